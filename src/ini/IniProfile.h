@@ -1,0 +1,80 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace varo {
+
+// The INI file engine of every program of the suite: the whole file is read
+// into memory on Open, reads and writes work on that model, and Save writes the
+// whole model back (comments and blank lines are not kept).
+//
+// Contract highlights:
+// - Strings are bytes; GBK and UTF-8 texts pass through unchanged.
+// - Section lookup: the first section of a name wins. Key lookup: the last
+//   key of a name in that section wins. Comparison ignores ASCII letter case
+//   when ignore-case is on, else it is byte-wise.
+// - GetValue cuts the found value at "//", then at TAB+";", then at "/*";
+//   a missing key gives the default trimmed, a missing section the default
+//   untouched.
+// - SetValue changes memory only and sets the modified mark; a change of
+//   letter case alone (ignore-case on) replaces the value without marking.
+// - Save writes only when modified, optionally after a numbered backup copy
+//   "<file>.NNN", and leaves the modified mark set.
+// - Nothing here ever shows a message; failures are silent by design.
+class IniProfile {
+ public:
+  explicit IniProfile(int slotStep = 4);
+  ~IniProfile();  // Close()
+  IniProfile(const IniProfile&) = delete;
+  IniProfile& operator=(const IniProfile&) = delete;
+
+  // Opens `fileName` in the program directory (see platform/ProgramFiles.h);
+  // a name holding a '/' is taken as a path as it stands. A file that does not
+  // exist is created empty. Returns false when it can be neither read nor
+  // created; the object then holds no file.
+  bool Open(const std::string& fileName, bool autoSave, bool ignoreCase, bool backupOnAutoSave);
+
+  std::string GetValue(const std::string& section, const std::string& key,
+                       const std::string& defaultValue) const;
+  void SetValue(const std::string& section, const std::string& key, const std::string& value);
+
+  // Writes the model to the file when modified; returns the backup path
+  // (empty when no backup exists or nothing was written).
+  std::string Save(bool makeBackup);
+
+  // Auto-saves when asked to at Open, then releases everything.
+  void Close();
+
+  bool IsOpen() const { return !path_.empty(); }
+  bool IsModified() const { return modified_; }
+  const std::string& Path() const { return path_; }
+
+  // Section names in file order (index 0 is the nameless leading section).
+  std::vector<std::string> SectionNames() const;
+
+ private:
+  struct Slot {
+    std::vector<std::string> keys;
+    std::vector<std::string> values;
+  };
+
+  int FindSection(const std::string& section) const;
+  int FindKey(const Slot& slot, const std::string& key) const;
+  bool Equal(const std::string& a, const std::string& b) const;
+  void GrowFor(int sectionIndex);
+  std::string ChooseBackupPath() const;
+
+  const int slotStep_;
+  std::string path_;
+  std::vector<std::string> sectionNames_;
+  std::vector<Slot> slots_;
+  int lastSection_ = 0;
+  bool ignoreCase_ = true;
+  bool autoSave_ = false;
+  bool backupOnAutoSave_ = false;
+  std::string backupPath_;
+  bool modified_ = false;
+};
+
+}  // namespace varo
