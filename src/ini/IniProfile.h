@@ -11,9 +11,14 @@ namespace varo {
 //
 // Contract highlights:
 // - Strings are bytes; GBK and UTF-8 texts pass through unchanged.
+// - A file is opened by name in the program directory, or as a path when the
+//   name holds a '/'. Lines end in "\n" when written; CR LF is read as well.
 // - Section lookup: the first section of a name wins. Key lookup: the last
 //   key of a name in that section wins. Comparison ignores ASCII letter case
-//   when ignore-case is on, else it is byte-wise.
+//   when ignore-case is on, else it is byte-wise. A text that is not valid
+//   UTF-8 is taken as GBK, whose second bytes are never folded (two different
+//   Chinese characters may differ only in a trail byte that looks like a
+//   letter).
 // - GetValue cuts the found value at "//", then at TAB+";", then at "/*";
 //   a missing key gives the default trimmed, a missing section the default
 //   untouched.
@@ -53,6 +58,15 @@ class IniProfile {
   // Section names in file order (index 0 is the nameless leading section).
   std::vector<std::string> SectionNames() const;
 
+  // Appends an empty section `section` when none of that name exists (and
+  // sets the modified mark); with no file open nothing happens. It lets a
+  // caller record a section that holds no keys yet.
+  void AddSection(const std::string& section);
+
+  // The text Save writes: every section in order, "[name]" then "key=value"
+  // lines, each ending in "\n".
+  std::string Text() const;
+
  private:
   struct Slot {
     std::vector<std::string> keys;
@@ -60,6 +74,8 @@ class IniProfile {
   };
 
   int FindSection(const std::string& section) const;
+  int AppendSection(const std::string& section);
+  void Release();
   int FindKey(const Slot& slot, const std::string& key) const;
   bool Equal(const std::string& a, const std::string& b) const;
   void GrowFor(int sectionIndex);

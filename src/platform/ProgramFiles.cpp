@@ -1,0 +1,151 @@
+#include "platform/ProgramFiles.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <mutex>
+#include <string_view>
+
+namespace varo {
+namespace {
+
+std::mutex& DirectoryMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
+std::string& OverrideDirectory() {
+  static std::string dir;
+  return dir;
+}
+
+std::string WithSlash(std::string dir) {
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  return dir;
+}
+
+std::string ExecutableDirectory() {
+  char buffer[PATH_MAX];
+  ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (n > 0) {
+    std::string path(buffer, static_cast<std::size_t>(n));
+    std::size_t slash = path.rfind('/');
+    if (slash != std::string::npos) return path.substr(0, slash + 1);
+  }
+  if (::getcwd(buffer, sizeof buffer)) return WithSlash(buffer);
+  return "./";
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i];
+    char y = b[i];
+    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// Reads the whole of `fd`; EINTR is retried. Returns the number of bytes read.
+std::size_t ReadFully(int fd, void* buffer, std::size_t size) {
+  std::size_t got = 0;
+  while (got < size) {
+    ssize_t n = ::read(fd, static_cast<char*>(buffer) + got, size - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  return got;
+}
+
+}  // namespace
+
+std::string ProgramDirectory() {
+  std::lock_guard<std::mutex> lock(DirectoryMutex());
+  if (!OverrideDirectory().empty()) return OverrideDirectory();
+  static const std::string executableDir = ExecutableDirectory();
+  return executableDir;
+}
+
+void SetProgramDirectory(const std::string& dir) {
+  std::lock_guard<std::mutex> lock(DirectoryMutex());
+  OverrideDirectory() = dir.empty() ? std::string() : WithSlash(dir);
+}
+
+std::optional<std::string> FindFileNoCase(const std::string& dir, const std::string& name) {
+  if (name.empty()) return std::nullopt;
+  DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+  if (!d) return std::nullopt;
+  std::optional<std::string> found;
+  while (const dirent* entry = ::readdir(d)) {
+    std::string_view other = entry->d_name;
+    if (other == name) {
+      found = name;
+      break;
+    }
+    if (!found && EqualNoCase(other, name)) found = std::string(other);
+  }
+  ::closedir(d);
+  if (!found) return std::nullopt;
+  return (dir.empty() ? std::string() : WithSlash(dir)) + *found;
+}
+
+const char* ExecutableSuffix() { return ""; }
+
+bool StartProgram(const std::string& path, const std::vector<std::string>& args) {
+  if (path.empty()) return false;
+  // Everything the children need is prepared before fork: between fork and
+  // exec only async-signal-safe calls are made.
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>(path.c_str()));
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+
+  // The grandchild reports a failed exec through this pipe; a successful exec
+  // closes its end (close-on-exec), so the parent reads end-of-file.
+  int pipeFds[2];
+  if (::pipe2(pipeFds, O_CLOEXEC) != 0) return false;
+
+  pid_t child = ::fork();
+  if (child < 0) {
+    ::close(pipeFds[0]);
+    ::close(pipeFds[1]);
+    return false;
+  }
+  if (child == 0) {
+    // The middle process exits at once, so the program is adopted by init and
+    // never becomes our zombie; setsid detaches it from our terminal and
+    // process group.
+    ::close(pipeFds[0]);
+    pid_t grandchild = ::fork();
+    if (grandchild != 0) ::_exit(grandchild < 0 ? 1 : 0);
+    ::setsid();
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    ::execv(path.c_str(), argv.data());
+    int error = errno;
+    ssize_t ignored = ::write(pipeFds[1], &error, sizeof error);
+    (void)ignored;
+    ::_exit(127);
+  }
+
+  ::close(pipeFds[1]);
+  int status = 0;
+  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  }
+  int error = 0;
+  std::size_t got = ReadFully(pipeFds[0], &error, sizeof error);
+  ::close(pipeFds[0]);
+  const bool middleOk = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return middleOk && got == 0;
+}
+
+}  // namespace varo
