@@ -1,0 +1,200 @@
+#include "lang/LanguageModule.h"
+
+#include <gtest/gtest.h>
+
+#include "support/TempDir.h"
+
+namespace varo {
+namespace {
+
+TEST(LanguageModule, ReadsEveryKindOfBlock) {
+  LanguageModule m;
+  m.LoadText(
+      "\xEF\xBB\xBF; a module\r\n"
+      "[strings]\r\n"
+      "61452 = All data will be Cleared!\r\n"
+      "32773=Read Data From Radio\\nRead\n"
+      "[menu 129]\n"
+      "popup = &File\n"
+      "57600 = &New\\tCtrl+N\n"
+      "separator\n"
+      "57665 = E&xit\n"
+      "popup = &Help\n"
+      "57664 = &About\n"
+      "[accelerators 128]\n"
+      "57600 = Ctrl+N\n"
+      "57681 = Shift+F6\n"
+      "[toolbar 128]\n"
+      "57600\n"
+      "-\n"
+      "32773\n"
+      "[dialog 135]\n"
+      "caption = COM Setup\n"
+      "1007 = COM1\n"
+      "label.1118 = Time-Out Timer\n");
+  EXPECT_TRUE(m.Warnings().empty());
+  EXPECT_EQ(m.String(61452), "All data will be Cleared!");
+  EXPECT_EQ(SplitCommandPrompt(m.String(32773)).prompt, "Read Data From Radio");
+  EXPECT_EQ(SplitCommandPrompt(m.String(32773)).tooltip, "Read");
+  EXPECT_EQ(m.String(1, "fallback"), "fallback");
+
+  const auto& menu = m.Menu(129);
+  ASSERT_EQ(menu.size(), 2u);
+  EXPECT_EQ(menu[0].text, "&File");
+  ASSERT_EQ(menu[0].items.size(), 3u);
+  EXPECT_EQ(menu[0].items[0].id, 57600);
+  EXPECT_EQ(menu[0].items[0].text, "&New\tCtrl+N");
+  EXPECT_EQ(menu[0].items[1].id, 0);
+  EXPECT_EQ(menu[1].items[0].text, "&About");
+  EXPECT_TRUE(m.Menu(128).empty());
+
+  ASSERT_EQ(m.Accelerators(128).size(), 2u);
+  EXPECT_EQ(m.Accelerators(128)[1].id, 57681);
+  EXPECT_EQ(m.Accelerators(128)[1].keys, "Shift+F6");
+  EXPECT_EQ(m.Toolbar(128), (std::vector<int>{57600, 0, 32773}));
+
+  EXPECT_EQ(m.DialogText(135, "caption", ""), "COM Setup");
+  EXPECT_EQ(m.DialogText(135, 1007), "COM1");
+  EXPECT_EQ(m.DialogText(135, "label.1118", ""), "Time-Out Timer");
+  EXPECT_FALSE(m.DialogText(135, "1010").has_value());
+  EXPECT_FALSE(m.DialogText(999, "caption").has_value());
+}
+
+TEST(LanguageModule, TextEscapesAndTrimming) {
+  struct Case {
+    const char* line;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"1 =   plain text   ", "plain text"},
+      {"1 = a\\tb", "a\tb"},
+      {"1 = a\\nb", "a\nb"},
+      {"1 = \\s lead", "  lead"},
+      {"1 = back\\\\slash", "back\\slash"},
+      {"1 = unknown \\q stays", "unknown \\q stays"},
+      {"1 = trailing\\", "trailing\\"},
+      {"1 = a = b", "a = b"},
+      {"1 =", ""},
+  };
+  for (const Case& c : cases) {
+    LanguageModule m;
+    m.LoadText(std::string("[strings]\n") + c.line + "\n");
+    EXPECT_EQ(m.String(1, "<none>"), c.expected) << c.line;
+  }
+}
+
+TEST(LanguageModule, KeepsBytesOfEitherEncoding) {
+  LanguageModule m;
+  const std::string utf8 = "\xE4\xBF\xA1\xE9\x81\x93";  // 信道 in UTF-8
+  const std::string gbk = "\xD0\xC5\xB5\xC0";           // 信道 in GBK
+  m.LoadText("[strings]\n1 = " + utf8 + "\n2 = " + gbk + "\n");
+  EXPECT_EQ(m.String(1), utf8);
+  EXPECT_EQ(m.String(2), gbk);
+}
+
+TEST(LanguageModule, SkipsDamagedLinesAndKeepsTheRest) {
+  struct Case {
+    const char* text;
+    int id;            // string that must still load
+    std::size_t warnings;
+  };
+  const Case cases[] = {
+      {"orphan\n[strings]\n7 = seven\n", 7, 1},
+      {"[strings]\nseven = 7\n7 = seven\n", 7, 1},
+      {"[strings]\n7 seven\n7 = seven\n", 7, 1},
+      {"[strings\n7 = lost\n[strings]\n7 = seven\n", 7, 1},
+      {"[pictures 3]\nx = y\n[strings]\n7 = seven\n", 7, 1},
+      {"[menu]\n[strings]\n7 = seven\n", 7, 1},
+      {"[menu 1]\n5 = early\nseparator\npopup = P\nbad line\n[strings]\n7 = seven\n", 7, 3},
+      {"[toolbar 1]\nNew\n[strings]\n7 = seven\n", 7, 1},
+      {"[accelerators 1]\n5 =\n[strings]\n7 = seven\n", 7, 1},
+      {"[dialog 1]\ncaption\n[strings]\n7 = seven\n", 7, 1},
+  };
+  for (const Case& c : cases) {
+    LanguageModule m;
+    m.LoadText(c.text);
+    EXPECT_EQ(m.String(c.id), "seven") << c.text;
+    EXPECT_EQ(m.Warnings().size(), c.warnings) << c.text;
+  }
+}
+
+TEST(LanguageModule, LaterLinesReplaceEarlierOnes) {
+  LanguageModule m;
+  m.LoadText("[strings]\n1 = old\n1 = new\n[dialog 2]\ncaption = a\n[dialog 2]\ncaption = b\n");
+  EXPECT_EQ(m.String(1), "new");
+  EXPECT_EQ(m.DialogText(2, "caption", ""), "b");
+}
+
+TEST(LanguageModule, FileLoadingAndLookupIgnoreLetterCase) {
+  test::TempDir dir;
+  dir.Write("chinese16.LNG", "[strings]\n1 = zh\n");
+  dir.Write("English16.lng", "[strings]\n1 = en\n");
+  const std::string folder = dir.path().string();
+
+  struct Case {
+    const char* language;
+    const char* expected;  // "" = no module
+  };
+  const Case cases[] = {{"Chinese", "zh"}, {"CHINESE", "zh"}, {"english", "en"}, {"", ""},
+                        {"French", ""}};
+  for (const Case& c : cases) {
+    auto path = FindLanguageModule(folder, c.language, "16.lng");
+    if (*c.expected == '\0') {
+      EXPECT_FALSE(path.has_value()) << c.language;
+      continue;
+    }
+    ASSERT_TRUE(path.has_value()) << c.language;
+    LanguageModule m;
+    ASSERT_TRUE(m.LoadFile(*path));
+    EXPECT_EQ(m.String(1), c.expected);
+    EXPECT_EQ(m.Path(), *path);
+  }
+
+  LanguageModule missing;
+  EXPECT_FALSE(missing.LoadFile(dir.File("16.lng")));
+  EXPECT_FALSE(missing.IsLoaded());
+}
+
+// The delivered modules: both languages load without a skipped line and carry
+// the same identifiers everywhere, so no text is missing in either language.
+TEST(LanguageModule, DeliveredModulesMatchEachOther) {
+  const std::string dir = std::string(VARO_SOURCE_DIR) + "/resources/suite/";
+  LanguageModule en;
+  LanguageModule zh;
+  ASSERT_TRUE(en.LoadFile(dir + "English16.lng"));
+  ASSERT_TRUE(zh.LoadFile(dir + "Chinese16.lng"));
+  EXPECT_TRUE(en.Warnings().empty()) << en.Warnings().front();
+  EXPECT_TRUE(zh.Warnings().empty()) << zh.Warnings().front();
+
+  // Strings the program asks for by number.
+  for (int id : {128, 129, 61448, 61449, 61450, 61451, 61452, 61453, 61454, 61455, 61456, 61457,
+                 61458, 32773, 32774}) {
+    EXPECT_TRUE(en.HasString(id)) << id;
+    EXPECT_TRUE(zh.HasString(id)) << id;
+  }
+  EXPECT_EQ(en.StringIds(), zh.StringIds());
+
+  for (int menuId : {128, 129}) {
+    const auto& a = en.Menu(menuId);
+    const auto& b = zh.Menu(menuId);
+    ASSERT_EQ(a.size(), b.size()) << menuId;
+    for (std::size_t p = 0; p < a.size(); ++p) {
+      ASSERT_EQ(a[p].items.size(), b[p].items.size()) << menuId << "/" << p;
+      for (std::size_t i = 0; i < a[p].items.size(); ++i)
+        EXPECT_EQ(a[p].items[i].id, b[p].items[i].id) << menuId << "/" << p << "/" << i;
+    }
+  }
+  EXPECT_EQ(en.Menu(129).size(), 6u);  // Help is the sixth popup
+  EXPECT_EQ(en.Toolbar(128), zh.Toolbar(128));
+  ASSERT_EQ(en.Accelerators(128).size(), zh.Accelerators(128).size());
+
+  // About, control bar, Process, Optional Features, Scan Information,
+  // Language, COM Setup, Product Information.
+  for (int d : {100, 130, 131, 132, 133, 134, 135, 136}) {
+    EXPECT_FALSE(en.DialogKeys(d).empty()) << d;
+    EXPECT_EQ(en.DialogKeys(d), zh.DialogKeys(d)) << d;
+  }
+}
+
+}  // namespace
+}  // namespace varo
