@@ -1,0 +1,141 @@
+// varo-radiosim: a simulated radio on a pseudo-terminal, for tests and demos.
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "radiosim/SimulatedRadio.h"
+
+namespace {
+
+using varo::radiosim::SimulatedRadio;
+
+SimulatedRadio* gRadio = nullptr;
+
+extern "C" void OnStop(int) {
+  if (gRadio) gRadio->Stop();
+}
+
+extern "C" void OnSave(int) {
+  if (gRadio) gRadio->RequestSave();
+}
+
+void Usage() {
+  std::fputs(
+      "usage: varo-radiosim [--model 16] [--load FILE.dat] [--save FILE.dat] [--link PATH]\n"
+      "                     [--paced] [--fault KIND]\n"
+      "  --load FILE.dat  start with this memory (default: a new radio's contents)\n"
+      "  --save FILE.dat  save the memory after every completed write and on SIGUSR1\n"
+      "  --link PATH      make a symbolic link to the pseudo-terminal at PATH\n"
+      "  --paced          answer at the pace of a 9600 baud line\n"
+      "  --fault KIND     silent | garbage | short:N | noack:N | stall:N | vanish:N\n"
+      "                   (N: 0-based clone frame of the session)\n"
+      "Prints the pseudo-terminal's path on the first line of standard output and\n"
+      "serves until SIGINT or SIGTERM.\n",
+      stderr);
+}
+
+bool LoadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return !in.bad();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string model = "16";
+  std::string load;
+  std::string fault = "none";
+  varo::radiosim::SimOptions options;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= argc) return false;
+      out = argv[++i];
+      return true;
+    };
+    bool ok = true;
+    if (arg == "--model") {
+      ok = value(model);
+    } else if (arg == "--load") {
+      ok = value(load);
+    } else if (arg == "--save") {
+      ok = value(options.savePath);
+    } else if (arg == "--link") {
+      ok = value(options.linkPath);
+    } else if (arg == "--fault") {
+      ok = value(fault);
+    } else if (arg == "--paced") {
+      options.paced = true;
+    } else {
+      ok = false;
+    }
+    if (!ok) {
+      Usage();
+      return 2;
+    }
+  }
+
+  auto parsedFault = varo::radiosim::ParseFault(fault);
+  if (!parsedFault) {
+    std::fprintf(stderr, "varo-radiosim: unknown fault \"%s\"\n", fault.c_str());
+    Usage();
+    return 2;
+  }
+  auto radioModel = varo::radiosim::MakeRadioModel(model, *parsedFault);
+  if (!radioModel) {
+    std::fprintf(stderr, "varo-radiosim: unknown model \"%s\"\n", model.c_str());
+    return 2;
+  }
+  if (!load.empty()) {
+    std::vector<std::uint8_t> memory;
+    if (!LoadFile(load, memory)) {
+      std::fprintf(stderr, "varo-radiosim: cannot read %s\n", load.c_str());
+      return 1;
+    }
+    if (!radioModel->SetMemory(memory)) {
+      std::fprintf(stderr, "varo-radiosim: %s holds %zu bytes; the %s-channel radio has %zu\n",
+                   load.c_str(), memory.size(), model.c_str(), radioModel->MemorySize());
+      return 1;
+    }
+  }
+
+  SimulatedRadio radio(std::move(radioModel), options);
+  std::string error;
+  if (!radio.Open(error)) {
+    std::fprintf(stderr, "varo-radiosim: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("%s\n", radio.DevicePath().c_str());
+  std::fflush(stdout);
+  if (!options.linkPath.empty()) {
+    std::fprintf(stderr, "varo-radiosim: %s -> %s\n", options.linkPath.c_str(),
+                 radio.DevicePath().c_str());
+  }
+
+  gRadio = &radio;
+  struct sigaction stop {};
+  stop.sa_handler = OnStop;
+  sigaction(SIGINT, &stop, nullptr);
+  sigaction(SIGTERM, &stop, nullptr);
+  struct sigaction save {};
+  save.sa_handler = OnSave;
+  save.sa_flags = SA_RESTART;
+  sigaction(SIGUSR1, &save, nullptr);
+
+  radio.Run();
+  gRadio = nullptr;
+
+  if (!radio.SaveError().empty()) {
+    std::fprintf(stderr, "varo-radiosim: saving failed: %s\n", radio.SaveError().c_str());
+  }
+  if (radio.Vanished()) {
+    std::fprintf(stderr, "varo-radiosim: the radio vanished (fault)\n");
+  }
+  return 0;
+}
