@@ -1,0 +1,70 @@
+#include "platform/ProgramFiles.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
+#include "support/TempDir.h"
+
+namespace varo {
+namespace {
+
+using test::TempDir;
+
+TEST(ProgramFiles, FindFileNoCase) {
+  TempDir dir;
+  for (const char* name : {"English16.lng", "a.txt", "A.TXT"}) dir.Write(name, "");
+  const std::string d = dir.path().string();
+  struct Case {
+    std::string dir, name;
+    std::optional<std::string> found;
+  };
+  for (const Case& c : {Case{d, "ENGLISH16.LNG", d + "/English16.lng"},
+                        Case{d + "/", "english16.lng", d + "/English16.lng"},
+                        Case{d, "A.TXT", d + "/A.TXT"},  // an exact match is preferred
+                        Case{d, "a.txt", d + "/a.txt"},
+                        Case{d, "Chinese16.lng", std::nullopt},
+                        Case{d + "/missing", "a.txt", std::nullopt}}) {
+    EXPECT_EQ(FindFileNoCase(c.dir, c.name), c.found) << c.dir << " " << c.name;
+  }
+}
+
+TEST(ProgramFiles, ProgramDirectoryOverride) {
+  const std::string own = ProgramDirectory();
+  ASSERT_FALSE(own.empty());
+  EXPECT_EQ(own.back(), '/');
+  EXPECT_TRUE(std::filesystem::exists(own + "core_tests"));
+  SetProgramDirectory("/some/where");
+  EXPECT_EQ(ProgramDirectory(), "/some/where/");
+  SetProgramDirectory("");
+  EXPECT_EQ(ProgramDirectory(), own);
+}
+
+TEST(ProgramFiles, StartProgramDetached) {
+  TempDir dir;
+  const std::string script = dir.Write("Marker", "#!/bin/sh\necho \"$1 $2\" > \"$0.out\"\n");
+  ASSERT_EQ(::chmod(script.c_str(), 0755), 0);
+  ASSERT_TRUE(StartProgram(script, {"hello", "two words"}));
+  // The program runs on its own; wait (boundedly) for its marker.
+  std::string marker;
+  for (int i = 0; i < 500 && marker.empty(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    marker = dir.Read("Marker.out");
+  }
+  EXPECT_EQ(marker, "hello two words\n");
+  // Nothing is left for us to reap.
+  EXPECT_EQ(::waitpid(-1, nullptr, WNOHANG), -1);
+  EXPECT_EQ(errno, ECHILD);
+
+  const std::string plain = dir.Write("NotExecutable", "#!/bin/sh\n");
+  EXPECT_FALSE(StartProgram(dir.File("Missing")));
+  EXPECT_FALSE(StartProgram(plain));
+  EXPECT_FALSE(StartProgram(dir.path().string()));
+}
+
+}  // namespace
+}  // namespace varo
