@@ -1,16 +1,35 @@
 // varo-cli: the radio models without a window.
 #include <cstdio>
-#include <cstring>
+#include <iostream>
 #include <string>
 #include <vector>
 
+#include "model16/ShowCommand.h"
+
 namespace {
+
+int RunShow(const std::vector<std::string>& args) {
+  return varo::model16::RunShow(args, std::cout, std::cerr);
+}
+
+// Each command takes the words after its name and returns the exit status.
+struct Command {
+  const char* name;
+  int (*run)(const std::vector<std::string>&);
+};
+
+const Command kCommands[] = {
+    {"show", RunShow},
+};
 
 void Usage() {
   std::fputs(
       "usage: varo-cli COMMAND [options]\n"
       "commands:\n"
-      "  show [--lang en|zh] [--ini PROGRAM.ini] [--tsv] FILE.dat\n",
+      "  show [--lang en|zh] [--ini PROGRAM.ini] [--tsv] FILE.dat\n"
+      "      print the channel table of FILE.dat as the programmer shows it; like\n"
+      "      opening the file in the programmer, this stores the file's product\n"
+      "      type and band as the current choice\n",
       stderr);
 }
 
@@ -21,10 +40,16 @@ int main(int argc, char** argv) {
     Usage();
     return 2;
   }
-  std::vector<std::string> args(argv + 2, argv + argc);
-  std::string command = argv[1];
-  (void)args;
-  std::fprintf(stderr, "varo-cli: unknown command \"%s\"\n", command.c_str());
+  const std::string name = argv[1];
+  const std::vector<std::string> args(argv + 2, argv + argc);
+  for (const Command& command : kCommands) {
+    if (name == command.name) return command.run(args);
+  }
+  if (name == "help" || name == "--help" || name == "-h") {
+    Usage();
+    return 0;
+  }
+  std::fprintf(stderr, "varo-cli: unknown command \"%s\"\n", name.c_str());
   Usage();
   return 2;
 }

@@ -55,6 +55,15 @@ std::string BuildWindowTitle(const std::string& appName, const std::string& type
 // "Software\" + "Setup"/"AppName": the registry key of the product choice.
 std::string ProductRegistryKey(const IniProfile& ini);
 
+// The type name and band text that image bytes 0x3D2/0x3D3 choose: INI keys
+// "Type%d"/"Field%d" of index + 1 (0xFF asks for "Type256", which no INI
+// holds), the band at the index or, past the end of the list, the last one.
+struct ProductChoice {
+  std::string typeName;
+  std::string bandText;
+};
+ProductChoice LookUpProductChoice(const MemoryImage& image, const IniProfile& ini);
+
 // The band selection step, run after every filling of the table from the image.
 // With `newDocument` set, the registry's "Type" and "Field" (0 when missing)
 // go into image bytes 0x3D2/0x3D3; otherwise those bytes are written to the

@@ -1,0 +1,126 @@
+#include "model16/ShowCommand.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <sstream>
+
+#include "model16/ChannelCodec.h"
+#include "model16/MemoryImage.h"
+#include "platform/Registry.h"
+#include "support/TempDir.h"
+
+namespace varo::model16 {
+namespace {
+
+class ShowCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (const char* old = std::getenv("XDG_CONFIG_HOME")) savedXdg_ = old;
+    ::setenv("XDG_CONFIG_HOME", dir_.File("config").c_str(), 1);
+    ini_ = dir_.Write("Program.ini",
+                      "[Setup]\nLanguage=English\nAppName=VaroShow\n"
+                      "Type1=ZQ-600\nField1=130 - 160MHz\n"
+                      "Type2=V16\nField2=136 - 174MHz|400 - 470MHz\n"
+                      "[English]\nAppName=Varo16 Programmer\n");
+    // Channel 1 programmed by hand; channel 16 receives only but is in the
+    // scan list; product type 2, band 2.
+    MemoryImage image = MemoryImage::NewDocument();
+    std::uint8_t* ch1 = &image[0x010];
+    CountToBcd(44600625, ch1);
+    CountToBcd(44600625, ch1 + 4);
+    ch1[8] = 0x9E, ch1[9] = 0x02;    // 67.0
+    ch1[10] = 0x13, ch1[11] = 0x28;  // D023N
+    ch1[12] = 0x08;                  // carrier
+    ch1[13] = 0x30;                  // high, wide
+    CountToBcd(14550000, &image[0x100]);
+    image[0x17E] = 0x01;
+    image[0x17F] = 0x80;
+    image[0x3D2] = 1;
+    image[0x3D3] = 1;
+    dat_ = dir_.Write("radio.dat", std::string(image.bytes.begin(), image.bytes.end()));
+  }
+  void TearDown() override {
+    if (savedXdg_)
+      ::setenv("XDG_CONFIG_HOME", savedXdg_->c_str(), 1);
+    else
+      ::unsetenv("XDG_CONFIG_HOME");
+  }
+
+  int Show(std::vector<std::string> args) {
+    out_.str("");
+    err_.str("");
+    return RunShow(args, out_, err_);
+  }
+
+  test::TempDir dir_;
+  std::string ini_, dat_;
+  std::ostringstream out_, err_;
+  std::optional<std::string> savedXdg_;
+};
+
+TEST_F(ShowCommandTest, TsvPrintsTheTableAndNothingElse) {
+  ASSERT_EQ(Show({"--tsv", "--ini", ini_, dat_}), 0) << err_.str();
+  std::string expected =
+      "CH\tRx Frequency\tTx Frequency\tQT/DQT Dec\tQT/DQT Enc\tPower\tScan Add\tBusy Lock\tW/N\n"
+      " 1\t446.00625\t446.00625\t67.0\tD023N\tHigh\tYes\tCarrier\tWide\n";
+  for (int n = 2; n <= 15; ++n) expected += (n < 10 ? " " : "") + std::to_string(n) + "\t\t\t\t\t\t\t\t\n";
+  expected += "16\t145.50000\t\t\t\t\tYes\t\t\n";
+  EXPECT_EQ(out_.str(), expected);
+  EXPECT_EQ(err_.str(), "");
+  // Opening the file made its product choice the stored one.
+  const Registry registry("Software\\VaroShow");
+  EXPECT_EQ(registry.QueryDword("Type"), 1u);
+  EXPECT_EQ(registry.QueryDword("Field"), 1u);
+
+  ASSERT_EQ(Show({"--lang", "zh", "--ini", ini_, "--tsv", dat_}), 0);
+  std::istringstream lines(out_.str());
+  std::string header, row1;
+  std::getline(lines, header);
+  std::getline(lines, row1);
+  EXPECT_EQ(header, "信道\t接收频率\t发射频率\tQT/DQT解码\tQT/DQT编码\t功率\t扫描添加\t繁忙锁定\t宽/窄");
+  EXPECT_EQ(row1, " 1\t446.00625\t446.00625\t67.0\tD023N\t高\t有\t载波\t宽");
+}
+
+TEST_F(ShowCommandTest, PlainOutputEndsWithTheProduct) {
+  ASSERT_EQ(Show({"--ini", ini_, dat_}), 0) << err_.str();
+  const std::string text = out_.str();
+  EXPECT_EQ(text.substr(0, text.find('\n')),
+            "CH  Rx Frequency  Tx Frequency  QT/DQT Dec  QT/DQT Enc  Power  Scan Add  Busy Lock  W/N");
+  EXPECT_NE(text.find("\n 1  446.00625     446.00625     67.0        D023N       High   Yes       Carrier    Wide\n"),
+            std::string::npos) << text;
+  EXPECT_NE(text.find("\nType: V16\nBand: 400 - 470MHz\nBand limits: 400.00000 - 470.00000 MHz\n"),
+            std::string::npos) << text;
+}
+
+TEST_F(ShowCommandTest, BadFilesAndWordsFailCleanly) {
+  dir_.Write("short.dat", std::string(1023, '\xFF'));
+  struct { std::vector<std::string> args; int status; const char* message; } cases[] = {
+      {{"--ini", ini_, dir_.File("short.dat")}, 1, "too short"},
+      {{"--ini", ini_, dir_.File("missing.dat")}, 1, "Cannot open"},
+      {{"--ini", ini_}, 2, "no FILE.dat"},
+      {{"--lang", "fr", dat_}, 2, "--lang takes en or zh"},
+      {{"--colour", dat_}, 2, "unknown option"},
+      {{dat_, dat_}, 2, "only one"},
+      {{dat_, "--ini"}, 2, "needs a value"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Show(c.args), c.status) << c.message;
+    EXPECT_EQ(out_.str(), "") << c.message;
+    EXPECT_NE(err_.str().find(c.message), std::string::npos) << err_.str();
+  }
+  EXPECT_FALSE(Registry("Software\\VaroShow").QueryDword("Type").has_value())
+      << "a file that failed to open must not touch the stored choice";
+
+  // Without a program INI the table still shows; no registry key is named.
+  EXPECT_EQ(Show({"--tsv", "--ini", dir_.File("none.ini"), dat_}), 0);
+  EXPECT_NE(out_.str().find("\n 1\t446.00625\t"), std::string::npos);
+  EXPECT_NE(err_.str().find("cannot read the program INI"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("none.ini")));
+  EXPECT_FALSE(Registry("Software\\").QueryDword("Type").has_value());
+}
+
+}  // namespace
+}  // namespace varo::model16
