@@ -1,0 +1,49 @@
+#pragma once
+
+#include "platform/Deadline.h"
+#include "platform/SerialPort.h"
+
+namespace varo {
+
+// The serial port on termios and poll. The descriptor is non-blocking; every
+// wait is a poll() bounded by a Deadline, so the Win32-style time-outs hold
+// exactly and EINTR is simply retried.
+//
+// Exclusive use takes two locks: TIOCEXCL makes further open() calls fail for
+// other users, and flock(LOCK_EX) catches what TIOCEXCL lets through (root,
+// and a second open within this process).
+//
+// The port is switched to raw binary on open, as serial handles always are on
+// the platform the programs were made for: no echo, no line editing, no
+// character translation, no signal characters. Software flow control
+// (IXON/IXOFF) is switched off as well: every freshly opened tty here starts
+// with IXON on, and it would swallow the image bytes 0x11 and 0x13 of a
+// binary transfer. Hardware flow control (CRTSCTS) and the modem lines stay
+// as the port had them.
+class PosixSerialPort final : public SerialPort {
+ public:
+  PosixSerialPort() = default;
+  ~PosixSerialPort() override;
+  PosixSerialPort(const PosixSerialPort&) = delete;
+  PosixSerialPort& operator=(const PosixSerialPort&) = delete;
+
+  bool Open(const std::string& devicePath) override;
+  bool IsOpen() const override { return fd_ >= 0; }
+  void Close() override;
+
+  bool SetupComm(std::size_t inQueue, std::size_t outQueue) override;
+  bool SetTimeouts(const Timeouts& timeouts) override;
+  bool SetLine9600_8N1() override;
+  bool Purge(unsigned flags) override;
+
+  bool Read(std::uint8_t* buffer, std::size_t n, std::size_t& got) override;
+  bool Write(const std::uint8_t* data, std::size_t n) override;
+
+ private:
+  bool WaitUntilSent(const Deadline& deadline);
+
+  int fd_ = -1;
+  Timeouts timeouts_{};
+};
+
+}  // namespace varo
