@@ -1,0 +1,183 @@
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "radiosim/Radio16.h"
+#include "radiosim/SimulatedRadio.h"
+#include "support/TempDir.h"
+
+namespace varo::radiosim {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+TEST(ParseFaultTest, AcceptsTheNamedFaultsOnly) {
+  struct Case {
+    const char* text;
+    bool valid;
+    Fault::Kind kind;
+    int frame;
+  };
+  const Case cases[] = {
+      {"none", true, Fault::Kind::kNone, 0},      {"silent", true, Fault::Kind::kSilent, 0},
+      {"garbage", true, Fault::Kind::kGarbage, 0}, {"short:12", true, Fault::Kind::kShortReply, 12},
+      {"noack:0", true, Fault::Kind::kNoAck, 0},  {"stall:126", true, Fault::Kind::kStall, 126},
+      {"vanish:3", true, Fault::Kind::kVanish, 3}, {"silent:3", false, {}, 0},
+      {"short", false, {}, 0},                     {"short:", false, {}, 0},
+      {"short:-1", false, {}, 0},                  {"short:1x", false, {}, 0},
+      {"loud", false, {}, 0},                      {"", false, {}, 0},
+  };
+  for (const Case& c : cases) {
+    auto fault = ParseFault(c.text);
+    ASSERT_EQ(fault.has_value(), c.valid) << c.text;
+    if (!fault) continue;
+    EXPECT_EQ(fault->kind, c.kind) << c.text;
+    EXPECT_EQ(fault->frame, c.frame) << c.text;
+  }
+}
+
+// Feeds `bytes` to the radio and gathers everything it answers.
+Bytes Feed(Radio16& radio, const Bytes& bytes, bool* completed = nullptr) {
+  Bytes out;
+  for (std::uint8_t b : bytes) {
+    Reaction r = radio.Receive(b);
+    out.insert(out.end(), r.reply.begin(), r.reply.end());
+    if (completed && r.writeCompleted) *completed = true;
+  }
+  return out;
+}
+
+const Bytes kHandshake = {0x02, 'P', 'R', 'O', 'G', 'R', 'A', 'M', 0x02, 0x06};
+
+TEST(Radio16Test, AnswersFramesWithinItsMemoryOnly) {
+  Radio16 radio;
+  Bytes memory(Radio16::kMemorySize);
+  for (std::size_t i = 0; i < memory.size(); ++i) memory[i] = static_cast<std::uint8_t>(i);
+  ASSERT_TRUE(radio.SetMemory(memory));
+  EXPECT_FALSE(radio.SetMemory(Bytes(1023)));
+
+  Bytes expected = {0x06};  // wake-up answer, identification, ready
+  expected.insert(expected.end(), memory.begin() + 0x1B8, memory.begin() + 0x1C0);
+  expected.push_back(0x06);
+  EXPECT_EQ(Feed(radio, kHandshake), expected);
+
+  struct Case {
+    Bytes sent;
+    Bytes answer;
+    bool completed;
+  };
+  const Case cases[] = {
+      {{'R', 0x03, 0xF8, 8, 0x06}, {'W', 0x03, 0xF8, 8, 0xF8, 0xF9, 0xFA, 0xFB, 0xFC, 0xFD, 0xFE, 0xFF, 0x06}, false},
+      {{'R', 0x03, 0xFC, 8}, {}, false},              // runs past the end: ignored
+      {{0x06}, {}, false},                             // no read to acknowledge
+      {{'W', 0x00, 0x10, 2, 0xAB, 0xCD}, {0x06}, false},
+      {{'W', 0x03, 0xF0, 1, 0x07}, {0x06}, true},      // the last frame of a write
+      // Anything else leaves clone mode and may start a new wake-up.
+      {{0x02, 'P', 'R', 'O', 'G', 'R', 'A', 'M'}, {0x06}, false},
+  };
+  for (const Case& c : cases) {
+    bool completed = false;
+    EXPECT_EQ(Feed(radio, c.sent, &completed), c.answer);
+    EXPECT_EQ(completed, c.completed);
+  }
+  EXPECT_EQ(radio.Memory()[0x10], 0xAB);
+  EXPECT_EQ(radio.Memory()[0x11], 0xCD);
+  EXPECT_EQ(radio.Memory()[0x3F0], 0x07);
+}
+
+TEST(Radio16Test, StallAndEndOfSession) {
+  Radio16 radio({Fault::Kind::kStall, 1});
+  Feed(radio, kHandshake);
+  EXPECT_EQ(Feed(radio, {'R', 0, 0, 8, 0x06}).size(), 13u);
+  EXPECT_TRUE(Feed(radio, {'R', 0, 8, 8, 0x06}).empty());
+  EXPECT_TRUE(Feed(radio, kHandshake).empty()) << "a stalled radio hears nothing";
+  radio.EndSession();
+  EXPECT_EQ(Feed(radio, kHandshake).size(), 10u) << "the port was closed and opened again";
+}
+
+// Opens the pseudo-terminal as a programmer would.
+int OpenSlave(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY);
+  if (fd >= 0) {
+    termios t{};
+    ::tcgetattr(fd, &t);
+    ::cfmakeraw(&t);
+    ::tcsetattr(fd, TCSANOW, &t);
+  }
+  return fd;
+}
+
+Bytes ReadSome(int fd, std::size_t n) {
+  Bytes out;
+  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  while (out.size() < n && std::chrono::steady_clock::now() < end) {
+    pollfd p{fd, POLLIN, 0};
+    if (::poll(&p, 1, 100) <= 0) continue;
+    std::uint8_t b[64];
+    ssize_t k = ::read(fd, b, std::min(sizeof b, n - out.size()));
+    if (k <= 0) break;
+    out.insert(out.end(), b, b + k);
+  }
+  return out;
+}
+
+bool WaitFor(const std::function<bool()>& done) {
+  for (int i = 0; i < 200 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  return done();
+}
+
+TEST(SimulatedRadioTest, LinkAndSavedMemory) {
+  test::TempDir dir;
+  const std::string link = dir.File("ttyRADIO");
+  const std::string saved = dir.File("radio.dat");
+  {
+    SimOptions options;
+    options.linkPath = link;
+    options.savePath = saved;
+    SimulatedRadio radio(std::make_unique<Radio16>(), options);
+    std::string error;
+    ASSERT_TRUE(radio.Open(error)) << error;
+    EXPECT_EQ(radio.PortPath(), link);
+    EXPECT_EQ(std::filesystem::read_symlink(link).string(), radio.DevicePath());
+    radio.Start();
+
+    int fd = OpenSlave(link);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, kHandshake.data(), kHandshake.size()), 10);
+    EXPECT_EQ(ReadSome(fd, 10).size(), 10u);
+    const Bytes frame = {'W', 0x03, 0xF0, 0x01, 0x5A};
+    ASSERT_EQ(::write(fd, frame.data(), frame.size()), 5);
+    EXPECT_EQ(ReadSome(fd, 1), Bytes{0x06});
+    ::close(fd);
+
+    ASSERT_TRUE(WaitFor([&] { return radio.CompletedWrites() == 1 && std::filesystem::exists(saved); }));
+    std::string bytes = dir.Read("radio.dat");
+    ASSERT_EQ(bytes.size(), Radio16::kMemorySize);
+    EXPECT_EQ(static_cast<std::uint8_t>(bytes[0x3F0]), 0x5A);
+    EXPECT_TRUE(radio.SaveError().empty());
+  }
+  EXPECT_FALSE(std::filesystem::is_symlink(link)) << "the link goes with the radio";
+
+  // A file that is not a symbolic link is never replaced.
+  dir.Write("ttyRADIO", "keep");
+  SimOptions options;
+  options.linkPath = link;
+  SimulatedRadio radio(std::make_unique<Radio16>(), options);
+  std::string error;
+  EXPECT_FALSE(radio.Open(error));
+  EXPECT_EQ(dir.Read("ttyRADIO"), "keep");
+}
+
+}  // namespace
+}  // namespace varo::radiosim
