@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "CmdTransfer.h"
 #include "model16/ShowCommand.h"
 
 namespace {
@@ -20,6 +21,8 @@ struct Command {
 
 const Command kCommands[] = {
     {"show", RunShow},
+    {"read", varo::cli::RunRead},
+    {"write", varo::cli::RunWrite},
 };
 
 void Usage() {
@@ -29,7 +32,10 @@ void Usage() {
       "  show [--lang en|zh] [--ini PROGRAM.ini] [--tsv] FILE.dat\n"
       "      print the channel table of FILE.dat as the programmer shows it; like\n"
       "      opening the file in the programmer, this stores the file's product\n"
-      "      type and band as the current choice\n",
+      "      type and band as the current choice\n"
+      "  read [--model 16] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
+      "  write --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
+      "      copy the radio's memory into FILE.dat, or FILE.dat into the radio\n",
       stderr);
 }
 

@@ -1,0 +1,254 @@
+// varo-cli read / write: the clone link without a window.
+#include "CmdTransfer.h"
+
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "ini/IniProfile.h"
+#include "model16/CloneLink.h"
+#include "model16/DatFile.h"
+#include "model16/MemoryImage.h"
+#include "platform/ProgramFiles.h"
+#include "platform/SerialPort.h"
+
+namespace varo::cli {
+
+namespace {
+
+using model16::CloneHost;
+using model16::CloneLink;
+using model16::MemoryImage;
+
+constexpr char kUsage[] =
+    "usage: varo-cli read [--model 16] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
+    "       varo-cli write --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
+    "  NAME: COM1..COM4 (through section \"Ports\" of the program INI) or a device path\n";
+
+volatile std::sig_atomic_t gCancel = 0;
+
+extern "C" void OnInterrupt(int) { gCancel = 1; }
+
+// SIGINT sets the cancel flag while a transfer runs; the link sees it after
+// the current block.
+class InterruptCancels {
+ public:
+  InterruptCancels() {
+    gCancel = 0;
+    struct sigaction action {};
+    action.sa_handler = OnInterrupt;
+    sigaction(SIGINT, &action, &previous_);
+  }
+  ~InterruptCancels() { sigaction(SIGINT, &previous_, nullptr); }
+  InterruptCancels(const InterruptCancels&) = delete;
+  InterruptCancels& operator=(const InterruptCancels&) = delete;
+
+ private:
+  struct sigaction previous_ {};
+};
+
+// The Process dialog of the command line: progress on standard output, the
+// message boxes on standard error, Retry only while retries are left.
+class ConsoleHost : public CloneHost {
+ public:
+  ConsoleHost(const char* caption, int total, int retries)
+      : caption_(caption), total_(total), retries_(retries), tty_(::isatty(STDOUT_FILENO) != 0) {}
+
+  void StepProgress(int position) override {
+    // On a terminal the line is redrawn; elsewhere every tenth block is noted.
+    if (tty_) {
+      std::printf("\r%s %d/%d", caption_, position, total_);
+      if (position == total_) std::printf("\n");
+    } else if (position % 10 == 0 || position == total_) {
+      std::printf("%s %d/%d\n", caption_, position, total_);
+    }
+    std::fflush(stdout);
+    lineOpen_ = tty_ && position != total_;
+  }
+  void PumpEvent() override {}
+  bool CancelRequested() override { return gCancel != 0; }
+  Answer ShowMessage(int id, Buttons buttons) override {
+    EndLine();
+    std::fprintf(stderr, "varo-cli: %s\n", model16::CloneMessageText(id));
+    if (buttons == Buttons::kOk) return Answer::kOk;
+    if (retries_ > 0) {
+      --retries_;
+      std::fprintf(stderr, "varo-cli: retrying (%d more)\n", retries_);
+      return Answer::kRetry;
+    }
+    return Answer::kCancel;
+  }
+  void EndLine() {
+    if (lineOpen_) std::printf("\n");
+    std::fflush(stdout);
+    lineOpen_ = false;
+  }
+
+ private:
+  const char* caption_;
+  int total_;
+  int retries_;
+  bool tty_;
+  bool lineOpen_ = false;
+};
+
+struct Options {
+  std::string model = "16";
+  std::string port;
+  std::string output;
+  std::string file;
+  std::string ini;
+  int retries = 0;
+};
+
+std::optional<Options> Parse(const std::vector<std::string>& args, bool read) {
+  Options o;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (a == "--port" && hasValue) {
+      o.port = args[++i];
+    } else if (a == "--ini" && hasValue) {
+      o.ini = args[++i];
+    } else if (a == "--retries" && hasValue) {
+      const std::string& n = args[++i];
+      if (n.empty() || n.size() > 4 || n.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+      }
+      o.retries = std::atoi(n.c_str());
+    } else if (read && a == "--model" && hasValue) {
+      o.model = args[++i];
+    } else if (read && a == "-o" && hasValue) {
+      o.output = args[++i];
+    } else if (!read && o.file.empty() && !a.empty() && a[0] != '-') {
+      o.file = a;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (o.port.empty() || (read ? o.output.empty() : o.file.empty())) return std::nullopt;
+  return o;
+}
+
+// The device behind the port name; false (with a message) when an INI named
+// with --ini cannot be read. Without --ini a missing "Varo16.ini" only means
+// the default device paths.
+bool ResolvePort(const Options& o, std::string& device) {
+  std::string iniPath = o.ini;
+  if (iniPath.empty()) {
+    iniPath = FindFileNoCase(ProgramDirectory(), "Varo16.ini").value_or("");
+  } else if (iniPath.find('/') == std::string::npos) {
+    iniPath = "./" + iniPath;  // a plain name means the current folder here
+  }
+  IniProfile ini;
+  std::error_code ec;
+  const bool haveIni = !iniPath.empty() && std::filesystem::is_regular_file(iniPath, ec) &&
+                       ini.Open(iniPath, false, true, false);
+  if (!haveIni && !o.ini.empty()) {
+    std::fprintf(stderr, "varo-cli: cannot read the program INI \"%s\"\n", o.ini.c_str());
+    return false;
+  }
+  device = ResolvePortName(o.port, haveIni ? &ini : nullptr);
+  return true;
+}
+
+int Finish(CloneLink::Outcome outcome, ConsoleHost& host, const char* what) {
+  host.EndLine();
+  switch (outcome) {
+    case CloneLink::Outcome::kCompleted:
+      return 0;
+    case CloneLink::Outcome::kCancelled:
+      std::fprintf(stderr, "varo-cli: %s cancelled\n", what);
+      return 1;
+    default:
+      return 1;  // the message is out already
+  }
+}
+
+}  // namespace
+
+int RunRead(const std::vector<std::string>& args) {
+  const std::optional<Options> o = Parse(args, true);
+  if (!o) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  if (o->model != "16") {
+    std::fprintf(stderr, "varo-cli: unknown radio model \"%s\" (known: 16)\n", o->model.c_str());
+    return 2;
+  }
+  std::string device;
+  if (!ResolvePort(*o, device)) return 1;
+
+  // As after File New: the bytes a read does not fetch (0x3F8-0x3FF) keep a
+  // new document's contents.
+  MemoryImage image = MemoryImage::NewDocument();
+  ConsoleHost host("Read Data", CloneLink::kReadBlocks, o->retries);
+  std::unique_ptr<SerialPort> port = CreateSerialPort();
+  CloneLink::Outcome outcome;
+  {
+    InterruptCancels interrupt;
+    outcome = CloneLink(*port, host).Read(device, image);
+  }
+  if (int status = Finish(outcome, host, "read"); status != 0) return status;
+
+  const model16::DatFileError error =
+      model16::SaveDatFile(o->output, image.bytes.data(), image.bytes.size());
+  if (error != model16::DatFileError::kNone) {
+    std::fprintf(stderr, "varo-cli: %s\n",
+                 model16::DatFileErrorText(error, o->output, false).c_str());
+    return 1;
+  }
+  std::printf("Read Data: saved %s\n", o->output.c_str());
+  return 0;
+}
+
+int RunWrite(const std::vector<std::string>& args) {
+  const std::optional<Options> o = Parse(args, false);
+  if (!o) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  // The file's size names the radio: 1024 bytes for the 16-channel radio.
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(o->file, ec);
+  if (ec) {
+    std::fprintf(stderr, "varo-cli: %s\n",
+                 model16::DatFileErrorText(model16::DatFileError::kCannotOpen, o->file, false).c_str());
+    return 1;
+  }
+  if (size != MemoryImage::kSize) {
+    std::fprintf(stderr,
+                 "varo-cli: %s holds %ju bytes; a radio memory file of the 16-channel radio holds "
+                 "%zu\n",
+                 o->file.c_str(), static_cast<std::uintmax_t>(size), MemoryImage::kSize);
+    return 1;
+  }
+  MemoryImage image;
+  const model16::DatFileError error =
+      model16::LoadDatFile(o->file, image.bytes.data(), image.bytes.size());
+  if (error != model16::DatFileError::kNone) {
+    std::fprintf(stderr, "varo-cli: %s\n", model16::DatFileErrorText(error, o->file, false).c_str());
+    return 1;
+  }
+  std::string device;
+  if (!ResolvePort(*o, device)) return 1;
+
+  ConsoleHost host("Write Data", CloneLink::kWriteBlocks, o->retries);
+  std::unique_ptr<SerialPort> port = CreateSerialPort();
+  CloneLink::Outcome outcome;
+  {
+    InterruptCancels interrupt;
+    outcome = CloneLink(*port, host).Write(device, image);
+  }
+  if (int status = Finish(outcome, host, "write"); status != 0) return status;
+  std::printf("Write Data: done\n");
+  return 0;
+}
+
+}  // namespace varo::cli

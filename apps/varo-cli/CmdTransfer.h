@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace varo::cli {
+
+// varo-cli read [--model 16] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]
+// varo-cli write --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]
+//
+// Read copies the radio's memory into FILE.dat (a new radio document with the
+// received bytes); the file is written only after a complete read, so a failed
+// or cancelled read leaves an existing file untouched. Write sends FILE.dat to
+// the radio; the radio model follows from the file's size.
+//
+// NAME is a device path or COM1..COM4, mapped through section "Ports" of the
+// program INI (default "Varo16.ini" in the program directory). A failed
+// handshake is retried N times (default 0, as if Cancel were pressed); SIGINT
+// cancels after the current block. Progress goes to standard output, the
+// link's messages to standard error. Returns 0 only on success, 1 on a failed
+// or cancelled transfer or file error, 2 on a usage error.
+int RunRead(const std::vector<std::string>& args);
+int RunWrite(const std::vector<std::string>& args);
+
+}  // namespace varo::cli
