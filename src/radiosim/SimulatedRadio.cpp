@@ -323,6 +323,7 @@ void SimulatedRadio::SendDueOutput(Clock::time_point now) {
     output_.clear();  // nobody is listening
     return;
   }
+  bytesSent_.fetch_add(static_cast<std::size_t>(n));
   output_.erase(output_.begin(), output_.begin() + n);
 }
 

@@ -69,6 +69,8 @@ class SimulatedRadio {
   // ClearReceived()), in order.
   std::vector<std::uint8_t> Received() const;
   void ClearReceived();
+  // Bytes the radio has sent back.
+  std::size_t BytesSent() const { return bytesSent_.load(); }
   int CompletedWrites() const { return completedWrites_.load(); }
   bool Vanished() const { return vanished_.load(); }
   // Last save failure, empty when every save worked.
@@ -101,6 +103,7 @@ class SimulatedRadio {
   std::atomic<bool> saveRequested_{false};
   std::atomic<bool> vanished_{false};
   std::atomic<int> completedWrites_{0};
+  std::atomic<std::size_t> bytesSent_{0};
 
   mutable std::mutex mutex_;  // guards model_, received_, saveError_
   std::vector<std::uint8_t> received_;

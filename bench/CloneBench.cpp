@@ -1,0 +1,99 @@
+// clone_bench: reads and writes the simulated 16-channel radio over a
+// pseudo-terminal, with the radio answering at once and paced as on a 9600
+// baud line, and prints how long each transfer takes against the time the
+// protocol cannot avoid: its own pauses plus the wire time of every byte.
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model16/CloneLink.h"
+#include "platform/SerialPort.h"
+#include "radiosim/Radio16.h"
+#include "radiosim/SimulatedRadio.h"
+
+namespace {
+
+using varo::model16::CloneHost;
+using varo::model16::CloneLink;
+using varo::model16::MemoryImage;
+using Clock = std::chrono::steady_clock;
+
+class BenchHost : public CloneHost {
+ public:
+  void StepProgress(int) override {}
+  void PumpEvent() override {}
+  bool CancelRequested() override { return false; }
+  Answer ShowMessage(int id, Buttons) override {
+    std::fprintf(stderr, "clone_bench: message %d: %s\n", id, varo::model16::CloneMessageText(id));
+    failed = true;
+    return Answer::kCancel;
+  }
+  void Sleep(unsigned ms) override {
+    pausedMs += ms;
+    CloneHost::Sleep(ms);
+  }
+  unsigned pausedMs = 0;
+  bool failed = false;
+};
+
+struct Figures {
+  double elapsedMs = 0;
+  double pausesMs = 0;
+  double wireMs = 0;
+  bool ok = false;
+};
+
+Figures Run(bool paced, bool write) {
+  varo::radiosim::SimOptions options;
+  options.paced = paced;
+  varo::radiosim::SimulatedRadio radio(std::make_unique<varo::radiosim::Radio16>(), options);
+  std::string error;
+  if (!radio.Open(error)) {
+    std::fprintf(stderr, "clone_bench: %s\n", error.c_str());
+    return {};
+  }
+  radio.Start();
+
+  BenchHost host;
+  auto port = varo::CreateSerialPort();
+  MemoryImage image = MemoryImage::NewDocument();
+  CloneLink link(*port, host);
+  const Clock::time_point start = Clock::now();
+  const CloneLink::Outcome outcome =
+      write ? link.Write(radio.PortPath(), image) : link.Read(radio.PortPath(), image);
+  const Clock::time_point end = Clock::now();
+
+  Figures f;
+  f.ok = outcome == CloneLink::Outcome::kCompleted && !host.failed;
+  f.elapsedMs = std::chrono::duration<double, std::milli>(end - start).count();
+  f.pausesMs = host.pausedMs;
+  const std::size_t bytes = radio.Received().size() + radio.BytesSent();
+  f.wireMs = static_cast<double>(bytes) *
+             std::chrono::duration<double, std::milli>(varo::radiosim::kByteTime).count();
+  return f;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
+  std::printf("%-8s %-6s %4s %12s %12s %12s %8s\n", "radio", "what", "run", "elapsed ms",
+              "pauses ms", "wire ms", "ratio");
+  bool allOk = true;
+  for (bool paced : {false, true}) {
+    for (bool write : {false, true}) {
+      for (int run = 1; run <= runs; ++run) {
+        const Figures f = Run(paced, write);
+        allOk = allOk && f.ok;
+        std::printf("%-8s %-6s %4d %12.1f %12.1f %12.1f %8.3f%s\n", paced ? "paced" : "instant",
+                    write ? "write" : "read", run, f.elapsedMs, f.pausesMs, f.wireMs,
+                    f.elapsedMs / (f.pausesMs + f.wireMs), f.ok ? "" : "  FAILED");
+      }
+    }
+  }
+  std::printf("ratio = elapsed / (mandated pauses + wire time of all bytes at 9600 baud 8N1)\n");
+  return allOk ? 0 : 1;
+}
