@@ -10,6 +10,7 @@
 #include "model16/DatFile.h"
 #include "model16/MemoryGrid.h"
 #include "model16/MemoryImage.h"
+#include "model16/PrintLayout.h"
 #include "model16/ProductBand.h"
 #include "platform/ProgramFiles.h"
 
@@ -165,6 +166,7 @@ int RunShow(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
   // The option page of the printed report follows here, after the product
   // lines, in the plain output only (--tsv prints the table alone).
+  out << '\n' << FormatOptionsReport(image, chinese);
   return 0;
 }
 
