@@ -1,0 +1,152 @@
+#include "model16/ui/CVaro_16View.h"
+
+#include <QComboBox>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QVBoxLayout>
+
+#include "model16/ChannelTable.h"
+#include "model16/ui/CVaro_16Doc.h"
+#include "platform/ProgramFiles.h"
+#include "shell/CMSFlexGrid.h"
+#include "shell/CMainFrame.h"
+#include "shell/ShellApp.h"
+#include "shell/ShellText.h"
+
+namespace varo::model16::ui {
+
+using shell::CShellApp;
+
+namespace {
+
+shell::CMSFlexGrid* MakeGrid(QWidget* parent) {
+  return new shell::CMSFlexGrid(kTableRows, kTableCols, parent);
+}
+
+}  // namespace
+
+CVaro_16View::CVaro_16View(CVaro_16Doc& doc, QWidget* parent)
+    : CShellView(doc, parent),
+      grid_(MakeGrid(this)),
+      rx_(2127, grid_->viewport(), grid_),
+      tx_(2128, grid_->viewport(), grid_),
+      decode_(2132, grid_->viewport(), grid_),
+      encode_(2133, grid_->viewport(), grid_),
+      power_(1129, grid_->viewport(), grid_),
+      scanAdd_(1134, grid_->viewport(), grid_),
+      busyLock_(1139, grid_->viewport(), grid_),
+      bandwidth_(1128, grid_->viewport(), grid_),
+      messages_(*CShellApp::Current()) {
+  setObjectName(QStringLiteral("CVaro_16View"));
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(grid_);
+  setFocusProxy(grid_);
+
+  editor_ = std::make_unique<TableEditor>(
+      *grid_,
+      CellEditors{rx_, tx_, decode_, encode_, power_, scanAdd_, busyLock_, bandwidth_}, *this,
+      messages_, CShellApp::Current()->Chinese());
+  grid_->SetEvents(editor_.get());
+
+  grid_->installEventFilter(this);
+  for (long col = kColRx; col <= kColWN; ++col) EditorQWidget(col)->installEventFilter(this);
+}
+
+CVaro_16View::~CVaro_16View() {
+  // The editors' widgets go with the grid; nothing may reach the rules then.
+  grid_->SetEvents(nullptr);
+}
+
+CVaro_16Doc& CVaro_16View::Doc() const { return static_cast<CVaro_16Doc&>(Document()); }
+
+QWidget* CVaro_16View::EditorQWidget(long col) const {
+  switch (col) {
+    case kColRx: return rx_.Widget();
+    case kColTx: return tx_.Widget();
+    case kColDec: return decode_.Widget();
+    case kColEnc: return encode_.Widget();
+    case kColPower: return power_.Widget();
+    case kColScan: return scanAdd_.Widget();
+    case kColBusy: return busyLock_.Widget();
+    default: return bandwidth_.Widget();
+  }
+}
+
+void CVaro_16View::OnInitialUpdate() {
+  CShellApp* app = CShellApp::Current();
+  if (firstUpdate_) {
+    editor_->SetUp();
+    firstUpdate_ = false;
+  }
+  if (auto path = FindFileNoCase(app->ProgramDir(), "title.ico")) {
+    const QIcon icon(QString::fromStdString(*path));
+    if (!icon.availableSizes().isEmpty() && parentWidget()) parentWidget()->setWindowIcon(icon);
+  }
+  FillTableFromDocument();
+  updateGeometry();
+}
+
+void CVaro_16View::FillTableFromDocument() {
+  CShellApp* app = CShellApp::Current();
+  const BandLimits limits = FillTableFromImage(
+      Doc().Image(), *grid_, app->Ini(), app->LanguageValue(), app->Chinese(),
+      app->NewDocumentFlag(), [app](const std::string& title) {
+        if (app->MainFrame()) app->MainFrame()->SetTitle(shell::FromBytes(title));
+      });
+  editor_->SetBandLimits(limits);
+}
+
+bool CVaro_16View::OnCommand(int id) {
+  // Read (32773), Write (32774), Scan Info (32782) and printing (57607-57609)
+  // are carried out by the view once their dialogs exist; until then nobody
+  // claims them and they stay disabled.
+  return CShellView::OnCommand(id);
+}
+
+std::optional<bool> CVaro_16View::CommandEnabled(int id) const {
+  return CShellView::CommandEnabled(id);
+}
+
+int CVaro_16View::FocusHelpContext() const {
+  const QWidget* focus = focusWidget();
+  for (const QWidget* w = focus; w && w != this; w = w->parentWidget()) {
+    const QVariant id = w->property("controlId");
+    if (id.isValid()) return id.toInt();
+  }
+  return kGridControlId;
+}
+
+int CVaro_16View::PixelsPerInchX() const { return grid_->logicalDpiX(); }
+
+int CVaro_16View::PixelsPerInchY() const { return grid_->logicalDpiY(); }
+
+void CVaro_16View::RedrawGrid() { grid_->viewport()->update(); }
+
+QSize CVaro_16View::sizeHint() const { return grid_->sizeHint(); }
+
+bool CVaro_16View::eventFilter(QObject* watched, QEvent* event) {
+  const auto type = event->type();
+  if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)
+    return CShellView::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+  const bool f1 = key->key() == Qt::Key_F1;
+  if (!enter && !f1) return CShellView::eventFilter(watched, event);
+  if (type == QEvent::ShortcutOverride) {
+    // These keys belong to the table, not to the window's shortcuts.
+    event->accept();
+    return true;
+  }
+  if (f1) {
+    const QVariant id = watched->property("controlId");
+    CShellApp::Current()->ShowHelp(id.isValid() ? id.toInt() : kGridControlId);
+    return false;  // passed on
+  }
+  editor_->EnterKey();
+  return true;
+}
+
+}  // namespace varo::model16::ui

@@ -1,0 +1,36 @@
+#include "shell/CChildFrame.h"
+
+#include <QCloseEvent>
+
+#include "shell/ShellDocument.h"
+#include "shell/ShellIcons.h"
+
+namespace varo::shell {
+
+CChildFrame::CChildFrame(std::unique_ptr<CShellDoc> doc, CShellView* view, QWidget* parent)
+    : QMdiSubWindow(parent), doc_(std::move(doc)), view_(view) {
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  setWidget(view_);
+  setWindowTitle(doc_->Title());
+  setWindowIcon(RadioIcon());
+  connect(doc_.get(), &CShellDoc::titleChanged, this, &QWidget::setWindowTitle);
+  setGeometry(0, 0, 1600, 1200);
+}
+
+CChildFrame::~CChildFrame() {
+  // The view refers to the document: let it go first.
+  delete view_;
+  view_ = nullptr;
+}
+
+void CChildFrame::FitToForm() {
+  const QSize form = sizeHint();
+  resize(std::min(form.width(), 1600), std::min(form.height(), 1200));
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+  event->ignore();
+  hide();
+}
+
+}  // namespace varo::shell

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QWidget>
+
+#include <optional>
+#include <string>
+
+class QTextBrowser;
+
+namespace varo::shell {
+
+// The program's help window: the pages of the help folder ("enHelp" or
+// "chHelp" in the program directory), one HTML page per context number
+// ("32777.html") and a start page ("index.html"). It stays open beside the
+// main window and is reused for every request.
+class HelpWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  HelpWindow(std::string folder, const QString& caption);
+
+  // The page of `context`, or nothing when the folder or page is missing.
+  static std::optional<std::string> TopicPath(const std::string& folder, int context);
+  static std::optional<std::string> IndexPath(const std::string& folder);
+
+  // Shows the page of `context`; returns false, showing nothing, when there
+  // is no such page.
+  bool ShowTopic(int context);
+  bool ShowIndex();
+
+  QTextBrowser* Browser() const { return browser_; }
+  // The page on show ("" before the first).
+  QString CurrentPage() const;
+
+ private:
+  bool ShowPage(const std::optional<std::string>& path);
+
+  std::string folder_;
+  QString caption_;
+  QTextBrowser* browser_;
+};
+
+}  // namespace varo::shell

@@ -1,0 +1,113 @@
+#include "shell/ShellDocument.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "shell/CChildFrame.h"
+#include "shell/CComSetupDlg.h"
+#include "shell/CLanguageDlg.h"
+#include "shell/CMainFrame.h"
+#include "shell/CommandIds.h"
+#include "shell/ShellApp.h"
+
+namespace varo::shell {
+
+CShellDoc::CShellDoc() = default;
+CShellDoc::~CShellDoc() = default;
+
+void CShellDoc::SetTitle(const QString& title) {
+  if (title == title_) return;
+  title_ = title;
+  emit titleChanged(title_);
+}
+
+void CShellDoc::MarkOpened(const QString& path) {
+  pathName_ = path;
+  untitled_ = false;
+  SetTitle(QFileInfo(path).fileName());
+}
+
+bool CShellDoc::OnCommand(int id) {
+  CShellApp* app = CShellApp::Current();
+  switch (id) {
+    case ID_FILE_SAVE:
+      DoFileSave();
+      return true;
+    case ID_FILE_SAVE_AS:
+      DoSaveAs();
+      return true;
+    case ID_FILE_CLOSE:
+      if (app && app->MainFrame() && app->MainFrame()->ActiveChild())
+        app->MainFrame()->ActiveChild()->close();
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::optional<bool> CShellDoc::CommandEnabled(int id) const {
+  switch (id) {
+    case ID_FILE_SAVE:
+    case ID_FILE_SAVE_AS:
+    case ID_FILE_CLOSE:
+      return true;
+    default:
+      return std::nullopt;
+  }
+}
+
+bool CShellDoc::DoFileSave() {
+  if (untitled_ || pathName_.isEmpty()) return DoSaveAs();
+  return OnSaveDocument(pathName_);
+}
+
+bool CShellDoc::DoSaveAs() {
+  CShellApp* app = CShellApp::Current();
+  if (!app) return false;
+  QString proposed = untitled_ ? ProposedFileName() : pathName_;
+  if (QFileInfo(proposed).isRelative()) proposed = QDir::current().filePath(proposed);
+  QString path = QFileDialog::getSaveFileName(app->DialogParent(), app->Tr("Save As", "另存为"),
+                                              proposed, app->DocumentFilter());
+  if (path.isEmpty()) return false;
+  if (QFileInfo(path).suffix().isEmpty()) path += app->DocumentExtension();
+  if (!OnSaveDocument(path)) return false;
+  MarkOpened(path);
+  return true;
+}
+
+CShellView::CShellView(CShellDoc& doc, QWidget* parent) : QWidget(parent), doc_(doc) {}
+
+CShellView::~CShellView() = default;
+
+bool CShellView::OnCommand(int id) {
+  switch (id) {
+    case ID_COM_SETUP:
+      OnComSetup();
+      return true;
+    case ID_LANGUAGE:
+      OnLanguage();
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::optional<bool> CShellView::CommandEnabled(int id) const {
+  if (id == ID_COM_SETUP || id == ID_LANGUAGE) return true;
+  return std::nullopt;
+}
+
+void CShellView::OnComSetup() {
+  CShellApp* app = CShellApp::Current();
+  CComSetupDlg dlg(*app, *this, app->DialogParent());
+  dlg.exec();
+}
+
+void CShellView::OnLanguage() {
+  CShellApp* app = CShellApp::Current();
+  CLanguageDlg dlg(*app, app->DialogParent());
+  if (dlg.exec() == QDialog::Accepted && dlg.Changed()) app->RestartForLanguage();
+}
+
+}  // namespace varo::shell
