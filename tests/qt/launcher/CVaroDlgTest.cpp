@@ -1,0 +1,159 @@
+// Drives the launcher's dialog offscreen with real clicks and keys, the
+// launcher's folder pointed at a temporary folder.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QtTest>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "ini/IniProfile.h"
+#include "launcher/Launcher.h"
+#include "launcher/ProgramStarter.h"
+#include "launcher/ui/CVaroDlg.h"
+#include "platform/ProgramFiles.h"
+#include "support/TempDir.h"
+
+namespace varo {
+namespace {
+
+class RecordingStarter : public ProgramStarter {
+ public:
+  bool Start(const std::string& path) override {
+    started.push_back(path);
+    return true;
+  }
+  std::vector<std::string> started;
+};
+
+const std::string kFourProducts = "[Setup]\nType=Varo16,Varo199,Varo199V2,Varo199V3\nDefault=3\n";
+
+// The launcher INI, the launcher and its shown dialog over one temporary folder.
+struct Fixture {
+  Fixture(const std::string& varoIni, ProgramStarter& starter) : launcher(ini, starter) {
+    SetProgramDirectory(dir.path().string());
+    dir.Write("Varo.ini", varoIni);
+    ini.Open("Varo.ini", true, true, false);
+    dialog = std::make_unique<CVaroDlg>(launcher);
+    dialog->show();
+  }
+  ~Fixture() { SetProgramDirectory(""); }
+
+  template <typename T>
+  T* Control(const char* name) {
+    T* control = dialog->findChild<T*>(name);
+    if (!control) qFatal("no control %s", name);
+    return control;
+  }
+  void Click(const char* name) { QTest::mouseClick(Control<QWidget>(name), Qt::LeftButton); }
+
+  test::TempDir dir;
+  IniProfile ini;
+  Launcher launcher;
+  std::unique_ptr<CVaroDlg> dialog;
+};
+
+// The offscreen platform draws no window frame: for the pictures, a plain
+// title bar with the dialog's icon and caption goes above its client area.
+QImage Framed(QDialog& dialog) {
+  const QPixmap client = dialog.grab();
+  const int bar = 24;
+  QImage image(client.width() + 2, client.height() + bar + 1, QImage::Format_ARGB32);
+  image.fill(QColor(0x3b, 0x5a, 0x85));
+  QPainter painter(&image);
+  painter.drawPixmap(1, bar, client);
+  dialog.windowIcon().paint(&painter, QRect(5, 4, 16, 16));
+  QFont font = dialog.font();
+  font.setBold(true);
+  painter.setFont(font);
+  painter.setPen(Qt::white);
+  painter.drawText(QRect(26, 0, image.width() - 30, bar), Qt::AlignLeft | Qt::AlignVCenter,
+                   dialog.windowTitle());
+  return image;
+}
+
+}  // namespace
+
+class CVaroDlgTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void okStartsTheChosenProgrammerFromTheLaunchersFolder() {
+    SystemProgramStarter starter;
+    Fixture f(kFourProducts + "Language=Chinese\n", starter);
+    // Stand-ins for the programmers: each notes its own name in "started".
+    for (const char* program : {"Varo16", "Varo199", "Varo199V2", "Varo199V3"}) {
+      const std::string path = f.dir.Write(std::string(program) + ExecutableSuffix(),
+                                           "#!/bin/sh\nbasename \"$0\" > \"$(dirname \"$0\")/started\"\n");
+      std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+    }
+    auto* list = f.Control<QComboBox>("productList");
+    QCOMPARE(list->currentIndex(), 3);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Home);
+    f.Click("englishBox");
+    f.Click("ok");
+
+    QCOMPARE(f.dialog->result(), int(QDialog::Accepted));
+    QCOMPARE(f.dir.Read("Varo16.ini"), std::string("[Setup]\nLanguage=English\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(f.dir.Read("started"), "Varo16" + std::string(ExecutableSuffix()) + "\n",
+                              10000);
+    f.ini.Close();
+    QCOMPARE(f.dir.Read("Varo.ini"),
+             "[Setup]\nType=Varo16,Varo199,Varo199V2,Varo199V3\nDefault=0\nLanguage=English\n");
+  }
+
+  void languageBoxesActAsOneChoiceAndCancelKeepsTheLast() {
+    RecordingStarter starter;
+    Fixture f("", starter);
+    QVERIFY(f.Control<QCheckBox>("chineseBox")->isChecked());
+    // Each click, on the checked box too, leaves exactly the clicked one checked.
+    for (const char* box : {"chineseBox", "englishBox", "englishBox", "chineseBox"}) {
+      f.Click(box);
+      const bool english = std::string(box) == "englishBox";
+      QCOMPARE(f.Control<QCheckBox>("englishBox")->isChecked(), english);
+      QCOMPARE(f.Control<QCheckBox>("chineseBox")->isChecked(), !english);
+      QCOMPARE(f.Control<QLabel>("productLabel")->text(),
+               QString::fromUtf8(english ? "Select Product" : "请选择产品"));
+    }
+    f.Click("englishBox");
+    f.Click("cancel");
+    QCOMPARE(f.dialog->result(), int(QDialog::Rejected));
+    QVERIFY(starter.started.empty());
+    f.ini.Close();
+    QCOMPARE(f.dir.Read("Varo.ini"), std::string("[Setup]\nLanguage=English\n"));
+  }
+
+  void textsFitTheirControlsInBothLanguages() {
+    // VARO_SCREENSHOT_DIR names a folder to keep pictures of both languages in.
+    const QString shots = qEnvironmentVariable("VARO_SCREENSHOT_DIR");
+    for (const char* language : {"English", "Chinese"}) {
+      RecordingStarter starter;
+      Fixture f(kFourProducts + "AppName=Varo Radio Programming Suite\nLanguage=" + language + "\n",
+                starter);
+      for (QWidget* control : f.dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        // A push button's own size hint holds a style minimum beyond its text.
+        const auto* button = qobject_cast<QPushButton*>(control);
+        const int needed = button ? button->fontMetrics().horizontalAdvance(button->text()) +
+                                        2 * button->style()->pixelMetric(QStyle::PM_ButtonMargin)
+                                  : control->sizeHint().width();
+        QVERIFY2(needed <= control->width(), qPrintable(control->objectName()));
+        QVERIFY2(f.dialog->rect().contains(control->geometry()), qPrintable(control->objectName()));
+      }
+      if (!shots.isEmpty()) {
+        const QString name = std::string(language) == "English" ? "en" : "zh";
+        QVERIFY(Framed(*f.dialog).save(shots + "/launcher-" + name + ".png"));
+      }
+    }
+  }
+};
+
+}  // namespace varo
+
+QTEST_MAIN(varo::CVaroDlgTest)
+#include "CVaroDlgTest.moc"
