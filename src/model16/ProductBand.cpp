@@ -27,10 +27,9 @@ std::int32_t MHzToLimit(std::int64_t mhz) {
 std::string TypeKey(long n) { return "Type" + std::to_string(n); }
 std::string FieldKey(long n) { return "Field" + std::to_string(n); }
 
-// A stored registry value as a list position; -1 (also stored as 0xFFFFFFFF)
-// and anything past the list's end mean no selection.
-int Position(std::uint32_t value, std::size_t count) {
-  return value < count ? static_cast<int>(value) : -1;
+// A stored registry value as a list position; -1 is stored as 0xFFFFFFFF.
+int Position(std::uint32_t value) {
+  return value > static_cast<std::uint32_t>(std::numeric_limits<int>::max()) ? -1 : static_cast<int>(value);
 }
 
 std::uint8_t PositionByte(int position) {
@@ -125,16 +124,14 @@ void ProductInfoRules::FillBands(int typePosition) {
 }
 
 void ProductInfoRules::Open(const MemoryImage& image) {
+  // The image's type is selected first, but the registry's choice, selected
+  // right after it, is what the dialog shows; the registry follows every
+  // opened file and every confirmed choice anyway.
   types_ = ReadTypeList(ini_);
-  typeSel_ = Position(image[kTypeIndexOffset], types_.size());
-  FillBands(typeSel_);
-
-  // The registry's choice is what the dialog finally shows.
+  SelectType(image[kTypeIndexOffset]);
   const Registry registry(ProductRegistryKey(ini_));
-  const std::uint32_t type = registry.QueryDword("Type").value_or(0);
-  const std::uint32_t field = registry.QueryDword("Field").value_or(0);
-  SelectType(Position(type, types_.size()));
-  SelectBand(Position(field, bands_.size()));
+  SelectType(Position(registry.QueryDword("Type").value_or(0)));
+  SelectBand(Position(registry.QueryDword("Field").value_or(0)));
 }
 
 void ProductInfoRules::SelectType(int typePosition) {

@@ -13,7 +13,11 @@ namespace {
 
 constexpr std::size_t kScanMaps = 0x17E;
 
-std::size_t RecordOf(int channel) { return 0x010 + 16 * static_cast<std::size_t>(channel - 1); }
+std::size_t RecordOf(long channel) { return 0x010 + 16 * static_cast<std::size_t>(channel - 1); }
+
+void PutRecord(MemoryImage& image, long channel, std::vector<std::uint8_t> bytes) {
+  std::copy(bytes.begin(), bytes.end(), &image[RecordOf(channel)]);
+}
 
 std::vector<std::string> RowTexts(const GridControl& grid, long row) {
   std::vector<std::string> texts;
@@ -21,15 +25,23 @@ std::vector<std::string> RowTexts(const GridControl& grid, long row) {
   return texts;
 }
 
+// Bits the table does not stand for: all of b14-b15 and every byte outside
+// the records and scan maps, b12 but bits 3-4, b13 but bits 4-5.
+int KeptMask(std::size_t offset) {
+  if (offset == kScanMaps || offset == kScanMaps + 1) return 0x00;
+  if (offset < 0x010 || offset >= 0x110) return 0xFF;
+  const std::size_t at = (offset - 0x010) % 16;
+  return at < 12 ? 0x00 : at == 12 ? 0xE7 : at == 13 ? 0xCF : 0xFF;
+}
+
 TEST(ChannelCodecTest, FrequencyTextAndBcdBothWays) {
-  struct { const char* text; std::uint32_t count; std::uint8_t bcd[4]; const char* shown; } cases[] = {
+  struct { const char* text; std::uint32_t count; std::vector<std::uint8_t> bcd; const char* shown; } cases[] = {
       {"446.00625", 44600625, {0x25, 0x06, 0x60, 0x44}, "446.00625"},
       {"145.5", 14550000, {0x00, 0x00, 0x55, 0x14}, "145.50000"},
       {"128.015", 12801500, {0x00, 0x15, 0x80, 0x12}, "128.01500"},
       {" 136.0MHz", 13600000, {0x00, 0x00, 0x60, 0x13}, "136.00000"},
-      {"999.99999", 99999999, {0x99, 0x99, 0x99, 0x99}, "999.99999"},
-      {"5000", kMaxFrequencyCount, {0x99, 0x99, 0x99, 0x99}, "999.99999"},  // clamped
       {"10.00001", 1000001, {0x01, 0x00, 0x00, 0x01}, "10.00001"},
+      {"5000", kMaxFrequencyCount, {0x99, 0x99, 0x99, 0x99}, "999.99999"},  // clamped
       {"0.5", 50000, {0x00, 0x00, 0x05, 0x00}, ""},  // top pair 00 reads as none
       {"", 0, {0xFF, 0xFF, 0xFF, 0xFF}, ""},
       {"abc", 0, {0xFF, 0xFF, 0xFF, 0xFF}, ""},
@@ -37,62 +49,36 @@ TEST(ChannelCodecTest, FrequencyTextAndBcdBothWays) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(FrequencyTextToCount(c.text), c.count) << c.text;
-    std::uint8_t bcd[4] = {0x12, 0x34, 0x56, 0x78};
-    CountToBcd(c.count, bcd);
-    EXPECT_EQ(std::vector<std::uint8_t>(bcd, bcd + 4), std::vector<std::uint8_t>(c.bcd, c.bcd + 4))
-        << c.text;
-    EXPECT_EQ(BcdToFrequencyText(c.bcd), c.shown) << c.text;
+    std::vector<std::uint8_t> bcd = {0x12, 0x34, 0x56, 0x78};
+    CountToBcd(c.count, bcd.data());
+    EXPECT_EQ(bcd, c.bcd) << c.text;
+    EXPECT_EQ(BcdToFrequencyText(c.bcd.data()), c.shown) << c.text;
   }
-  // Only the top byte decides whether there is a frequency; nibbles above 9
-  // are counted at their value.
+  // Nibbles above 9 are counted at their value, not rejected.
   const std::uint8_t oddNibbles[4] = {0xFF, 0x00, 0x00, 0x4A};
   EXPECT_EQ(BcdToFrequencyText(oddNibbles), "500.00165");
-  const std::uint8_t topZero[4] = {0x25, 0x06, 0x60, 0x00};
-  EXPECT_EQ(BcdToFrequencyText(topZero), "");
-}
-
-TEST(ChannelCodecTest, BlankImagesGiveEmptyRows) {
-  MemoryImage allFF;
-  allFF.bytes.fill(0xFF);
-  struct { const char* name; MemoryImage image; const char* scan; } cases[] = {
-      {"new document", MemoryImage::NewDocument(), ""},
-      {"all 0xFF", allFF, "Yes"},
-  };
-  for (const auto& c : cases) {
-    MemoryGrid grid(kTableRows, kTableCols);
-    ImageToTable(c.image, grid, false);
-    for (long n = 1; n <= kChannels; ++n) {
-      EXPECT_EQ(RowTexts(grid, n), (std::vector<std::string>{"", "", "", "", "", c.scan, "", ""}))
-          << c.name << " channel " << n;
-    }
-  }
 }
 
 TEST(ChannelCodecTest, RecordsDecodeToTheirWords) {
-  MemoryImage image = MemoryImage::NewDocument();
-  const std::uint8_t rx446[4] = {0x25, 0x06, 0x60, 0x44};
-  const std::uint8_t tx145[4] = {0x00, 0x00, 0x55, 0x14};
-  // Channel 1: receive only (unprogrammed), in the scan list, a decode tone.
-  std::copy(rx446, rx446 + 4, &image[RecordOf(1)]);
-  image[RecordOf(1) + 8] = 0x9E;
-  image[RecordOf(1) + 9] = 0x02;
-  image[kScanMaps] |= 0x01;
-  // Channel 2: carrier lock, high power, wide, no tones.
-  std::copy(rx446, rx446 + 4, &image[RecordOf(2)]);
-  std::copy(tx145, tx145 + 4, &image[RecordOf(2) + 4]);
-  image[RecordOf(2) + 12] = 0x08;
-  image[RecordOf(2) + 13] = 0x30;
-  // Channel 10: both busy bits, low power, narrow, DQT tones, in the scan list.
-  std::copy(tx145, tx145 + 4, &image[RecordOf(10)]);
-  std::copy(tx145, tx145 + 4, &image[RecordOf(10) + 4]);
-  image[RecordOf(10) + 8] = 0x13;
-  image[RecordOf(10) + 9] = 0x28;
-  image[RecordOf(10) + 10] = 0xEC;
-  image[RecordOf(10) + 11] = 0xA9;
-  image[RecordOf(10) + 12] = 0xD8;
-  image[RecordOf(10) + 13] = 0xCF;
-  image[kScanMaps + 1] |= 0x02;
+  MemoryImage allFF;
+  allFF.bytes.fill(0xFF);
+  for (const MemoryImage& blank : {MemoryImage::NewDocument(), allFF}) {
+    MemoryGrid grid(kTableRows, kTableCols);
+    ImageToTable(blank, grid, false);
+    const std::string scan = blank[kScanMaps] ? "Yes" : "";
+    for (long n = 1; n <= kChannels; ++n)
+      EXPECT_EQ(RowTexts(grid, n), (std::vector<std::string>{"", "", "", "", "", scan, "", ""})) << n;
+  }
 
+  MemoryImage image = MemoryImage::NewDocument();
+  // Receive only (unprogrammed) with a decode tone; in the scan list.
+  PutRecord(image, 1, {0x25, 0x06, 0x60, 0x44, 0xFF, 0xFF, 0xFF, 0xFF, 0x9E, 0x02});
+  // Carrier lock, high power, wide, no tones.
+  PutRecord(image, 2, {0x25, 0x06, 0x60, 0x44, 0x00, 0x00, 0x55, 0x14, 0xFF, 0xFF, 0x00, 0x00, 0x08, 0x30});
+  // Both busy bits, low power, narrow, DQT tones; in the scan list.
+  PutRecord(image, 10, {0, 0, 0x55, 0x14, 0, 0, 0x55, 0x14, 0x13, 0x28, 0xEC, 0xA9, 0xD8, 0xCF});
+  image[kScanMaps] = 0x01;
+  image[kScanMaps + 1] = 0x02;
   struct { bool chinese; long row; std::vector<std::string> texts; } cases[] = {
       {false, 1, {"446.00625", "", "67.0", "", "", "Yes", "", ""}},
       {false, 2, {"446.00625", "145.50000", "None", "None", "High", "No", "Carrier", "Wide"}},
@@ -108,35 +94,33 @@ TEST(ChannelCodecTest, RecordsDecodeToTheirWords) {
   }
 }
 
-TEST(ChannelCodecTest, EmptyRowStoresUnprogrammedAndKeepsOtherBits) {
-  MemoryImage image;
-  image.bytes.fill(0x5A);
-  MemoryGrid grid(kTableRows, kTableCols);  // every cell empty
-  TableToImage(grid, image);
-  for (int n = 1; n <= kChannels; ++n) {
-    const std::uint8_t* r = &image[RecordOf(n)];
-    for (int i = 0; i < 12; ++i) EXPECT_EQ(r[i], 0xFF) << "channel " << n << " byte " << i;
-    EXPECT_EQ(r[12], (0x5A & ~0x08) | 0x10) << n;  // busy lock on tone
-    EXPECT_EQ(r[13], 0x5A & ~0x30) << n;           // low power, narrow
-    EXPECT_EQ(r[14], 0x5A);
-    EXPECT_EQ(r[15], 0x5A);
+TEST(ChannelCodecTest, EmptyRowsStoreUnprogrammedChannels) {
+  // Any background: empty cells give 0xFF in b0-b11, busy lock on tone, low
+  // power, narrow, no scan bit; the other bits stay.
+  struct { std::uint8_t background, b12, b13; } cases[] = {{0x5A, 0x52, 0x4A}, {0xA5, 0xB5, 0x85}};
+  for (const auto& c : cases) {
+    MemoryImage image;
+    image.bytes.fill(c.background);
+    TableToImage(MemoryGrid(kTableRows, kTableCols), image);
+    for (std::size_t i = 0; i < MemoryImage::kSize; ++i) {
+      const std::size_t at = (i - 0x010) % 16;
+      const bool inRecord = i >= 0x010 && i < 0x110;
+      const int expected = i == kScanMaps || i == kScanMaps + 1 ? 0x00
+                           : inRecord && at < 12                 ? 0xFF
+                           : inRecord && at == 12                ? c.b12
+                           : inRecord && at == 13                ? c.b13
+                                                                 : c.background;
+      ASSERT_EQ(image[i], expected) << "offset " << i;
+    }
   }
-  EXPECT_EQ(image[kScanMaps], 0x00);
-  EXPECT_EQ(image[kScanMaps + 1], 0x00);
-
   // A new document saved at once: bytes 12 and 13 of every record become
-  // 0xF7 and 0xCF, everything else stays.
+  // 0xF7 and 0xCF.
   MemoryImage fresh = MemoryImage::NewDocument();
   MemoryGrid table(kTableRows, kTableCols);
   ImageToTable(fresh, table, false);
-  MemoryImage saved = fresh;
-  TableToImage(table, saved);
-  for (std::size_t i = 0; i < MemoryImage::kSize; ++i) {
-    const bool inRecord = i >= 0x010 && i < 0x110;
-    const std::size_t at = (i - 0x010) % 16;
-    const int expected = inRecord && at == 12 ? 0xF7 : inRecord && at == 13 ? 0xCF : fresh[i];
-    EXPECT_EQ(saved[i], expected) << "offset " << i;
-  }
+  TableToImage(table, fresh);
+  EXPECT_EQ(fresh[RecordOf(16) + 12], 0xF7);
+  EXPECT_EQ(fresh[RecordOf(16) + 13], 0xCF);
 }
 
 TEST(ChannelCodecTest, OpenSaveOfAnyImageChangesOnlyWhatTheTableStandsFor) {
@@ -144,27 +128,20 @@ TEST(ChannelCodecTest, OpenSaveOfAnyImageChangesOnlyWhatTheTableStandsFor) {
   for (int trial = 0; trial < 20; ++trial) {
     MemoryImage original;
     for (auto& b : original.bytes) b = static_cast<std::uint8_t>(random());
-    // Some channels with real frequencies so that programmed rows occur too.
-    for (int n = 1; n <= kChannels; n += 3) {
-      CountToBcd(14000000 + static_cast<std::uint32_t>(random() % 3000000), &original[RecordOf(n)]);
-      CountToBcd(40000000 + static_cast<std::uint32_t>(random() % 7000000), &original[RecordOf(n) + 4]);
+    for (long n = 1; n <= kChannels; n += 3) {  // some programmed channels too
+      CountToBcd(14000000 + random() % 3000000, &original[RecordOf(n)]);
+      CountToBcd(40000000 + random() % 7000000, &original[RecordOf(n) + 4]);
     }
     for (bool chinese : {false, true}) {
-      MemoryGrid grid(kTableRows, kTableCols);
-      ImageToTable(original, grid, chinese);
       MemoryImage once = original;
+      MemoryGrid grid(kTableRows, kTableCols);
+      ImageToTable(once, grid, chinese);
       TableToImage(grid, once);
-      for (std::size_t i = 0; i < MemoryImage::kSize; ++i) {
-        const bool inRecord = i >= 0x010 && i < 0x110;
-        const std::size_t at = (i - 0x010) % 16;
-        if (i == kScanMaps || i == kScanMaps + 1 || (inRecord && at < 12)) continue;
-        // Kept bits: b12 all but 3-4, b13 all but 4-5; the rest whole.
-        const int kept = inRecord && at == 12 ? 0xE7 : inRecord && at == 13 ? 0xCF : 0xFF;
-        EXPECT_EQ(once[i] & kept, original[i] & kept) << "trial " << trial << " offset " << i;
-      }
-      MemoryGrid again(kTableRows, kTableCols);
-      ImageToTable(once, again, chinese);
+      for (std::size_t i = 0; i < MemoryImage::kSize; ++i)
+        ASSERT_EQ(once[i] & KeptMask(i), original[i] & KeptMask(i)) << "trial " << trial << " offset " << i;
       MemoryImage twice = once;
+      MemoryGrid again(kTableRows, kTableCols);
+      ImageToTable(twice, again, chinese);
       TableToImage(again, twice);
       EXPECT_EQ(twice, once) << "trial " << trial << (chinese ? " zh" : " en");
     }
@@ -173,42 +150,35 @@ TEST(ChannelCodecTest, OpenSaveOfAnyImageChangesOnlyWhatTheTableStandsFor) {
 
 TEST(ChannelCodecTest, EditorTextsRoundTripAndLanguagesMix) {
   std::mt19937 random(7);
-  const std::vector<std::string> tones = ToneChoiceList(false);
+  const std::vector<std::string> tones[] = {ToneChoiceList(false), ToneChoiceList(true)};
   for (int trial = 0; trial < 10; ++trial) {
-    MemoryGrid english(kTableRows, kTableCols);
-    MemoryGrid chinese(kTableRows, kTableCols);
+    MemoryGrid grids[] = {MemoryGrid(kTableRows, kTableCols), MemoryGrid(kTableRows, kTableCols)};
     for (long n = 1; n <= kChannels; ++n) {
       if (random() % 4 == 0) continue;  // an empty channel
       const std::string rx = CountToFrequencyText(13600000 + 625 * (random() % 1000));
       const std::string tx = CountToFrequencyText(40000000 + 500 * (random() % 1000));
-      const std::string dec = tones[random() % tones.size()];
-      const std::string enc = tones[random() % tones.size()];
-      const int power = random() % 2, scan = random() % 2, busy = random() % 3, width = random() % 2;
-      const Words* words[] = {&WordsFor(false), &WordsFor(true)};
-      MemoryGrid* grids[] = {&english, &chinese};
+      const std::size_t dec = random() % 265, enc = random() % 265;
+      const bool power = random() % 2, scan = random() % 2, wide = random() % 2;
+      const int busy = random() % 3;
       for (int l = 0; l < 2; ++l) {
-        const Words& w = *words[l];
+        const Words& w = WordsFor(l == 1);
         const std::string busyText[] = {w.off, w.carrier, w.qtDqt};
-        const std::vector<std::string> row = {
-            rx, tx, dec == "None" && l ? w.noTone : dec, enc == "None" && l ? w.noTone : enc,
-            power ? w.high : w.low, scan ? w.yes : w.no, busyText[busy], width ? w.wide : w.narrow};
-        for (long c = kColRx; c <= kColWN; ++c)
-          grids[l]->SetTextMatrix(n, c, row[static_cast<std::size_t>(c - 1)]);
+        const std::vector<std::string> row = {rx, tx, tones[l][dec], tones[l][enc], power ? w.high : w.low,
+                                              scan ? w.yes : w.no, busyText[busy], wide ? w.wide : w.narrow};
+        for (long c = kColRx; c <= kColWN; ++c) grids[l].SetTextMatrix(n, c, row[c - 1]);
       }
     }
-    MemoryImage fromEnglish = MemoryImage::NewDocument();
-    MemoryImage fromChinese = MemoryImage::NewDocument();
-    TableToImage(english, fromEnglish);
-    TableToImage(chinese, fromChinese);
-    EXPECT_EQ(fromEnglish, fromChinese) << "trial " << trial;
-
-    // Back into a table of each language: the same texts again.
-    MemoryGrid* grids[] = {&english, &chinese};
+    // Either language's table stores the same image, and that image reads
+    // back as either table.
+    MemoryImage images[] = {MemoryImage::NewDocument(), MemoryImage::NewDocument()};
+    TableToImage(grids[0], images[0]);
+    TableToImage(grids[1], images[1]);
+    EXPECT_EQ(images[0], images[1]) << "trial " << trial;
     for (int l = 0; l < 2; ++l) {
       MemoryGrid back(kTableRows, kTableCols);
-      ImageToTable(fromEnglish, back, l == 1);
+      ImageToTable(images[0], back, l == 1);
       for (long n = 1; n <= kChannels; ++n)
-        EXPECT_EQ(RowTexts(back, n), RowTexts(*grids[l], n)) << "trial " << trial << " row " << n;
+        EXPECT_EQ(RowTexts(back, n), RowTexts(grids[l], n)) << "trial " << trial << " row " << n;
     }
   }
 }

@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdlib>
-#include <optional>
 
 #include "ini/IniProfile.h"
+#include "model16/ScopedConfigHome.h"
 #include "platform/Registry.h"
 #include "support/TempDir.h"
 
@@ -14,37 +13,16 @@ namespace varo::model16 {
 namespace {
 
 const char kIni[] =
-    "[Setup]\n"
-    "Language=English\n"
-    "AppName=VaroTest\n"
-    "Type1=ZQ-600\n"
-    "Field1=130 - 160MHz\n"
-    "Type2=V16\n"
-    "Field2=136 - 174MHz|400 - 470MHz\n"
-    "Type3=Mono\n"
-    "Field3=450MHz\n"
-    "Type4=Odd\n"
-    "Field4=136.5 - 174MHz\n"
-    "[English]\n"
-    "AppName=Varo16 Programmer\n"
-    "[Chinese]\n"
-    "AppName=Varo16 写频软件\n";
+    "[Setup]\nAppName=VaroTest\n"
+    "Type1=ZQ-600\nField1=130 - 160MHz\n"
+    "Type2=V16\nField2=136 - 174MHz|400 - 470MHz\n"
+    "Type3=Mono\nField3=450MHz\n"
+    "[English]\nAppName=Varo16 Programmer\n"
+    "[Chinese]\nAppName=Varo16 写频软件\n";
 
-// Every test gets its own registry store: XDG_CONFIG_HOME points into a
-// temporary folder and is put back afterwards.
 class ProductBandTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    if (const char* old = std::getenv("XDG_CONFIG_HOME")) savedXdg_ = old;
-    ::setenv("XDG_CONFIG_HOME", dir_.File("config").c_str(), 1);
-    ASSERT_TRUE(ini_.Open(dir_.Write("Varo16.ini", kIni), false, true, false));
-  }
-  void TearDown() override {
-    if (savedXdg_)
-      ::setenv("XDG_CONFIG_HOME", savedXdg_->c_str(), 1);
-    else
-      ::unsetenv("XDG_CONFIG_HOME");
-  }
+  void SetUp() override { ASSERT_TRUE(ini_.Open(dir_.Write("Varo16.ini", kIni), false, true, false)); }
 
   Registry Store() const { return Registry("Software\\VaroTest"); }
   std::pair<std::uint32_t, std::uint32_t> Stored() const {
@@ -58,25 +36,20 @@ class ProductBandTest : public ::testing::Test {
   }
 
   test::TempDir dir_;
+  test::ScopedConfigHome home_{dir_.File("config")};
   IniProfile ini_;
-  std::optional<std::string> savedXdg_;
 };
 
 TEST(BandTextTest, LimitsFromBandTexts) {
   struct { const char* text; std::int32_t lower, upper; } cases[] = {
       {"130 - 160MHz", 13000000, 16000000}, {"400-470MHz", 40000000, 47000000},
-      {"450MHz", 45000000, 45000000},        // no '-': both edges from the start
+      {"450MHz", 45000000, 45000000},          // no '-': both edges from the start
       {"136.5 - 174MHz", 13600000, 17400000},  // whole MHz only
-      {"", 0, 0},                            {"UHF", 0, 0},
-      {"99999 - 1", INT_MAX, 100000},        // beyond 32 bits: clamped
+      {"", 0, 0},                              {"UHF", 0, 0},
+      {"99999 - 1", INT_MAX, 100000},          // beyond 32 bits: clamped
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(BandLimitsFromText(c.text), (BandLimits{c.lower, c.upper})) << c.text;
-  }
-  using V = std::vector<std::string>;
-  EXPECT_EQ(SplitBandList("136 - 174MHz|400 - 470MHz"), (V{"136 - 174MHz", "400 - 470MHz"}));
-  EXPECT_EQ(SplitBandList("a||b|"), (V{"a", "", "b", ""}));
-  EXPECT_EQ(SplitBandList(""), (V{""}));
+  for (const auto& c : cases) EXPECT_EQ(BandLimitsFromText(c.text), (BandLimits{c.lower, c.upper})) << c.text;
+  EXPECT_EQ(SplitBandList("a||b|"), (std::vector<std::string>{"a", "", "b", ""}));
 }
 
 TEST_F(ProductBandTest, BandStepOfAnOpenedFileStoresItsChoice) {
@@ -85,7 +58,6 @@ TEST_F(ProductBandTest, BandStepOfAnOpenedFileStoresItsChoice) {
       {1, 1, false, "Varo16 Programmer  [ Type:V16  Fre:400 - 470MHz ]", 40000000, 47000000},
       {1, 5, false, "Varo16 Programmer  [ Type:V16  Fre:400 - 470MHz ]", 40000000, 47000000},
       {2, 0, false, "Varo16 Programmer  [ Type:Mono  Fre:450MHz ]", 45000000, 45000000},
-      {3, 0, false, "Varo16 Programmer  [ Type:Odd  Fre:136.5 - 174MHz ]", 13600000, 17400000},
       {7, 0, false, "Varo16 Programmer  [ Type:  Fre: ]", 0, 0},
       {0xFF, 0xFF, false, "Varo16 Programmer  [ Type:  Fre: ]", 0, 0},
       {0, 0, true, "Varo16 写频软件  [ 类型:ZQ-600  频率:130 - 160MHz ]", 13000000, 16000000},
@@ -93,8 +65,8 @@ TEST_F(ProductBandTest, BandStepOfAnOpenedFileStoresItsChoice) {
   for (const auto& c : cases) {
     MemoryImage image = WithChoice(c.type, c.band);
     std::string title = "unset";
-    const BandLimits limits = RunBandSelectionStep(image, ini_, c.chinese ? "Chinese" : "English",
-                                                   c.chinese, false, [&](const std::string& t) { title = t; });
+    const BandLimits limits = RunBandSelectionStep(image, ini_, c.chinese ? "Chinese" : "English", c.chinese,
+                                                   false, [&](const std::string& t) { title = t; });
     EXPECT_EQ(title, c.title);
     EXPECT_EQ(limits, (BandLimits{c.lower, c.upper})) << c.title;
     EXPECT_EQ(Stored(), std::make_pair(std::uint32_t(c.type), std::uint32_t(c.band))) << c.title;
@@ -103,20 +75,15 @@ TEST_F(ProductBandTest, BandStepOfAnOpenedFileStoresItsChoice) {
 }
 
 TEST_F(ProductBandTest, NewDocumentTakesTheRegistryChoice) {
-  // Nothing stored yet: type 0, band 0.
-  MemoryImage image = MemoryImage::NewDocument();
-  EXPECT_EQ(RunBandSelectionStep(image, ini_, "English", false, true, nullptr),
-            (BandLimits{13000000, 16000000}));
-  EXPECT_EQ(image[kTypeIndexOffset], 0);
-  EXPECT_EQ(image[kBandIndexOffset], 0);
+  MemoryImage image = MemoryImage::NewDocument();  // nothing stored yet: 0, 0
+  EXPECT_EQ(RunBandSelectionStep(image, ini_, "English", false, true, nullptr), (BandLimits{13000000, 16000000}));
+  EXPECT_EQ(image, WithChoice(0, 0));
   EXPECT_FALSE(Store().QueryDword("Type").has_value()) << "a new document must not write the registry";
 
-  // An opened file writes its choice; the next new document takes it up.
   MemoryImage opened = WithChoice(1, 1);
   RunBandSelectionStep(opened, ini_, "English", false, false, nullptr);
   MemoryImage fresh = MemoryImage::NewDocument();
-  EXPECT_EQ(RunBandSelectionStep(fresh, ini_, "English", false, true, nullptr),
-            (BandLimits{40000000, 47000000}));
+  EXPECT_EQ(RunBandSelectionStep(fresh, ini_, "English", false, true, nullptr), (BandLimits{40000000, 47000000}));
   EXPECT_EQ(fresh, opened);
 }
 
@@ -126,7 +93,7 @@ TEST_F(ProductBandTest, DialogRulesSelectChangeAndConfirm) {
   ProductInfoRules rules(ini_, "English", false);
   MemoryImage image = WithChoice(0, 0);
   rules.Open(image);
-  EXPECT_EQ(rules.Types(), (std::vector<std::string>{"ZQ-600", "V16", "Mono", "Odd"}));
+  EXPECT_EQ(rules.Types(), (std::vector<std::string>{"ZQ-600", "V16", "Mono"}));
   EXPECT_EQ(rules.TypeSelection(), 1) << "the registry's choice wins over the image's";
   EXPECT_EQ(rules.Bands(), (std::vector<std::string>{"136 - 174MHz", "400 - 470MHz"}));
   EXPECT_EQ(rules.BandSelection(), 1);
@@ -140,28 +107,25 @@ TEST_F(ProductBandTest, DialogRulesSelectChangeAndConfirm) {
   EXPECT_EQ(image, WithChoice(2, 0));
   EXPECT_EQ(Stored(), std::make_pair(2u, 0u));
 
-  // Stored positions past the lists: no selection; OK stores 0xFF and -1.
-  Store().SetDword("Type", 1);
+  // A stored band past the list: no selection; OK stores 0xFF and -1.
   Store().SetDword("Field", 5);
   ProductInfoRules chinese(ini_, "Chinese", true);
   chinese.Open(image);
-  EXPECT_EQ(chinese.TypeSelection(), 1);
+  EXPECT_EQ(chinese.TypeSelection(), 2);
   EXPECT_EQ(chinese.BandSelection(), -1);
   const ProductInfoRules::Result none = chinese.Ok(image);
-  EXPECT_EQ(none.title, "Varo16 写频软件  [ 类型:V16  频率: ]");
+  EXPECT_EQ(none.title, "Varo16 写频软件  [ 类型:Mono  频率: ]");
   EXPECT_EQ(none.limits, (BandLimits{0, 0}));
-  EXPECT_EQ(image, WithChoice(1, 0xFF));
-  EXPECT_EQ(Stored(), std::make_pair(1u, 0xFFFFFFFFu));
+  EXPECT_EQ(image, WithChoice(2, 0xFF));
+  EXPECT_EQ(Stored(), std::make_pair(2u, 0xFFFFFFFFu));
 }
 
 TEST_F(ProductBandTest, NoTypesConfigured) {
   IniProfile empty;
   ASSERT_TRUE(empty.Open(dir_.Write("Empty.ini", "[Setup]\nAppName=VaroTest\n"), false, true, false));
-  EXPECT_TRUE(ReadTypeList(empty).empty());
   MemoryImage image = MemoryImage::NewDocument();
   std::string title;
-  EXPECT_EQ(RunBandSelectionStep(image, empty, "English", false, true,
-                                 [&](const std::string& t) { title = t; }),
+  EXPECT_EQ(RunBandSelectionStep(image, empty, "English", false, true, [&](const std::string& t) { title = t; }),
             (BandLimits{0, 0}));
   EXPECT_EQ(title, "  [ Type:  Fre: ]");
 
@@ -169,8 +133,7 @@ TEST_F(ProductBandTest, NoTypesConfigured) {
   rules.Open(image);
   EXPECT_TRUE(rules.Types().empty());
   EXPECT_EQ(rules.TypeSelection(), -1);
-  const ProductInfoRules::Result result = rules.Ok(image);
-  EXPECT_EQ(result.limits, (BandLimits{0, 0}));
+  EXPECT_EQ(rules.Ok(image).limits, (BandLimits{0, 0}));
   EXPECT_EQ(image[kTypeIndexOffset], 0xFF);
   EXPECT_EQ(Stored().first, 0xFFFFFFFFu);
 }

@@ -2,13 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <optional>
 #include <sstream>
 
 #include "model16/ChannelCodec.h"
 #include "model16/MemoryImage.h"
+#include "model16/ScopedConfigHome.h"
 #include "platform/Registry.h"
 #include "support/TempDir.h"
 
@@ -18,35 +17,20 @@ namespace {
 class ShowCommandTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (const char* old = std::getenv("XDG_CONFIG_HOME")) savedXdg_ = old;
-    ::setenv("XDG_CONFIG_HOME", dir_.File("config").c_str(), 1);
     ini_ = dir_.Write("Program.ini",
-                      "[Setup]\nLanguage=English\nAppName=VaroShow\n"
-                      "Type1=ZQ-600\nField1=130 - 160MHz\n"
-                      "Type2=V16\nField2=136 - 174MHz|400 - 470MHz\n"
-                      "[English]\nAppName=Varo16 Programmer\n");
+                      "[Setup]\nLanguage=English\nAppName=VaroShow\nType1=ZQ-600\nField1=130 - 160MHz\n"
+                      "Type2=V16\nField2=136 - 174MHz|400 - 470MHz\n[English]\nAppName=Varo16 Programmer\n");
     // Channel 1 programmed by hand; channel 16 receives only but is in the
     // scan list; product type 2, band 2.
     MemoryImage image = MemoryImage::NewDocument();
-    std::uint8_t* ch1 = &image[0x010];
-    CountToBcd(44600625, ch1);
-    CountToBcd(44600625, ch1 + 4);
-    ch1[8] = 0x9E, ch1[9] = 0x02;    // 67.0
-    ch1[10] = 0x13, ch1[11] = 0x28;  // D023N
-    ch1[12] = 0x08;                  // carrier
-    ch1[13] = 0x30;                  // high, wide
+    const std::uint8_t ch1[14] = {0x25, 0x06, 0x60, 0x44, 0x25, 0x06, 0x60, 0x44, 0x9E, 0x02, 0x13, 0x28, 0x08, 0x30};
+    std::copy(ch1, ch1 + 14, &image[0x010]);
     CountToBcd(14550000, &image[0x100]);
     image[0x17E] = 0x01;
     image[0x17F] = 0x80;
     image[0x3D2] = 1;
     image[0x3D3] = 1;
     dat_ = dir_.Write("radio.dat", std::string(image.bytes.begin(), image.bytes.end()));
-  }
-  void TearDown() override {
-    if (savedXdg_)
-      ::setenv("XDG_CONFIG_HOME", savedXdg_->c_str(), 1);
-    else
-      ::unsetenv("XDG_CONFIG_HOME");
   }
 
   int Show(std::vector<std::string> args) {
@@ -56,9 +40,9 @@ class ShowCommandTest : public ::testing::Test {
   }
 
   test::TempDir dir_;
+  test::ScopedConfigHome home_{dir_.File("config")};
   std::string ini_, dat_;
   std::ostringstream out_, err_;
-  std::optional<std::string> savedXdg_;
 };
 
 TEST_F(ShowCommandTest, TsvPrintsTheTableAndNothingElse) {
