@@ -120,16 +120,19 @@ std::string SimulatedRadio::PortPath() const {
   return options_.linkPath.empty() ? devicePath_ : options_.linkPath;
 }
 
-void SimulatedRadio::CloseAll() {
-  if (linkMade_) {
-    // Only our own link: someone may have put another one there meanwhile.
-    char target[256];
-    ssize_t n = ::readlink(options_.linkPath.c_str(), target, sizeof target - 1);
-    if (n >= 0 && devicePath_ == std::string(target, static_cast<std::size_t>(n))) {
-      ::unlink(options_.linkPath.c_str());
-    }
-    linkMade_ = false;
+void SimulatedRadio::RemoveLink() {
+  if (!linkMade_) return;
+  // Only our own link: someone may have put another one there meanwhile.
+  char target[256];
+  ssize_t n = ::readlink(options_.linkPath.c_str(), target, sizeof target - 1);
+  if (n >= 0 && devicePath_ == std::string(target, static_cast<std::size_t>(n))) {
+    ::unlink(options_.linkPath.c_str());
   }
+  linkMade_ = false;
+}
+
+void SimulatedRadio::CloseAll() {
+  RemoveLink();
   for (int* fd : {&master_, &wakeRead_, &wakeWrite_}) {
     if (*fd >= 0) ::close(*fd);
     *fd = -1;
@@ -198,7 +201,10 @@ void SimulatedRadio::Save() {
 }
 
 void SimulatedRadio::Vanish() {
-  CloseAll();
+  // The wake-up pipe stays: Stop() may be writing to it from another thread.
+  RemoveLink();
+  ::close(master_);
+  master_ = -1;
   input_.clear();
   output_.clear();
   vanished_.store(true);

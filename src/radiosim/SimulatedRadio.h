@@ -89,6 +89,7 @@ class SimulatedRadio {
   void SendDueOutput(Clock::time_point now);
   void Save();
   void Vanish();
+  void RemoveLink();
   void CloseAll();
 
   std::unique_ptr<RadioModel> model_;
