@@ -142,7 +142,8 @@ bool IniProfile::Open(const std::string& fileName, bool autoSave, bool ignoreCas
     }
     std::size_t eq = line.find('=');
     std::string_view key = Trim(line.substr(0, eq));
-    std::string_view value = eq == std::string_view::npos ? std::string_view() : Trim(line.substr(eq + 1));
+    std::string_view value =
+        eq == std::string_view::npos ? std::string_view() : Trim(line.substr(eq + 1));
     if (key.empty() || IsCommentKey(key)) continue;
     Slot& slot = slots_[static_cast<std::size_t>(lastSection_)];
     slot.keys.emplace_back(key);

@@ -44,7 +44,8 @@ class Deadline {
     auto left = at_ - Clock::now();
     if (left <= Clock::duration::zero()) return 0;
     auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
-    return ms > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max() : static_cast<int>(ms);
+    return ms > std::numeric_limits<int>::max() ? std::numeric_limits<int>::max()
+                                                : static_cast<int>(ms);
   }
 
  private:

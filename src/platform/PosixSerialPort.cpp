@@ -17,8 +17,8 @@ namespace {
 // Raw binary line: the port delivers and sends bytes exactly as they are.
 // Hardware flow control (CRTSCTS), HUPCL and the speed are left alone.
 void MakeRaw(termios& t) {
-  t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | INPCK |
-                                      IXON | IXOFF | IXANY);
+  t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL |
+                                      INPCK | IXON | IXOFF | IXANY);
   t.c_oflag &= ~static_cast<tcflag_t>(OPOST);
   t.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
   t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB);
@@ -106,8 +106,8 @@ bool PosixSerialPort::Purge(unsigned flags) {
 bool PosixSerialPort::Read(std::uint8_t* buffer, std::size_t n, std::size_t& got) {
   got = 0;
   if (!IsOpen()) return false;
-  const Deadline total =
-      Deadline::After(TotalMilliseconds(timeouts_.readTotalMultiplier, timeouts_.readTotalConstant, n));
+  const Deadline total = Deadline::After(
+      TotalMilliseconds(timeouts_.readTotalMultiplier, timeouts_.readTotalConstant, n));
   Deadline interval;  // runs only once the first byte has come
   while (got < n) {
     const Deadline wait = Deadline::Earlier(total, interval);
@@ -137,8 +137,8 @@ bool PosixSerialPort::Read(std::uint8_t* buffer, std::size_t n, std::size_t& got
 
 bool PosixSerialPort::Write(const std::uint8_t* data, std::size_t n) {
   if (!IsOpen()) return false;
-  const Deadline total =
-      Deadline::After(TotalMilliseconds(timeouts_.writeTotalMultiplier, timeouts_.writeTotalConstant, n));
+  const Deadline total = Deadline::After(
+      TotalMilliseconds(timeouts_.writeTotalMultiplier, timeouts_.writeTotalConstant, n));
   std::size_t sent = 0;
   while (sent < n) {
     ssize_t k = ::write(fd_, data + sent, n - sent);

@@ -21,7 +21,8 @@ std::string ConfigHome() {
   if (xdg && xdg[0] == '/') return xdg;
   const char* home = std::getenv("HOME");
   if (home && home[0] == '/') return std::string(home) + "/.config";
-  if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return std::string(pw->pw_dir) + "/.config";
+  if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
+    return std::string(pw->pw_dir) + "/.config";
   return "/tmp";
 }
 

@@ -7,7 +7,8 @@
 namespace varo {
 
 std::string ResolvePortName(const std::string& portName, const IniProfile* ini) {
-  static const char* const kDefaults[] = {"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyS0", "/dev/ttyS1"};
+  static const char* const kDefaults[] = {"/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyS0",
+                                          "/dev/ttyS1"};
   std::string upper = portName;
   for (char& c : upper) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');

@@ -1,10 +1,7 @@
-#include "ini/IniProfile.h"
-
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "ini/FileText.h"
+#include "ini/IniProfile.h"
 #include "platform/ProgramFiles.h"
 #include "support/TempDir.h"
 
@@ -13,123 +10,106 @@ namespace {
 
 using test::TempDir;
 
-struct ReadCase {
-  const char* name;
-  std::string file;
-  std::string section, key, defaultValue;
-  std::string expected;
-  bool ignoreCase = true;
-};
+// One file holding every reading rule; each line of the table below looks
+// one of them up. Read once with "\n" and once with "\r\n" line ends.
+const std::string kRules =
+    "Lead=0\n"
+    "[Setup]\n"
+    "  Language  =  English  \n"
+    ";Semi=1\n//Slash=1\n\\Back=1\n*Star=1\n=Eq\n"
+    "Cut1=abc // note\nCut2=abc\t; note\nCut3=abc/* note */\n"
+    "Flag\n"
+    "Dup=1\ndup=2\n"
+    "[SETUP]\nDup=3\n"
+    "[ Spaced ]\nK=1\n"
+    "[]\nK=2\n"
+    "[\x81\x41]\nK=gbk-upper-trail\n[\x81\x61]\nK=gbk-lower-trail\n"
+    "[\xE4\xB8\xAD"
+    "A]\nK=utf8\n"
+    "[Gbk]\nName=\xC4\xE3\xBA\xC3\n";
 
-class IniRead : public testing::TestWithParam<ReadCase> {};
-
-TEST_P(IniRead, ValueAsRead) {
-  const ReadCase& c = GetParam();
-  TempDir dir;
-  IniProfile ini;
-  ASSERT_TRUE(ini.Open(dir.Write("t.ini", c.file), false, c.ignoreCase, false));
-  EXPECT_EQ(ini.GetValue(c.section, c.key, c.defaultValue), c.expected);
+TEST(IniProfile, ReadingRules) {
+  struct Lookup {
+    std::string section, key, defaultValue, expected;
+  };
+  const Lookup lookups[] = {
+      {"setup", "LANGUAGE", "x", "English"},  // blanks trimmed, letter case ignored
+      {"Setup", "Semi", "d", "d"},            // comment lines are no keys
+      {"Setup", "Slash", "d", "d"},
+      {"Setup", "Back", "d", "d"},
+      {"Setup", "*Star", "d", "d"},
+      {"Setup", "", "d", "d"},        // a line starting with "=" is dropped
+      {"Setup", "Cut1", "", "abc "},  // "//" cut keeps the blank before it
+      {"Setup", "Cut2", "", "abc"},
+      {"Setup", "Cut3", "", "abc"},
+      {"Setup", "Flag", "d", ""},                // a line without "=" is a key
+      {"Setup", "Dup", "", "2"},                 // last key wins, first section wins
+      {"Setup", "Missing", " \td  ", "d"},       // missing key: default trimmed
+      {"Nowhere", "K", "  d  ", "  d  "},        // missing section: default untouched
+      {"", "Lead", "", "0"},                     // keys before the first header
+      {" Spaced ", "K", "", "1"},                // header name not trimmed again
+      {"\x81\x61", "K", "", "gbk-lower-trail"},  // a GBK trail byte is not folded
+      {"\xE4\xB8\xAD"
+       "a",
+       "K", "", "utf8"},  // UTF-8 text is folded
+      {"Gbk", "Name", "", "\xC4\xE3\xBA\xC3"},
+  };
+  for (const char* lineEnd : {"\n", "\r\n"}) {
+    std::string text;
+    for (char c : kRules) text += c == '\n' ? std::string(lineEnd) : std::string(1, c);
+    TempDir dir;
+    IniProfile ini;
+    ASSERT_TRUE(ini.Open(dir.Write("t.ini", text), false, true, false));
+    for (const Lookup& l : lookups) {
+      EXPECT_EQ(ini.GetValue(l.section, l.key, l.defaultValue), l.expected)
+          << "[" << l.section << "] " << l.key << " with line end "
+          << (lineEnd[1] ? "CR LF" : "LF");
+    }
+    IniProfile byteWise;
+    ASSERT_TRUE(byteWise.Open(dir.path().string() + "/t.ini", false, false, false));
+    EXPECT_EQ(byteWise.GetValue("setup", "Language", "d"), "d");
+    EXPECT_EQ(byteWise.GetValue("SETUP", "Dup", "d"), "3");
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rules, IniRead,
-    testing::Values(
-        ReadCase{"BlanksTrimmedKeyCaseBlind", "[Setup]\n  Language  =  English  \n", "SETUP", "language", "x", "English"},
-        ReadCase{"ByteWiseWhenCaseMatters", "[Setup]\nLanguage=English\n", "Setup", "language", " d ", "d", false},
-        ReadCase{"CrLfLines", "[S]\r\nK=v\r\nL=w\r\n", "S", "K", "", "v"},
-        ReadCase{"SemicolonComment", "[S]\n;K=1\n", "S", "K", " d ", "d"},
-        ReadCase{"SlashComment", "[S]\n//K=1\n", "S", "K", "d", "d"},
-        ReadCase{"BackslashComment", "[S]\n\\K=1\n", "S", "K", "d", "d"},
-        ReadCase{"StarComment", "[S]\n*K=1\n", "S", "*K", "d", "d"},
-        ReadCase{"LineStartingWithEqualsDropped", "[S]\n=K\n", "S", "", "d", "d"},
-        ReadCase{"DoubleSlashCutKeepsBlank", "[S]\nK=abc // note\n", "S", "K", "", "abc "},
-        ReadCase{"TabSemicolonCut", "[S]\nK=abc\t; note\n", "S", "K", "", "abc"},
-        ReadCase{"SlashStarCut", "[S]\nK=abc/* note */\n", "S", "K", "", "abc"},
-        ReadCase{"KeyWithoutEquals", "[S]\nFlag\n", "S", "Flag", "d", ""},
-        ReadCase{"LastKeyWins", "[S]\nK=1\nk=2\n", "S", "K", "", "2"},
-        ReadCase{"FirstSectionWins", "[S]\nK=1\n[s]\nK=2\n", "S", "K", "", "1"},
-        ReadCase{"MissingSectionDefaultUntouched", "[S]\nK=1\n", "T", "K", "  d  ", "  d  "},
-        ReadCase{"MissingKeyDefaultTrimmed", "[S]\nK=1\n", "S", "L", " \td  ", "d"},
-        ReadCase{"KeysBeforeFirstHeader", "K=0\n[S]\nK=1\n", "", "K", "", "0"},
-        ReadCase{"HeaderNameNotTrimmedAgain", "[ S ]\nK=1\n", " S ", "K", "", "1"},
-        ReadCase{"EmptyHeaderIsSection", "[S]\nK=1\n[]\nK=2\n", "S", "K", "", "1"},
-        ReadCase{"GbkValue", "[S]\nName=\xC4\xE3\xBA\xC3\n", "S", "Name", "", "\xC4\xE3\xBA\xC3"},
-        // GBK 0x81 0x41 and 0x81 0x61 are two different characters.
-        ReadCase{"GbkTrailByteNotFolded", "[\x81\x41]\nK=1\n[\x81\x61]\nK=2\n", "\x81\x61", "K", "", "2"},
-        ReadCase{"Utf8LettersFolded", "[\xE4\xB8\xAD" "A]\nK=1\n", "\xE4\xB8\xAD" "a", "K", "", "1"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct WriteCase {
-  const char* name;
-  std::string file;
-  std::function<void(IniProfile&)> edit;
-  std::string expected;
-};
-
-class IniWrite : public testing::TestWithParam<WriteCase> {};
-
-TEST_P(IniWrite, SavedText) {
-  const WriteCase& c = GetParam();
+TEST(IniProfile, SavedText) {
   TempDir dir;
   IniProfile ini;
-  ASSERT_TRUE(ini.Open(dir.Write("t.ini", c.file), false, true, false));
-  c.edit(ini);
-  EXPECT_EQ(ini.Save(false), "");
-  EXPECT_EQ(dir.Read("t.ini"), c.expected);
+  ASSERT_TRUE(ini.Open(dir.Write("t.ini",
+                                 "; comment\n\nA=1\n[S]\nFlag\n  K = v \nK=2\n[S]\nK=9\n[]\nB=2\n"
+                                 "[\xD6\xD0]\nName=\xC4\xE3\xBA\xC3\n[C]\n[D]\n"),
+                       false, true, false));
+  ini.SetValue("S", "K", "3");  // the last K of the first [S]
+  ini.SetValue("G", "k", "g");  // nine sections in all: the slots grow twice
+  ini.SetValue("H", "k", "h");
+  EXPECT_EQ(ini.SectionNames().size(), 9u);
+  ini.Save(false);
+  // Comments and blank lines go, a bare key gets "=", both [S] stay, a later
+  // "[]" keeps its header (else its keys would join the section before it).
+  EXPECT_EQ(dir.Read("t.ini"),
+            "A=1\n[S]\nFlag=\nK=v\nK=3\n[S]\nK=9\n[]\nB=2\n"
+            "[\xD6\xD0]\nName=\xC4\xE3\xBA\xC3\n[C]\n[D]\n[G]\nk=g\n[H]\nk=h\n");
 }
 
-void SetK3(IniProfile& ini) { ini.SetValue("S", "K", "3"); }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rules, IniWrite,
-    testing::Values(
-        WriteCase{"NewFileTwoLines", "", [](IniProfile& i) { i.SetValue("Setup", "Language", "English"); },
-                  "[Setup]\nLanguage=English\n"},
-        WriteCase{"CommentsAndBlanksDroppedBareKeyGetsEquals", "; c\n\n[S]\nFlag\n  K = v \n", SetK3,
-                  "[S]\nFlag=\nK=3\n"},
-        WriteCase{"LastDuplicateKeyReplaced", "[S]\nK=1\nK=2\n", SetK3, "[S]\nK=1\nK=3\n"},
-        WriteCase{"FirstDuplicateSectionWrittenBothKept", "[S]\nK=1\n[S]\nK=2\n", SetK3, "[S]\nK=3\n[S]\nK=2\n"},
-        WriteCase{"LeadingKeysHaveNoHeader", "A=1\n[S]\nB=2\n", SetK3, "A=1\n[S]\nB=2\nK=3\n"},
-        WriteCase{"LaterEmptyHeaderKept", "[S]\nA=1\n[]\nB=2\n", SetK3, "[S]\nA=1\nK=3\n[]\nB=2\n"},
-        WriteCase{"GbkBytesRoundTrip", "[\xD6\xD0]\nName=\xC4\xE3\xBA\xC3\n[S]\n", SetK3,
-                  "[\xD6\xD0]\nName=\xC4\xE3\xBA\xC3\n[S]\nK=3\n"},
-        WriteCase{"ManySectionsGrowSlots", "[A]\na=1\n[B]\n[C]\nc=3\n[D]\n[E]\ne=5\n[F]\n",
-                  [](IniProfile& i) {
-                    for (const char* s : {"G", "H", "I", "J"}) i.SetValue(s, "k", s);
-                    i.SetValue("A", "a", "0");
-                  },
-                  "[A]\na=0\n[B]\n[C]\nc=3\n[D]\n[E]\ne=5\n[F]\n[G]\nk=G\n[H]\nk=H\n[I]\nk=I\n[J]\nk=J\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-struct MarkCase {
-  const char* name;
-  std::string section, key, value;
-  bool modified;
-  std::string readBack;
-};
-
-class IniModifiedMark : public testing::TestWithParam<MarkCase> {};
-
-TEST_P(IniModifiedMark, SetValue) {
-  const MarkCase& c = GetParam();
-  TempDir dir;
-  const std::string original = "[S]\n; kept unless written\nK=Value\n";
-  IniProfile ini;
-  ASSERT_TRUE(ini.Open(dir.Write("t.ini", original), true, true, false));
-  ini.SetValue(c.section, c.key, c.value);
-  EXPECT_EQ(ini.IsModified(), c.modified);
-  EXPECT_EQ(ini.GetValue(c.section, c.key, "-"), c.readBack);
-  ini.Close();  // auto-save writes only a modified model
-  EXPECT_EQ(dir.Read("t.ini") == original, !c.modified);
+TEST(IniProfile, ModifiedMark) {
+  struct Case {
+    std::string section, key, value;
+    bool modified;
+  };
+  for (const Case& c : {Case{"S", "K", "Value", false}, Case{"s", "k", "VALUE", false},
+                        Case{"S", "K", "Other", true}, Case{"S", "L", "Value", true},
+                        Case{"T", "K", "Value", true}}) {
+    TempDir dir;
+    const std::string original = "[S]\n; kept unless written\nK=Value\n";
+    IniProfile ini;
+    ASSERT_TRUE(ini.Open(dir.Write("t.ini", original), true, true, false));
+    ini.SetValue(c.section, c.key, c.value);
+    EXPECT_EQ(ini.IsModified(), c.modified) << c.section << "/" << c.key << "=" << c.value;
+    EXPECT_EQ(ini.GetValue(c.section, c.key, "-"), c.value);  // a case change is still kept
+    ini.Close();  // the auto-save writes only a modified model
+    EXPECT_EQ(dir.Read("t.ini") == original, !c.modified);
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Rules, IniModifiedMark,
-                         testing::Values(MarkCase{"SameValue", "S", "K", "Value", false, "Value"},
-                                         MarkCase{"LetterCaseOnly", "s", "k", "VALUE", false, "VALUE"},
-                                         MarkCase{"OtherValue", "S", "K", "Other", true, "Other"},
-                                         MarkCase{"NewKey", "S", "L", "Value", true, "Value"},
-                                         MarkCase{"NewSection", "T", "K", "Value", true, "Value"}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(IniProfile, MissingFileCreatedEmptyInProgramDirectory) {
   TempDir dir;
@@ -141,9 +121,12 @@ TEST(IniProfile, MissingFileCreatedEmptyInProgramDirectory) {
   EXPECT_EQ(ini.Path(), dir.File("Varo16.ini"));
   EXPECT_TRUE(std::filesystem::exists(dir.File("Varo16.ini")));
   // The empty file has only the nameless section: a key there is missing
-  // (trimmed default), a named section is missing (default untouched).
+  // (default trimmed); a named section is missing (default untouched).
   EXPECT_EQ(ini.GetValue("", "Language", "  English "), "English");
   EXPECT_EQ(ini.GetValue("Setup", "Language", "  English "), "  English ");
+  ini.SetValue("Setup", "Language", "English");
+  ini.Save(false);
+  EXPECT_EQ(dir.Read("Varo16.ini"), "[Setup]\nLanguage=English\n");
 }
 
 TEST(IniProfile, FileThatCannotBeOpenedLeavesNothingOpen) {
@@ -176,42 +159,34 @@ TEST(IniProfile, SaveKeepsModifiedMarkAndReopenSavesOldFile) {
   EXPECT_FALSE(ini.IsModified());
 }
 
-struct BackupCase {
-  const char* name;
-  std::vector<std::string> siblings;
-  std::string expected;
-};
-
-class IniBackup : public testing::TestWithParam<BackupCase> {};
-
-TEST_P(IniBackup, NumberedCopy) {
-  const BackupCase& c = GetParam();
-  TempDir dir;
-  for (const std::string& s : c.siblings) dir.Write(s, "x");
-  IniProfile ini;
-  ASSERT_TRUE(ini.Open(dir.Write("Varo16.ini", "[S]\nK=old\n"), true, true, true));
-  ini.SetValue("S", "K", "new");
-  EXPECT_EQ(ini.Save(true), dir.File(c.expected));
-  EXPECT_EQ(dir.Read(c.expected), "[S]\nK=old\n");
-  EXPECT_EQ(dir.Read("Varo16.ini"), "[S]\nK=new\n");
-  // The same object keeps its backup path; the auto-save at close refreshes it.
-  ini.SetValue("S", "K", "newer");
-  ini.Close();
-  EXPECT_EQ(dir.Read(c.expected), "[S]\nK=new\n");
-  EXPECT_EQ(dir.Read("Varo16.ini"), "[S]\nK=newer\n");
+TEST(IniProfile, NumberedBackups) {
+  struct Case {
+    std::vector<std::string> siblings;
+    std::string expected;
+  };
+  for (const Case& c :
+       {Case{{}, "Varo16.ini.001"}, Case{{"Varo16.ini.003", "Varo16.exe"}, "Varo16.ini.004"},
+        Case{{"VARO16.INI.007", "varo16.ini.002", "Other.ini.009"}, "Varo16.ini.008"}}) {
+    TempDir dir;
+    for (const std::string& s : c.siblings) dir.Write(s, "x");
+    IniProfile ini;
+    ASSERT_TRUE(ini.Open(dir.Write("Varo16.ini", "[S]\nK=old\n"), true, true, true));
+    ini.SetValue("S", "K", "new");
+    EXPECT_EQ(ini.Save(true), dir.File(c.expected));
+    EXPECT_EQ(dir.Read(c.expected), "[S]\nK=old\n");
+    EXPECT_EQ(dir.Read("Varo16.ini"), "[S]\nK=new\n");
+    // The object keeps its backup path; the auto-save at close refreshes that copy.
+    ini.SetValue("S", "K", "newer");
+    ini.Close();
+    EXPECT_EQ(dir.Read(c.expected), "[S]\nK=new\n");
+    EXPECT_EQ(dir.Read("Varo16.ini"), "[S]\nK=newer\n");
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rules, IniBackup,
-    testing::Values(BackupCase{"First", {}, "Varo16.ini.001"},
-                    BackupCase{"AfterNumberThree", {"Varo16.ini.003", "Varo16.exe"}, "Varo16.ini.004"},
-                    BackupCase{"HighestOfSeveralCaseBlind", {"VARO16.INI.007", "varo16.ini.002", "Other.ini.009"},
-                               "Varo16.ini.008"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FileText, InPlaceOverwriteLeavesExactlyNewText) {
   TempDir dir;
-  const std::string path = dir.Write("t.ini", "[Long]\nold text that is much longer than the new one\n");
+  const std::string path =
+      dir.Write("t.ini", "[Long]\nold text that is much longer than the new one\n");
   ASSERT_TRUE(OverwriteFileInPlace(path, "[S]\nK=1\n"));
   EXPECT_EQ(dir.Read("t.ini"), "[S]\nK=1\n");
   EXPECT_FALSE(OverwriteFileInPlace(dir.File("missing.ini"), "x"));
