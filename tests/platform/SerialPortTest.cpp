@@ -121,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SerialPortTest, PurgeDropsPendingInput) {
   Send("stale bytes");
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));  // let them reach the port
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));  // let them reach the port
   ASSERT_TRUE(port_.Purge(SerialPort::kTxClear | SerialPort::kRxClear));
   EXPECT_EQ(Read(16, {0, 0, 100, 0, 0}), "");
   Send("fresh");
