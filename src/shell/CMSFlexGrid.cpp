@@ -234,7 +234,7 @@ void CMSFlexGrid::SetForeColorFixed(std::uint32_t rgb) {
 QSize CMSFlexGrid::sizeHint() const {
   int w = verticalHeader()->width() + 2 * frameWidth();
   for (int c = 0; c < columnCount(); ++c) w += columnWidth(c);
-  int h = horizontalHeader()->height() + 2 * frameWidth();
+  int h = horizontalHeader()->sizeHint().height() + 2 * frameWidth();
   for (int r = 0; r < rowCount(); ++r) h += rowHeight(r);
   return {w, h};
 }

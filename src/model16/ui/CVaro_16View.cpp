@@ -142,8 +142,10 @@ bool CVaro_16View::eventFilter(QObject* watched, QEvent* event) {
   }
   if (f1) {
     const QVariant id = watched->property("controlId");
+    // Handled here: handed on, the key would climb to the grid and open the
+    // table's topic over the editor's.
     CShellApp::Current()->ShowHelp(id.isValid() ? id.toInt() : kGridControlId);
-    return false;  // passed on
+    return true;
   }
   editor_->EnterKey();
   return true;
