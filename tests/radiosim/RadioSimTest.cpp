@@ -1,18 +1,12 @@
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/stat.h>
-#include <termios.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/SerialPort.h"
 #include "radiosim/Radio16.h"
 #include "radiosim/SimulatedRadio.h"
 #include "support/TempDir.h"
@@ -78,7 +72,9 @@ TEST(Radio16Test, AnswersFramesWithinItsMemoryOnly) {
     bool completed;
   };
   const Case cases[] = {
-      {{'R', 0x03, 0xF8, 8, 0x06}, {'W', 0x03, 0xF8, 8, 0xF8, 0xF9, 0xFA, 0xFB, 0xFC, 0xFD, 0xFE, 0xFF, 0x06}, false},
+      {{'R', 0x03, 0xF8, 8, 0x06},
+       {'W', 0x03, 0xF8, 8, 0xF8, 0xF9, 0xFA, 0xFB, 0xFC, 0xFD, 0xFE, 0xFF, 0x06},
+       false},
       {{'R', 0x03, 0xFC, 8}, {}, false},              // runs past the end: ignored
       {{0x06}, {}, false},                             // no read to acknowledge
       {{'W', 0x00, 0x10, 2, 0xAB, 0xCD}, {0x06}, false},
@@ -106,37 +102,6 @@ TEST(Radio16Test, StallAndEndOfSession) {
   EXPECT_EQ(Feed(radio, kHandshake).size(), 10u) << "the port was closed and opened again";
 }
 
-// Opens the pseudo-terminal as a programmer would.
-int OpenSlave(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY);
-  if (fd >= 0) {
-    termios t{};
-    ::tcgetattr(fd, &t);
-    ::cfmakeraw(&t);
-    ::tcsetattr(fd, TCSANOW, &t);
-  }
-  return fd;
-}
-
-Bytes ReadSome(int fd, std::size_t n) {
-  Bytes out;
-  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-  while (out.size() < n && std::chrono::steady_clock::now() < end) {
-    pollfd p{fd, POLLIN, 0};
-    if (::poll(&p, 1, 100) <= 0) continue;
-    std::uint8_t b[64];
-    ssize_t k = ::read(fd, b, std::min(sizeof b, n - out.size()));
-    if (k <= 0) break;
-    out.insert(out.end(), b, b + k);
-  }
-  return out;
-}
-
-bool WaitFor(const std::function<bool()>& done) {
-  for (int i = 0; i < 200 && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  return done();
-}
-
 TEST(SimulatedRadioTest, LinkAndSavedMemory) {
   test::TempDir dir;
   const std::string link = dir.File("ttyRADIO");
@@ -152,16 +117,25 @@ TEST(SimulatedRadioTest, LinkAndSavedMemory) {
     EXPECT_EQ(std::filesystem::read_symlink(link).string(), radio.DevicePath());
     radio.Start();
 
-    int fd = OpenSlave(link);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::write(fd, kHandshake.data(), kHandshake.size()), 10);
-    EXPECT_EQ(ReadSome(fd, 10).size(), 10u);
-    const Bytes frame = {'W', 0x03, 0xF0, 0x01, 0x5A};
-    ASSERT_EQ(::write(fd, frame.data(), frame.size()), 5);
-    EXPECT_EQ(ReadSome(fd, 1), Bytes{0x06});
-    ::close(fd);
-
-    ASSERT_TRUE(WaitFor([&] { return radio.CompletedWrites() == 1 && std::filesystem::exists(saved); }));
+    // The whole handshake at once, then the last frame of a write.
+    auto port = CreateSerialPort();
+    ASSERT_TRUE(port->Open(link));
+    port->SetLine9600_8N1();
+    port->SetTimeouts({30, 500, 90, 50, 50});
+    Bytes frame = kHandshake;
+    frame.insert(frame.end(), {'W', 0x03, 0xF0, 0x01, 0x5A});
+    ASSERT_TRUE(port->Write(frame.data(), frame.size()));
+    Bytes answer(11);
+    std::size_t got = 0;
+    ASSERT_TRUE(port->Read(answer.data(), answer.size(), got));
+    ASSERT_EQ(got, 11u);
+    EXPECT_EQ(answer[10], 0x06);
+    port->Close();
+    // The radio stores its memory once the acknowledge is out.
+    for (int i = 0; i < 100 && !std::filesystem::exists(saved); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(radio.CompletedWrites(), 1);
     std::string bytes = dir.Read("radio.dat");
     ASSERT_EQ(bytes.size(), Radio16::kMemorySize);
     EXPECT_EQ(static_cast<std::uint8_t>(bytes[0x3F0]), 0x5A);
