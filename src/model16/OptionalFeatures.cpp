@@ -51,7 +51,9 @@ std::vector<std::string> OptionListEntries(OptionList list, bool chinese) {
     case OptionList::kTimeOutTimer:
       for (int i = 0; i < 40; ++i) entries.push_back(std::to_string(15 * (i + 1)) + "s");
       break;
-    case OptionList::kTotPreAlert: entries = OffThenNumbers(chinese, 10); break;
+    case OptionList::kTotPreAlert:
+      entries = OffThenNumbers(chinese, 10);
+      break;
     case OptionList::kSquelchLevel:
       for (int i = 0; i <= 9; ++i) entries.push_back(std::to_string(i));
       break;
@@ -60,8 +62,12 @@ std::vector<std::string> OptionListEntries(OptionList list, bool chinese) {
                         : std::vector<std::string>{"Off", "Chinese", "English"};
       break;
     case OptionList::kCallTone:
-    case OptionList::kVoxGainLevel: entries = OffThenNumbers(chinese, 16); break;
-    case OptionList::kVoxDelayTime: entries = {"0.3", "0.5", "1.0", "1.5", "2.0", "3.0"}; break;
+    case OptionList::kVoxGainLevel:
+      entries = OffThenNumbers(chinese, 16);
+      break;
+    case OptionList::kVoxDelayTime:
+      entries = {"0.3", "0.5", "1.0", "1.5", "2.0", "3.0"};
+      break;
   }
   return entries;
 }

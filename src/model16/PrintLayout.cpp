@@ -104,16 +104,21 @@ std::vector<std::pair<std::string, std::string>> OptionsReport(const MemoryImage
   add("Beep:", "提示音:", OnOff((image[0x136] & 1) != 0, chinese));
   const int voxGain = image[0x13A] & 0x1F;
   add("Vox Gain Level:", "声控增益电平:", voxGain == 0 ? off : Format("%d", voxGain));
-  static const char* const kVoxDelays[8] = {"0.3", "0.5", "1.0", "1.5",
-                                            "2.0", "3.0", "3.0", "3.0"};
+  static const char* const kVoxDelays[8] = {"0.3", "0.5", "1.0", "1.5", "2.0", "3.0", "3.0", "3.0"};
   add("Vox Delay Time:", "声控延时时间:", kVoxDelays[image[0x13B] & 7]);
   add("Call Tone:", "呼叫铃音:", image[0x3F0] == 0 ? off : Format("%d", image[0x3F0]));
   add("Battery Saver:", "电池省电:", OnOff((image[0x135] & 1) != 0, chinese));
   std::string voice;
   switch (image[0x12F] & 3) {
-    case 0: voice = off; break;
-    case 1: voice = chinese ? "中文" : "Chinese"; break;
-    default: voice = chinese ? "英文" : "English"; break;
+    case 0:
+      voice = off;
+      break;
+    case 1:
+      voice = chinese ? "中文" : "Chinese";
+      break;
+    default:
+      voice = chinese ? "英文" : "English";
+      break;
   }
   add("Voice Annunciation:", "语音报号:", voice);
   // 0x3C7 is a radio setting no dialog edits; it is printed as it came.
@@ -138,9 +143,8 @@ std::string CopyrightsOwner(const IniProfile& ini) {
   return ini.GetValue(section, "Copyrights Owner", "");
 }
 
-PrintLayout::PrintLayout(const GridControl& grid, const MemoryImage& image,
-                         const PrintArea& area, const PrintFontMetrics& metrics, bool chinese,
-                         std::string owner)
+PrintLayout::PrintLayout(const GridControl& grid, const MemoryImage& image, const PrintArea& area,
+                         const PrintFontMetrics& metrics, bool chinese, std::string owner)
     : grid_(grid), image_(image), chinese_(chinese), owner_(std::move(owner)) {
   cu_ = Unit(area.widthPixels, area.dpiX, 66);
   main_.height = Unit(area.heightPixels, area.dpiY, 45);

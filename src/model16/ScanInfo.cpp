@@ -104,8 +104,8 @@ int ClampWholeNumber(int value) {
 
 std::string FormatFormNumber(double value) {
   char buffer[64];
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                 std::chars_format::general, 15);
+  auto [end, ec] =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
   if (ec != std::errc()) return "0";
   return std::string(buffer, end);
 }
@@ -114,8 +114,8 @@ std::optional<double> ParseFormNumber(const std::string& text) {
   std::string_view view = Trimmed(text);
   if (view.empty()) return std::nullopt;
   double value = 0.0;
-  auto [end, ec] = std::from_chars(view.data(), view.data() + view.size(), value,
-                                   std::chars_format::general);
+  auto [end, ec] =
+      std::from_chars(view.data(), view.data() + view.size(), value, std::chars_format::general);
   if (ec != std::errc() || end != view.data() + view.size() || !std::isfinite(value)) {
     return std::nullopt;
   }
@@ -220,8 +220,10 @@ ScanInfoOk ScanInfoRules::Ok(MemoryImage& image, MessageBoxes& messages) const {
   // A list without a selection stands for a stored value the dialog does not
   // offer: its byte is left as it was.
   if (form_.priority >= 0) image[kPriorityOffset] = static_cast<std::uint8_t>(form_.priority);
-  image[kLookBackAOffset] = static_cast<std::uint8_t>(LookBackPosition(form_.lookBackA - kLookBackBase));
-  image[kLookBackBOffset] = static_cast<std::uint8_t>(LookBackPosition(form_.lookBackB - kLookBackBase));
+  image[kLookBackAOffset] =
+      static_cast<std::uint8_t>(LookBackPosition(form_.lookBackA - kLookBackBase));
+  image[kLookBackBOffset] =
+      static_cast<std::uint8_t>(LookBackPosition(form_.lookBackB - kLookBackBase));
   if (form_.revert >= 0) {
     image[kRevertOffset] =
         static_cast<std::uint8_t>(form_.revert + (form_.priority == kPrioritySelected ? 2 : 0));

@@ -34,10 +34,9 @@ int FirstStartingWith(const std::vector<std::string>& entries, const std::string
 std::string OtherSpelling(const std::string& word) {
   const Words& en = WordsFor(false);
   const Words& zh = WordsFor(true);
-  const std::string Words::*fields[] = {&Words::noTone, &Words::high, &Words::low,
-                                        &Words::yes,    &Words::no,   &Words::off,
-                                        &Words::carrier, &Words::qtDqt, &Words::wide,
-                                        &Words::narrow};
+  const std::string Words::*fields[] = {
+      &Words::noTone, &Words::high,    &Words::low,   &Words::yes,  &Words::no,
+      &Words::off,    &Words::carrier, &Words::qtDqt, &Words::wide, &Words::narrow};
   for (auto field : fields) {
     if (word == zh.*field && en.*field != word) return en.*field;
     if (word == en.*field && zh.*field != word) return zh.*field;
@@ -56,30 +55,43 @@ std::string UnitsText(std::int32_t units) {
 
 int EditorIdForColumn(long col) {
   switch (col) {
-    case kColRx: return 2127;
-    case kColTx: return 2128;
-    case kColDec: return 2132;
-    case kColEnc: return 2133;
-    case kColPower: return 1129;
-    case kColScan: return 1134;
-    case kColBusy: return 1139;
-    default: return 1128;
+    case kColRx:
+      return 2127;
+    case kColTx:
+      return 2128;
+    case kColDec:
+      return 2132;
+    case kColEnc:
+      return 2133;
+    case kColPower:
+      return 1129;
+    case kColScan:
+      return 1134;
+    case kColBusy:
+      return 1139;
+    default:
+      return 1128;
   }
 }
 
 std::vector<std::string> EditorEntries(long col, bool chinese) {
   switch (col) {
     case kColDec:
-    case kColEnc: return ToneChoiceList(chinese);
-    case kColPower: return chinese ? std::vector<std::string>{"高", "低"}
-                                   : std::vector<std::string>{"High", "Low"};
-    case kColScan: return chinese ? std::vector<std::string>{"有", "无"}
-                                  : std::vector<std::string>{"Yes", "No"};
-    case kColBusy: return chinese ? std::vector<std::string>{"关", "Carrier", "QT/DQT"}
-                                  : std::vector<std::string>{"Off", "Carrier", "QT/DQT"};
-    case kColWN: return chinese ? std::vector<std::string>{"宽", "窄"}
-                                : std::vector<std::string>{"Wide", "Narrow"};
-    default: return {};
+    case kColEnc:
+      return ToneChoiceList(chinese);
+    case kColPower:
+      return chinese ? std::vector<std::string>{"高", "低"}
+                     : std::vector<std::string>{"High", "Low"};
+    case kColScan:
+      return chinese ? std::vector<std::string>{"有", "无"} : std::vector<std::string>{"Yes", "No"};
+    case kColBusy:
+      return chinese ? std::vector<std::string>{"关", "Carrier", "QT/DQT"}
+                     : std::vector<std::string>{"Off", "Carrier", "QT/DQT"};
+    case kColWN:
+      return chinese ? std::vector<std::string>{"宽", "窄"}
+                     : std::vector<std::string>{"Wide", "Narrow"};
+    default:
+      return {};
   }
 }
 
@@ -151,13 +163,20 @@ CellEditor& TableEditor::EditorForColumn(long col) {
 DropDownList* TableEditor::ListForColumn(long col) {
   switch (col) {
     case kColRx:
-    case kColTx: return nullptr;
-    case kColDec: return &editors_.decode;
-    case kColEnc: return &editors_.encode;
-    case kColPower: return &editors_.power;
-    case kColScan: return &editors_.scanAdd;
-    case kColBusy: return &editors_.busyLock;
-    default: return &editors_.bandwidth;
+    case kColTx:
+      return nullptr;
+    case kColDec:
+      return &editors_.decode;
+    case kColEnc:
+      return &editors_.encode;
+    case kColPower:
+      return &editors_.power;
+    case kColScan:
+      return &editors_.scanAdd;
+    case kColBusy:
+      return &editors_.busyLock;
+    default:
+      return &editors_.bandwidth;
   }
 }
 

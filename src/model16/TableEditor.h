@@ -16,8 +16,9 @@ namespace varo::model16 {
 
 // String-table identifiers of the messages the table editor shows.
 constexpr int kStrOutOfRange = 61448;  // "Out of range,please input again."
-constexpr int kStrStepValue = 61456;   // "Error data Value, please input according the step value(6.25K/5k)."
-constexpr int kStrCaution = 61458;     // "Caution"
+constexpr int kStrStepValue =
+    61456;  // "Error data Value, please input according the step value(6.25K/5k)."
+constexpr int kStrCaution = 61458;  // "Caution"
 
 enum class MessageIcon { kNone, kExclamation, kInformation, kQuestion, kStop };
 enum class MessageButtons { kOk, kOkCancel, kRetryCancel, kYesNo };
@@ -28,10 +29,10 @@ enum class MessageAnswer { kOk, kCancel, kRetry, kYes, kNo };
 // implementation) or a literal UTF-8 text chosen by the rules in the
 // interface language.
 struct MessageRequest {
-  int textId = 0;          // string-table id of the text; 0: `text` holds it
-  std::string text;        // literal text, used when textId is 0
-  int captionId = 0;       // string-table id of the caption; 0: the application
-                           // name ("Company" of the INI's language section)
+  int textId = 0;     // string-table id of the text; 0: `text` holds it
+  std::string text;   // literal text, used when textId is 0
+  int captionId = 0;  // string-table id of the caption; 0: the application
+                      // name ("Company" of the INI's language section)
   MessageIcon icon = MessageIcon::kNone;
   MessageButtons buttons = MessageButtons::kOk;
   bool operator==(const MessageRequest&) const = default;
