@@ -35,7 +35,7 @@ void Launcher::Open() {
   caption_ = ini_.GetValue(kSection, "AppName", "");
   // Only the exact word selects English; "english" or an absent key is Chinese.
   ApplyLanguage(ini_.GetValue(kSection, kLanguageKey, "") == "English" ? Language::English
-                                                                      : Language::Chinese);
+                                                                       : Language::Chinese);
 }
 
 void Launcher::ApplyLanguage(Language language) {

@@ -34,8 +34,8 @@ class Launcher {
   // One of the four products. Which one is chosen depends only on the list
   // position, never on the text shown for it.
   struct Product {
-    const char* iniName;   // the programmer's INI, next to the launcher
-    const char* program;   // the programmer's file name without suffix
+    const char* iniName;  // the programmer's INI, next to the launcher
+    const char* program;  // the programmer's file name without suffix
   };
 
   // `launcherIni` is the open launcher INI; both objects must outlive this one.

@@ -1,5 +1,3 @@
-#include "launcher/Launcher.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "ini/IniProfile.h"
+#include "launcher/Launcher.h"
 #include "launcher/ProgramStarter.h"
 #include "platform/ProgramFiles.h"
 #include "support/TempDir.h"
@@ -121,13 +120,21 @@ TEST(LauncherRules, TypeSplitsAtEveryCommaWithoutTrimmingOrEmptyEntries) {
 
 TEST(LauncherRules, DefaultReadsLikeAtoiAndPositionPicksProduct) {
   const std::pair<const char*, int> numbers[] = {
-      {"", 0},    {"2", 2},   {" \t3", 3}, {"+1x", 1},          {"-1", -1},
-      {"abc", 0}, {"- 4", 0}, {"007", 7},  {"99999999999", INT_MAX}, {"-99999999999", INT_MIN},
+      {"", 0},
+      {"2", 2},
+      {" \t3", 3},
+      {"+1x", 1},
+      {"-1", -1},
+      {"abc", 0},
+      {"- 4", 0},
+      {"007", 7},
+      {"99999999999", INT_MAX},
+      {"-99999999999", INT_MIN},
   };
   for (const auto& [text, value] : numbers) EXPECT_EQ(Launcher::ParsePosition(text), value) << text;
 
   const std::pair<int, std::string> products[] = {
-      {0, "Varo16"},    {1, "Varo199"},   {2, "Varo199V2"},      {3, "Varo199V3"},
+      {0, "Varo16"},    {1, "Varo199"},    {2, "Varo199V2"},       {3, "Varo199V3"},
       {4, "Varo199V3"}, {-1, "Varo199V3"}, {INT_MIN, "Varo199V3"},
   };
   for (const auto& [position, program] : products) {

@@ -10,7 +10,6 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QStringDecoder>
-
 #include <algorithm>
 #include <string>
 
@@ -33,7 +32,8 @@ QString FromIniBytes(const std::string& bytes) {
   QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
   if (!utf8.hasError()) return text;
   QStringDecoder gbk("GBK");
-  if (gbk.isValid()) return gbk.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  if (gbk.isValid())
+    return gbk.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
   return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
@@ -106,7 +106,8 @@ CVaroDlg::CVaroDlg(Launcher& launcher, QWidget* parent)
   setWindowIcon(icon);
 
   launcher_.Open();
-  for (const std::string& name : launcher_.ProductNames()) productList_->addItem(FromIniBytes(name));
+  for (const std::string& name : launcher_.ProductNames())
+    productList_->addItem(FromIniBytes(name));
   productList_->setCurrentIndex(launcher_.Selection());
   setWindowTitle(FromIniBytes(launcher_.Caption()));
   ShowLanguage();
@@ -170,7 +171,8 @@ void CVaroDlg::LayOut() {
   // The list shows one line; the template's height is that of the open list.
   QRect list = DialogRect(87, 47, 61, kListDropHeight);
   const int lineHeight = productList_->sizeHint().height();
-  productList_->setMaxVisibleItems(std::max(1, (list.height() - lineHeight) / fontMetrics().height()));
+  productList_->setMaxVisibleItems(
+      std::max(1, (list.height() - lineHeight) / fontMetrics().height()));
   list.setHeight(lineHeight);
   productList_->setGeometry(list);
 

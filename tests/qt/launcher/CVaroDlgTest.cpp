@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QtTest>
-
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -88,8 +87,9 @@ class CVaroDlgTest : public QObject {
     Fixture f(kFourProducts + "Language=Chinese\n", starter);
     // Stand-ins for the programmers: each notes its own name in "started".
     for (const char* program : {"Varo16", "Varo199", "Varo199V2", "Varo199V3"}) {
-      const std::string path = f.dir.Write(std::string(program) + ExecutableSuffix(),
-                                           "#!/bin/sh\nbasename \"$0\" > \"$(dirname \"$0\")/started\"\n");
+      const std::string path =
+          f.dir.Write(std::string(program) + ExecutableSuffix(),
+                      "#!/bin/sh\nbasename \"$0\" > \"$(dirname \"$0\")/started\"\n");
       std::filesystem::permissions(path, std::filesystem::perms::owner_all);
     }
     auto* list = f.Control<QComboBox>("productList");
@@ -101,8 +101,8 @@ class CVaroDlgTest : public QObject {
 
     QCOMPARE(f.dialog->result(), int(QDialog::Accepted));
     QCOMPARE(f.dir.Read("Varo16.ini"), std::string("[Setup]\nLanguage=English\n"));
-    QTRY_COMPARE_WITH_TIMEOUT(f.dir.Read("started"), "Varo16" + std::string(ExecutableSuffix()) + "\n",
-                              10000);
+    QTRY_COMPARE_WITH_TIMEOUT(f.dir.Read("started"),
+                              "Varo16" + std::string(ExecutableSuffix()) + "\n", 10000);
     f.ini.Close();
     QCOMPARE(f.dir.Read("Varo.ini"),
              "[Setup]\nType=Varo16,Varo199,Varo199V2,Varo199V3\nDefault=0\nLanguage=English\n");
@@ -136,7 +136,8 @@ class CVaroDlgTest : public QObject {
       RecordingStarter starter;
       Fixture f(kFourProducts + "AppName=Varo Radio Programming Suite\nLanguage=" + language + "\n",
                 starter);
-      for (QWidget* control : f.dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+      for (QWidget* control :
+           f.dialog->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
         // A push button's own size hint holds a style minimum beyond its text.
         const auto* button = qobject_cast<QPushButton*>(control);
         const int needed = button ? button->fontMetrics().horizontalAdvance(button->text()) +
