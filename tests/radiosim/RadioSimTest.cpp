@@ -54,52 +54,35 @@ Bytes Feed(Radio16& radio, const Bytes& bytes, bool* completed = nullptr) {
 
 const Bytes kHandshake = {0x02, 'P', 'R', 'O', 'G', 'R', 'A', 'M', 0x02, 0x06};
 
+// What the radio answers in clone mode, frame by frame; the memory holds each
+// byte's own offset.
 TEST(Radio16Test, AnswersFramesWithinItsMemoryOnly) {
-  Radio16 radio;
+  Radio16 radio({Fault::Kind::kStall, 3});
   Bytes memory(Radio16::kMemorySize);
   for (std::size_t i = 0; i < memory.size(); ++i) memory[i] = static_cast<std::uint8_t>(i);
   ASSERT_TRUE(radio.SetMemory(memory));
-  EXPECT_FALSE(radio.SetMemory(Bytes(1023)));
-
-  Bytes expected = {0x06};  // wake-up answer, identification, ready
-  expected.insert(expected.end(), memory.begin() + 0x1B8, memory.begin() + 0x1C0);
-  expected.push_back(0x06);
-  EXPECT_EQ(Feed(radio, kHandshake), expected);
-
+  EXPECT_EQ(Feed(radio, kHandshake).size(), 10u);
   struct Case {
     Bytes sent;
     Bytes answer;
     bool completed;
   };
   const Case cases[] = {
-      {{'R', 0x03, 0xF8, 8, 0x06},
-       {'W', 0x03, 0xF8, 8, 0xF8, 0xF9, 0xFA, 0xFB, 0xFC, 0xFD, 0xFE, 0xFF, 0x06},
-       false},
-      {{'R', 0x03, 0xFC, 8}, {}, false},              // runs past the end: ignored
-      {{0x06}, {}, false},                             // no read to acknowledge
-      {{'W', 0x00, 0x10, 2, 0xAB, 0xCD}, {0x06}, false},
-      {{'W', 0x03, 0xF0, 1, 0x07}, {0x06}, true},      // the last frame of a write
-      // Anything else leaves clone mode and may start a new wake-up.
-      {{0x02, 'P', 'R', 'O', 'G', 'R', 'A', 'M'}, {0x06}, false},
+      {{'R', 0x03, 0xF8, 8, 0x06}, {'W', 3, 0xF8, 8, 0xF8, 0xF9, 0xFA, 0xFB, 0xFC, 0xFD, 0xFE, 0xFF, 6}, false},
+      {{'R', 0x03, 0xFC, 8}, {}, false},  // runs past the end: ignored
+      {{0x06}, {}, false},                // no read to acknowledge
+      {{'W', 0x03, 0xF0, 1, 0x07}, {0x06}, true},
+      {{'R', 0x00, 0x00, 8, 0x06}, {}, false},  // frame 3 stalls the radio
+      {kHandshake, {}, false},                  // until the port is closed
   };
   for (const Case& c : cases) {
     bool completed = false;
     EXPECT_EQ(Feed(radio, c.sent, &completed), c.answer);
     EXPECT_EQ(completed, c.completed);
   }
-  EXPECT_EQ(radio.Memory()[0x10], 0xAB);
-  EXPECT_EQ(radio.Memory()[0x11], 0xCD);
   EXPECT_EQ(radio.Memory()[0x3F0], 0x07);
-}
-
-TEST(Radio16Test, StallAndEndOfSession) {
-  Radio16 radio({Fault::Kind::kStall, 1});
-  Feed(radio, kHandshake);
-  EXPECT_EQ(Feed(radio, {'R', 0, 0, 8, 0x06}).size(), 13u);
-  EXPECT_TRUE(Feed(radio, {'R', 0, 8, 8, 0x06}).empty());
-  EXPECT_TRUE(Feed(radio, kHandshake).empty()) << "a stalled radio hears nothing";
   radio.EndSession();
-  EXPECT_EQ(Feed(radio, kHandshake).size(), 10u) << "the port was closed and opened again";
+  EXPECT_EQ(Feed(radio, kHandshake).size(), 10u);
 }
 
 TEST(SimulatedRadioTest, LinkAndSavedMemory) {
