@@ -218,8 +218,9 @@ int RunWrite(const std::vector<std::string>& args) {
   std::error_code ec;
   const auto size = std::filesystem::file_size(o->file, ec);
   if (ec) {
-    std::fprintf(stderr, "varo-cli: %s\n",
-                 model16::DatFileErrorText(model16::DatFileError::kCannotOpen, o->file, false).c_str());
+    std::fprintf(
+        stderr, "varo-cli: %s\n",
+        model16::DatFileErrorText(model16::DatFileError::kCannotOpen, o->file, false).c_str());
     return 1;
   }
   if (size != MemoryImage::kSize) {
@@ -233,7 +234,8 @@ int RunWrite(const std::vector<std::string>& args) {
   const model16::DatFileError error =
       model16::LoadDatFile(o->file, image.bytes.data(), image.bytes.size());
   if (error != model16::DatFileError::kNone) {
-    std::fprintf(stderr, "varo-cli: %s\n", model16::DatFileErrorText(error, o->file, false).c_str());
+    std::fprintf(stderr, "varo-cli: %s\n",
+                 model16::DatFileErrorText(error, o->file, false).c_str());
     return 1;
   }
   std::string device;

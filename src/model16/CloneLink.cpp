@@ -101,7 +101,9 @@ void CloneLink::ClearBuffers() { port_.Purge(kClearBoth); }
 // answer it, and that is what the link reacts to.
 void CloneLink::Send(const std::uint8_t* bytes, std::size_t n) { port_.Write(bytes, n); }
 
-void CloneLink::Send(std::initializer_list<std::uint8_t> bytes) { Send(bytes.begin(), bytes.size()); }
+void CloneLink::Send(std::initializer_list<std::uint8_t> bytes) {
+  Send(bytes.begin(), bytes.size());
+}
 
 bool CloneLink::ReceiveAck() {
   std::uint8_t byte = 0;

@@ -28,10 +28,10 @@ class CloneLink {
  public:
   enum class Outcome {
     kCompleted,
-    kCancelled,         // the cancel flag was seen; no message
-    kPortNotOpened,     // message 61453
-    kHandshakeFailed,   // message 61451 answered with Cancel
-    kInterrupted,       // message 61454
+    kCancelled,        // the cancel flag was seen; no message
+    kPortNotOpened,    // message 61453
+    kHandshakeFailed,  // message 61451 answered with Cancel
+    kInterrupted,      // message 61454
   };
 
   // Progress positions reached by a complete transfer, one per block: the

@@ -39,9 +39,9 @@ std::optional<Fault> ParseFault(const std::string& text) {
     bool takesFrame;
   };
   static constexpr Name kNames[] = {
-      {"none", Fault::Kind::kNone, false},        {"silent", Fault::Kind::kSilent, false},
-      {"garbage", Fault::Kind::kGarbage, false},  {"short", Fault::Kind::kShortReply, true},
-      {"noack", Fault::Kind::kNoAck, true},       {"stall", Fault::Kind::kStall, true},
+      {"none", Fault::Kind::kNone, false},       {"silent", Fault::Kind::kSilent, false},
+      {"garbage", Fault::Kind::kGarbage, false}, {"short", Fault::Kind::kShortReply, true},
+      {"noack", Fault::Kind::kNoAck, true},      {"stall", Fault::Kind::kStall, true},
       {"vanish", Fault::Kind::kVanish, true},
   };
   std::string name = text.substr(0, text.find(':'));

@@ -221,13 +221,15 @@ void SimulatedRadio::Serve() {
     // Sleep until the next paced byte is due, a byte arrives or we are woken.
     std::optional<Clock::time_point> deadline;
     if (!input_.empty()) deadline = input_.front().due;
-    if (!output_.empty()) deadline = std::min(deadline.value_or(output_.front().due), output_.front().due);
+    if (!output_.empty())
+      deadline = std::min(deadline.value_or(output_.front().due), output_.front().due);
     if (hungUp_) deadline = std::min(deadline.value_or(now + kHangUpRecheck), now + kHangUpRecheck);
     timespec wait{};
     timespec* waitPtr = nullptr;
     if (deadline) {
       auto ns = std::max<std::int64_t>(
-          0, std::chrono::duration_cast<std::chrono::nanoseconds>(*deadline - Clock::now()).count());
+          0,
+          std::chrono::duration_cast<std::chrono::nanoseconds>(*deadline - Clock::now()).count());
       wait.tv_sec = static_cast<time_t>(ns / 1'000'000'000);
       wait.tv_nsec = static_cast<long>(ns % 1'000'000'000);
       waitPtr = &wait;

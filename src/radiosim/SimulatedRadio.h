@@ -4,8 +4,8 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>

@@ -89,7 +89,9 @@ class RecordingPort : public SerialPort {
     return Note(s), port_.SetTimeouts(t);
   }
   bool SetLine9600_8N1() override { return Note("L"), port_.SetLine9600_8N1(); }
-  bool Purge(unsigned flags) override { return Note("P" + std::to_string(flags)), port_.Purge(flags); }
+  bool Purge(unsigned flags) override {
+    return Note("P" + std::to_string(flags)), port_.Purge(flags);
+  }
   bool Read(std::uint8_t* buffer, std::size_t n, std::size_t& got) override {
     return Note("R" + std::to_string(n)), port_.Read(buffer, n, got);
   }
@@ -113,7 +115,8 @@ Bytes RadioContents() {
 
 MemoryImage DocumentContents() {
   MemoryImage image;
-  for (std::size_t i = 0; i < MemoryImage::kSize; ++i) image[i] = static_cast<std::uint8_t>(0xC3 ^ i);
+  for (std::size_t i = 0; i < MemoryImage::kSize; ++i)
+    image[i] = static_cast<std::uint8_t>(0xC3 ^ i);
   return image;
 }
 
@@ -124,7 +127,8 @@ Bytes ReadStream(int frames) {
   Bytes s = HandshakeBytes();
   for (int f = 0; f < frames; ++f) {
     const unsigned a = 8u * static_cast<unsigned>(f);
-    s.insert(s.end(), {'R', static_cast<std::uint8_t>(a >> 8), static_cast<std::uint8_t>(a), 8, 0x06});
+    s.insert(s.end(),
+             {'R', static_cast<std::uint8_t>(a >> 8), static_cast<std::uint8_t>(a), 8, 0x06});
   }
   return s;
 }
@@ -296,30 +300,71 @@ TEST_P(CloneLinkFaultTest, GivesItsMessageAndKeepsData) {
   EXPECT_EQ(radio_->CompletedWrites(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Faults, CloneLinkFaultTest,
-    ::testing::Values(
-        FaultCase{"ReadSilent", false, {Fault::Kind::kSilent, 0}, kMsgCommunicationError,
-                  Outcome::kHandshakeFailed, 0},
-        FaultCase{"ReadGarbageRetried", false, {Fault::Kind::kGarbage, 0}, kMsgCommunicationError,
-                  Outcome::kHandshakeFailed, 0, 2},
-        FaultCase{"ReadShortReply", false, {Fault::Kind::kShortReply, 40}, kMsgProgramInterrupt,
-                  Outcome::kInterrupted, 0},
-        FaultCase{"ReadNoAck", false, {Fault::Kind::kNoAck, 126}, kMsgProgramInterrupt,
-                  Outcome::kInterrupted, 0},
-        FaultCase{"ReadVanish", false, {Fault::Kind::kVanish, 7}, kMsgProgramInterrupt,
-                  Outcome::kInterrupted, 0},
-        FaultCase{"WriteGarbage", true, {Fault::Kind::kGarbage, 0}, kMsgCommunicationError,
-                  Outcome::kHandshakeFailed, 0},
-        FaultCase{"WriteNoAck", true, {Fault::Kind::kNoAck, 33}, kMsgProgramInterrupt,
-                  Outcome::kInterrupted, 33},
-        FaultCase{"WriteStall", true, {Fault::Kind::kStall, 50}, kMsgProgramInterrupt,
-                  Outcome::kInterrupted, 50},
-        FaultCase{"WriteVanish", true, {Fault::Kind::kVanish, 0}, kMsgProgramInterrupt,
-                  Outcome::kInterrupted, 0},
-        FaultCase{"WriteFinalFrameNotTaken", true, {Fault::Kind::kShortReply, 124},
-                  kMsgProgramInterrupt, Outcome::kInterrupted, 124}),
-    [](const ::testing::TestParamInfo<FaultCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Faults, CloneLinkFaultTest,
+                         ::testing::Values(FaultCase{"ReadSilent",
+                                                     false,
+                                                     {Fault::Kind::kSilent, 0},
+                                                     kMsgCommunicationError,
+                                                     Outcome::kHandshakeFailed,
+                                                     0},
+                                           FaultCase{"ReadGarbageRetried",
+                                                     false,
+                                                     {Fault::Kind::kGarbage, 0},
+                                                     kMsgCommunicationError,
+                                                     Outcome::kHandshakeFailed,
+                                                     0,
+                                                     2},
+                                           FaultCase{"ReadShortReply",
+                                                     false,
+                                                     {Fault::Kind::kShortReply, 40},
+                                                     kMsgProgramInterrupt,
+                                                     Outcome::kInterrupted,
+                                                     0},
+                                           FaultCase{"ReadNoAck",
+                                                     false,
+                                                     {Fault::Kind::kNoAck, 126},
+                                                     kMsgProgramInterrupt,
+                                                     Outcome::kInterrupted,
+                                                     0},
+                                           FaultCase{"ReadVanish",
+                                                     false,
+                                                     {Fault::Kind::kVanish, 7},
+                                                     kMsgProgramInterrupt,
+                                                     Outcome::kInterrupted,
+                                                     0},
+                                           FaultCase{"WriteGarbage",
+                                                     true,
+                                                     {Fault::Kind::kGarbage, 0},
+                                                     kMsgCommunicationError,
+                                                     Outcome::kHandshakeFailed,
+                                                     0},
+                                           FaultCase{"WriteNoAck",
+                                                     true,
+                                                     {Fault::Kind::kNoAck, 33},
+                                                     kMsgProgramInterrupt,
+                                                     Outcome::kInterrupted,
+                                                     33},
+                                           FaultCase{"WriteStall",
+                                                     true,
+                                                     {Fault::Kind::kStall, 50},
+                                                     kMsgProgramInterrupt,
+                                                     Outcome::kInterrupted,
+                                                     50},
+                                           FaultCase{"WriteVanish",
+                                                     true,
+                                                     {Fault::Kind::kVanish, 0},
+                                                     kMsgProgramInterrupt,
+                                                     Outcome::kInterrupted,
+                                                     0},
+                                           FaultCase{"WriteFinalFrameNotTaken",
+                                                     true,
+                                                     {Fault::Kind::kShortReply, 124},
+                                                     kMsgProgramInterrupt,
+                                                     Outcome::kInterrupted,
+                                                     124}),
+                         [](const ::testing::TestParamInfo<FaultCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 // A cancel seen by the pump after block 5 ends the transfer there: the radio
 // got whole blocks only, the document is untouched, no message is shown.

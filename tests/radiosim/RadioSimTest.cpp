@@ -24,13 +24,20 @@ TEST(ParseFaultTest, AcceptsTheNamedFaultsOnly) {
     int frame;
   };
   const Case cases[] = {
-      {"none", true, Fault::Kind::kNone, 0},      {"silent", true, Fault::Kind::kSilent, 0},
-      {"garbage", true, Fault::Kind::kGarbage, 0}, {"short:12", true, Fault::Kind::kShortReply, 12},
-      {"noack:0", true, Fault::Kind::kNoAck, 0},  {"stall:126", true, Fault::Kind::kStall, 126},
-      {"vanish:3", true, Fault::Kind::kVanish, 3}, {"silent:3", false, {}, 0},
-      {"short", false, {}, 0},                     {"short:", false, {}, 0},
-      {"short:-1", false, {}, 0},                  {"short:1x", false, {}, 0},
-      {"loud", false, {}, 0},                      {"", false, {}, 0},
+      {"none", true, Fault::Kind::kNone, 0},
+      {"silent", true, Fault::Kind::kSilent, 0},
+      {"garbage", true, Fault::Kind::kGarbage, 0},
+      {"short:12", true, Fault::Kind::kShortReply, 12},
+      {"noack:0", true, Fault::Kind::kNoAck, 0},
+      {"stall:126", true, Fault::Kind::kStall, 126},
+      {"vanish:3", true, Fault::Kind::kVanish, 3},
+      {"silent:3", false, {}, 0},
+      {"short", false, {}, 0},
+      {"short:", false, {}, 0},
+      {"short:-1", false, {}, 0},
+      {"short:1x", false, {}, 0},
+      {"loud", false, {}, 0},
+      {"", false, {}, 0},
   };
   for (const Case& c : cases) {
     auto fault = ParseFault(c.text);
@@ -68,7 +75,9 @@ TEST(Radio16Test, AnswersFramesWithinItsMemoryOnly) {
     bool completed;
   };
   const Case cases[] = {
-      {{'R', 0x03, 0xF8, 8, 0x06}, {'W', 3, 0xF8, 8, 0xF8, 0xF9, 0xFA, 0xFB, 0xFC, 0xFD, 0xFE, 0xFF, 6}, false},
+      {{'R', 0x03, 0xF8, 8, 0x06},
+       {'W', 3, 0xF8, 8, 0xF8, 0xF9, 0xFA, 0xFB, 0xFC, 0xFD, 0xFE, 0xFF, 6},
+       false},
       {{'R', 0x03, 0xFC, 8}, {}, false},  // runs past the end: ignored
       {{0x06}, {}, false},                // no read to acknowledge
       {{'W', 0x03, 0xF0, 1, 0x07}, {0x06}, true},

@@ -1,7 +1,6 @@
 // varo-cli read / write against the simulated radio.
-#include <sys/wait.h>
-
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,7 +16,8 @@ namespace varo::radiosim {
 namespace {
 
 int RunCli(const std::string& args) {
-  const std::string command = std::string(VARO_SUITE_DIR) + "/varo-cli " + args + " >/dev/null 2>&1";
+  const std::string command =
+      std::string(VARO_SUITE_DIR) + "/varo-cli " + args + " >/dev/null 2>&1";
   const int status = std::system(command.c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -36,7 +36,11 @@ TEST(TransferCommandTest, ExitStatusAndFilesFollowTheOutcome) {
       {"failed read", {Fault::Kind::kShortReply, 20}, "-o OUT", 1, false, false},
       {"write", {}, "DOC", 0, false, true},
       {"write of a file of no radio", {}, "SHORT", 1, false, false},
-      {"handshake failure, retried once", {Fault::Kind::kGarbage, 0}, "--retries 1 DOC", 1, false,
+      {"handshake failure, retried once",
+       {Fault::Kind::kGarbage, 0},
+       "--retries 1 DOC",
+       1,
+       false,
        false},
   };
   test::TempDir dir;
@@ -53,7 +57,8 @@ TEST(TransferCommandTest, ExitStatusAndFilesFollowTheOutcome) {
     dir.Write("out.dat", previous);
 
     std::string args = c.args;
-    for (auto [word, file] : {std::pair{"OUT", "out.dat"}, {"DOC", "doc.dat"}, {"SHORT", "short.dat"}}) {
+    for (auto [word, file] :
+         {std::pair{"OUT", "out.dat"}, {"DOC", "doc.dat"}, {"SHORT", "short.dat"}}) {
       const auto at = args.find(word);
       if (at != std::string::npos) args.replace(at, std::string(word).size(), dir.File(file));
     }
