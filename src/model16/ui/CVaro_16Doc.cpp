@@ -40,7 +40,12 @@ bool CVaro_16Doc::OnOpenDocument(const QString& path) {
 
 bool CVaro_16Doc::OnSaveDocument(const QString& path) {
   CShellApp* app = CShellApp::Current();
-  if (CVaro_16View* view = ChannelView()) TableToImage(view->Grid(), image_);
+  if (CVaro_16View* view = ChannelView()) {
+    // What the open editor holds goes in first, so that the file holds
+    // what the table shows.
+    view->CommitCell();
+    TableToImage(view->Grid(), image_);
+  }
   const std::string file = path.toStdString();
   const DatFileError error = SaveDatFile(file, image_.bytes.data(), MemoryImage::kSize);
   if (error != DatFileError::kNone) {

@@ -24,8 +24,9 @@ class CVaro_16Doc : public shell::CShellDoc {
   // Reads a .dat file; a missing, unreadable or short file shows its message
   // and leaves the document as it was.
   bool OnOpenDocument(const QString& path) override;
-  // The channel table into the image, then the image into the file (written
-  // beside it and renamed over it, so a failed save keeps the old file).
+  // The cell being edited into the table, the table into the image, then the
+  // image into the file (written beside it and renamed over it, so a failed
+  // save keeps the old file).
   bool OnSaveDocument(const QString& path) override;
   // "<AppName>.dat", AppName from the INI section "Setup".
   QString ProposedFileName() const override;

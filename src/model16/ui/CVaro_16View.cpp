@@ -134,6 +134,13 @@ bool CVaro_16View::eventFilter(QObject* watched, QEvent* event) {
   auto* key = static_cast<QKeyEvent*>(event);
   const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
   const bool f1 = key->key() == Qt::Key_F1;
+  if (key->key() == Qt::Key_Escape && watched != grid_) {
+    // Escape leaves an editor without committing it, as scrolling does, and
+    // gives the arrow keys back to the table.
+    if (type == QEvent::KeyPress) editor_->Scroll();
+    event->accept();
+    return true;
+  }
   if (!enter && !f1) return CShellView::eventFilter(watched, event);
   if (type == QEvent::ShortcutOverride) {
     // These keys belong to the table, not to the window's shortcuts.

@@ -24,7 +24,7 @@ class CVaro_16Doc;
 //
 // Keys reaching the grid or an editor: F1 opens the help topic of the focused
 // control (1000 for the table, else the editor's id); Enter commits the cell
-// and moves on.
+// and moves on; Escape closes an editor without committing it.
 class CVaro_16View : public shell::CShellView, public EditorHost {
   Q_OBJECT
 

@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStringEncoder>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -41,10 +42,11 @@ struct Session {
   explicit Session(const std::string& language = "English", const QStringList& args = {})
       : folder(language) {
     app = folder.Start(args);
-    if (app) {
-      Frame()->activateWindow();
-      QVERIFY(QTest::qWaitForWindowActive(Frame()));
-    }
+    if (app) Activate();
+  }
+  void Activate() const {
+    Frame()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(Frame()));
   }
   shell::CMainFrame* Frame() const { return app->MainFrame(); }
   shell::CChildFrame* Child() const { return Frame()->ActiveChild(); }
@@ -102,6 +104,8 @@ class TestVaro16 : public QObject {
   void typingIntoCells();
   void enterWrapsAtTheLastCell();
   void dropDownListsFollowTheLanguage();
+  void gbkModuleAndIniLoad();
+  void escapeClosesTheEditor();
   void scrollingDropsTypedText();
   void helpOpensTheTopicOfTheFocus();
   void saveAndOpenRoundTrip();
@@ -355,6 +359,37 @@ void TestVaro16::dropDownListsFollowTheLanguage() {
   QCOMPARE(tones->itemText(83), QStringLiteral("D165N"));
 }
 
+void TestVaro16::gbkModuleAndIniLoad() {
+  test::Varo16Folder folder("Chinese");
+  QStringEncoder toGbk("GBK");
+  for (const char* name : {"Chinese16.lng", "Varo16.ini"}) {
+    QFile f(QString::fromStdString(folder.Path(name)));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray gbk = toGbk.encode(QString::fromUtf8(f.readAll()));
+    f.close();
+    QVERIFY(!toGbk.hasError());
+    folder.dir().Write(name, gbk.toStdString());
+  }
+  auto app = folder.Start();
+  QVERIFY(app);
+  QCOMPARE(app->MainFrame()->menuBar()->actions().first()->text(), QStringLiteral("文件(&F)"));
+  QCOMPARE(app->MainFrame()->ControlBar()->Caption(), QStringLiteral("Varo 无线电"));
+  QCOMPARE(app->AppName(), QStringLiteral("Varo 无线电"));
+}
+
+void TestVaro16::escapeClosesTheEditor() {
+  Session s;
+  QVERIFY(s.app);
+  s.Click(1, 1);
+  QTest::keyClicks(s.Editor(1), QStringLiteral("150"));
+  QTest::keyClick(s.Editor(1), Qt::Key_Escape);
+  QVERIFY(!s.Editor(1)->isVisible());
+  QVERIFY(s.Grid()->hasFocus());
+  QTest::keyClick(s.Grid(), Qt::Key_Down);  // arrows move the cell again
+  QCOMPARE(s.Grid()->Row(), 2);
+  QCOMPARE(s.Row(1).first(), QString());
+}
+
 void TestVaro16::scrollingDropsTypedText() {
   Session s;
   QVERIFY(s.app);
@@ -423,8 +458,15 @@ void TestVaro16::saveAndOpenRoundTrip() {
   QCOMPARE(static_cast<unsigned char>(bytes[0x17E]), 0x00);
   QCOMPARE(s.Child()->windowTitle(), QStringLiteral("channels.dat"));
 
-  // Saved again: no dialog, same file.
-  QVERIFY(s.Frame()->RouteCommand(shell::ID_FILE_SAVE));
+  // Saved again: no dialog, same file; the cell still being edited goes in.
+  s.Activate();  // the offscreen platform hands nothing back after a dialog
+  s.Click(4, 1);
+  QTest::keyClicks(s.Editor(1), QStringLiteral("150"));
+  QTest::keyClick(s.Editor(1), Qt::Key_S, Qt::ControlModifier);
+  saved.close();  // the save replaced the file
+  QVERIFY(saved.open(QIODevice::ReadOnly));
+  QCOMPARE(saved.readAll().mid(0x40, 4), QByteArray("\x00\x00\x00\x15", 4));
+  QCOMPARE(s.Row(4).first(), QStringLiteral("150.00000"));
 
   // Opened: a new window shows the channel, the old one hides.
   shell::CChildFrame* first = s.Child();
