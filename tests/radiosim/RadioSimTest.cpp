@@ -17,34 +17,21 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 TEST(ParseFaultTest, AcceptsTheNamedFaultsOnly) {
-  struct Case {
-    const char* text;
-    bool valid;
-    Fault::Kind kind;
-    int frame;
+  using K = Fault::Kind;
+  const std::pair<const char*, Fault> valid[] = {
+      {"none", {K::kNone, 0}},       {"silent", {K::kSilent, 0}},
+      {"garbage", {K::kGarbage, 0}}, {"short:12", {K::kShortReply, 12}},
+      {"noack:0", {K::kNoAck, 0}},   {"stall:126", {K::kStall, 126}},
+      {"vanish:3", {K::kVanish, 3}},
   };
-  const Case cases[] = {
-      {"none", true, Fault::Kind::kNone, 0},
-      {"silent", true, Fault::Kind::kSilent, 0},
-      {"garbage", true, Fault::Kind::kGarbage, 0},
-      {"short:12", true, Fault::Kind::kShortReply, 12},
-      {"noack:0", true, Fault::Kind::kNoAck, 0},
-      {"stall:126", true, Fault::Kind::kStall, 126},
-      {"vanish:3", true, Fault::Kind::kVanish, 3},
-      {"silent:3", false, {}, 0},
-      {"short", false, {}, 0},
-      {"short:", false, {}, 0},
-      {"short:-1", false, {}, 0},
-      {"short:1x", false, {}, 0},
-      {"loud", false, {}, 0},
-      {"", false, {}, 0},
-  };
-  for (const Case& c : cases) {
-    auto fault = ParseFault(c.text);
-    ASSERT_EQ(fault.has_value(), c.valid) << c.text;
-    if (!fault) continue;
-    EXPECT_EQ(fault->kind, c.kind) << c.text;
-    EXPECT_EQ(fault->frame, c.frame) << c.text;
+  for (const auto& [text, expected] : valid) {
+    auto fault = ParseFault(text);
+    ASSERT_TRUE(fault.has_value()) << text;
+    EXPECT_EQ(fault->kind, expected.kind) << text;
+    EXPECT_EQ(fault->frame, expected.frame) << text;
+  }
+  for (const char* text : {"silent:3", "short", "short:", "short:-1", "short:1x", "loud", ""}) {
+    EXPECT_FALSE(ParseFault(text).has_value()) << text;
   }
 }
 

@@ -31,18 +31,15 @@ TEST(TransferCommandTest, ExitStatusAndFilesFollowTheOutcome) {
     bool fileReplaced;  // read: OUT holds the radio's bytes
     bool radioWritten;  // write: the radio holds doc.dat
   };
+  // clang-format off
   const Case cases[] = {
-      {"read", {}, "-o OUT", 0, true, false},
-      {"failed read", {Fault::Kind::kShortReply, 20}, "-o OUT", 1, false, false},
-      {"write", {}, "DOC", 0, false, true},
-      {"write of a file of no radio", {}, "SHORT", 1, false, false},
-      {"handshake failure, retried once",
-       {Fault::Kind::kGarbage, 0},
-       "--retries 1 DOC",
-       1,
-       false,
-       false},
+      {"read",                  {},                           "-o OUT",          0, true,  false},
+      {"failed read",           {Fault::Kind::kShortReply, 20}, "-o OUT",        1, false, false},
+      {"write",                 {},                           "DOC",             0, false, true},
+      {"write of a short file", {},                           "SHORT",           1, false, false},
+      {"handshake fails twice", {Fault::Kind::kGarbage, 0},   "--retries 1 DOC", 1, false, false},
   };
+  // clang-format on
   test::TempDir dir;
   const std::string previous(1024, '\x11');
   const std::string doc(1024, '\x22');
