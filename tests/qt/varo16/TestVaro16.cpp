@@ -571,6 +571,19 @@ void TestVaro16::comSetupProbesAndStores() {
   QCOMPARE(s.View()->PortName(), QStringLiteral("com3"));
   QCOMPARE(registry.QueryDword("com").value_or(0), 2u);
 
+  // A stored number outside 1-4 selects nothing; OK then stores 0 and the
+  // port becomes "com0".
+  Registry("Software\\Varo16").SetDword("com", 7);
+  int checked = 0;
+  test::WhenModal([&](QWidget* w) {
+    for (QRadioButton* b : w->findChildren<QRadioButton*>()) checked += b->isChecked();
+    test::Press(w, QStringLiteral("OK"));
+  });
+  s.Frame()->RouteCommand(shell::ID_COM_SETUP);
+  QCOMPARE(checked, 0);
+  QCOMPARE(s.View()->PortName(), QStringLiteral("com0"));
+  QCOMPARE(registry.QueryDword("com").value_or(99), 0u);
+
   for (const char* name : {"VARO_PORT_COM1", "VARO_PORT_COM2", "VARO_PORT_COM3", "VARO_PORT_COM4"})
     unsetenv(name);
   for (int fd : master) ::close(fd);
