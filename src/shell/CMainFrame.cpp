@@ -341,9 +341,17 @@ bool CMainFrame::FrameCommand(int id) {
     case ID_PREV_PANE:
       FocusNextPane(id == ID_NEXT_PANE);
       return true;
-    case ID_HELP:
-      app_.ShowHelpIndex();
+    case ID_HELP: {
+      // F1 that the table and the dialogs did not answer themselves: the
+      // topic of the view's focus inside a document window, else the start page.
+      QWidget* focus = QApplication::focusWidget();
+      if (active_ && focus && active_->isAncestorOf(focus)) {
+        app_.ShowHelp(active_->View().FocusHelpContext());
+      } else {
+        app_.ShowHelpIndex();
+      }
       return true;
+    }
     default:
       break;
   }

@@ -3,6 +3,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <algorithm>
+
 #include "shell/ShellText.h"
 
 namespace varo::model16::ui {

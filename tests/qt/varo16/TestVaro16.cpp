@@ -31,6 +31,7 @@
 #include "shell/CMainFrame.h"
 #include "shell/CommandIds.h"
 #include "shell/HelpWindow.h"
+#include "shell/ShellText.h"
 
 using namespace varo;
 using model16::ui::CVaro_16View;
@@ -105,6 +106,8 @@ class TestVaro16 : public QObject {
   void enterWrapsAtTheLastCell();
   void dropDownListsFollowTheLanguage();
   void gbkModuleAndIniLoad();
+  void textDecoding_data();
+  void textDecoding();
   void escapeClosesTheEditor();
   void scrollingDropsTypedText();
   void helpOpensTheTopicOfTheFocus();
@@ -375,6 +378,29 @@ void TestVaro16::gbkModuleAndIniLoad() {
   QCOMPARE(app->MainFrame()->menuBar()->actions().first()->text(), QStringLiteral("文件(&F)"));
   QCOMPARE(app->MainFrame()->ControlBar()->Caption(), QStringLiteral("Varo 无线电"));
   QCOMPARE(app->AppName(), QStringLiteral("Varo 无线电"));
+  // The title joins GBK values with the program's own UTF-8 words.
+  QCOMPARE(app->MainFrame()->windowTitle(),
+           QStringLiteral("Varo16 写频软件  [ 类型:V16-V  频率:136 - 174MHz ]"));
+}
+
+void TestVaro16::textDecoding_data() {
+  QTest::addColumn<QByteArray>("bytes");
+  QTest::addColumn<QString>("text");
+  const QByteArray gbkRadio("\xCE\xDE\xCF\xDF\xB5\xE7");  // 无线电
+  QTest::newRow("ascii") << QByteArray("CH 1") << QStringLiteral("CH 1");
+  QTest::newRow("utf-8") << QStringLiteral("信道信息").toUtf8() << QStringLiteral("信道信息");
+  QTest::newRow("gbk") << QByteArray("\xD0\xC5\xB5\xC0") << QStringLiteral("信道");
+  QTest::newRow("gbk ini value joined with utf-8 words")
+      << QByteArray("Varo ") + gbkRadio + QStringLiteral("  [ 类型:V16").toUtf8()
+      << QStringLiteral("Varo 无线电  [ 类型:V16");
+  QTest::newRow("gbk character ending in an ascii byte")
+      << QByteArray("\x81\x40") + QStringLiteral("类").toUtf8() << QStringLiteral("丂类");
+}
+
+void TestVaro16::textDecoding() {
+  QFETCH(QByteArray, bytes);
+  QFETCH(QString, text);
+  QCOMPARE(shell::FromBytes(bytes.toStdString()), text);
 }
 
 void TestVaro16::escapeClosesTheEditor() {
@@ -407,9 +433,16 @@ void TestVaro16::helpOpensTheTopicOfTheFocus() {
   QVERIFY(s.app);
   s.folder.CopyDelivered("enHelp");
 
+  // Outside the table and the menus: the start page.
+  QTreeWidget* tree = s.Frame()->ControlBar()->Tree();
+  tree->setFocus();
+  QTest::keyClick(tree, Qt::Key_F1);
+  QVERIFY(s.app->Help());
+  QVERIFY(s.app->Help()->CurrentPage().endsWith(QStringLiteral("/index.html")));
+  s.Activate();
+
   s.Grid()->setFocus();
   QTest::keyClick(s.Grid(), Qt::Key_F1);
-  QVERIFY(s.app->Help());
   QVERIFY(s.app->Help()->CurrentPage().endsWith(QStringLiteral("/1000.html")));
 
   s.Click(1, 4);
