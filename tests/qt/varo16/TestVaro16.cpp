@@ -414,6 +414,13 @@ void TestVaro16::escapeClosesTheEditor() {
   QTest::keyClick(s.Grid(), Qt::Key_Down);  // arrows move the cell again
   QCOMPARE(s.Grid()->Row(), 2);
   QCOMPARE(s.Row(1).first(), QString());
+
+  // F6 takes the keyboard between the navigation tree and the table.
+  QTreeWidget* tree = s.Frame()->ControlBar()->Tree();
+  QTest::keyClick(s.Grid(), Qt::Key_F6);
+  QVERIFY(tree->hasFocus());
+  QTest::keyClick(tree, Qt::Key_F6, Qt::ShiftModifier);
+  QVERIFY(s.Grid()->hasFocus());
 }
 
 void TestVaro16::scrollingDropsTypedText() {
