@@ -180,7 +180,7 @@ bool COptionalFeaturesDlg::FilterKey(QKeyEvent* key) {
   switch (FilterOptionalFeaturesKey(VirtualKey(*key), shift)) {
     case KeyAction::kPass: return false;
     case KeyAction::kHelp:
-      app_.ShowHelp(FocusedControlId(QApplication::focusWidget(), shell::IDD_OPTIONAL_FEATURES));
+      app_.ShowHelp(FocusedControlId(focusWidget(), shell::IDD_OPTIONAL_FEATURES));
       return true;
     case KeyAction::kDiscard: return true;
   }

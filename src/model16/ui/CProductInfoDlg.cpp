@@ -1,6 +1,5 @@
 #include "model16/ui/CProductInfoDlg.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -108,7 +107,7 @@ void CProductInfoDlg::accept() {
 
 void CProductInfoDlg::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_F1) {
-    app_.ShowHelp(FocusedControlId(QApplication::focusWidget(), kDlg));
+    app_.ShowHelp(FocusedControlId(focusWidget(), kDlg));
   }
   QDialog::keyPressEvent(event);
 }
