@@ -6,7 +6,6 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
-
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -19,9 +18,7 @@ namespace {
 
 constexpr int kTwipsPerInch = 1440;
 
-int ToPixels(long long twips, int dpi) {
-  return static_cast<int>(twips * dpi / kTwipsPerInch);
-}
+int ToPixels(long long twips, int dpi) { return static_cast<int>(twips * dpi / kTwipsPerInch); }
 
 model16::PrintArea AreaOf(const QPaintDevice& device) {
   return {device.width(), device.height(), device.logicalDpiX(), device.logicalDpiY()};

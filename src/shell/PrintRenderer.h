@@ -2,7 +2,6 @@
 
 #include <QFont>
 #include <QString>
-
 #include <functional>
 #include <string>
 
@@ -94,7 +93,8 @@ class PrintRenderer {
 
  private:
   int RenderCopies(QPagedPaintDevice& device, int first, int last, int copies) const;
-  void DrawPage(QPainter& painter, const QPaintDevice& device, const model16::PrintPage& page) const;
+  void DrawPage(QPainter& painter, const QPaintDevice& device,
+                const model16::PrintPage& page) const;
 
   ReportMaker maker_;
 };

@@ -49,20 +49,32 @@ int VirtualKey(const QKeyEvent& key) {
     return base + (k - Qt::Key_0);
   }
   switch (k) {
-    case Qt::Key_Backspace: return vk::kBack;
+    case Qt::Key_Backspace:
+      return vk::kBack;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return vk::kTab;
+    case Qt::Key_Backtab:
+      return vk::kTab;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return vk::kReturn;
-    case Qt::Key_Escape: return vk::kEscape;
-    case Qt::Key_Space: return vk::kSpace;
-    case Qt::Key_Left: return vk::kLeft;
-    case Qt::Key_Up: return vk::kUp;
-    case Qt::Key_Right: return vk::kRight;
-    case Qt::Key_Down: return vk::kDown;
-    case Qt::Key_Delete: return vk::kDelete;
-    case Qt::Key_F1: return vk::kF1;
-    default: return 0;
+    case Qt::Key_Enter:
+      return vk::kReturn;
+    case Qt::Key_Escape:
+      return vk::kEscape;
+    case Qt::Key_Space:
+      return vk::kSpace;
+    case Qt::Key_Left:
+      return vk::kLeft;
+    case Qt::Key_Up:
+      return vk::kUp;
+    case Qt::Key_Right:
+      return vk::kRight;
+    case Qt::Key_Down:
+      return vk::kDown;
+    case Qt::Key_Delete:
+      return vk::kDelete;
+    case Qt::Key_F1:
+      return vk::kF1;
+    default:
+      return 0;
   }
 }
 
@@ -178,11 +190,13 @@ bool COptionalFeaturesDlg::Contains(const QObject* object) const {
 bool COptionalFeaturesDlg::FilterKey(QKeyEvent* key) {
   const bool shift = (key->modifiers() & Qt::ShiftModifier) != 0;
   switch (FilterOptionalFeaturesKey(VirtualKey(*key), shift)) {
-    case KeyAction::kPass: return false;
+    case KeyAction::kPass:
+      return false;
     case KeyAction::kHelp:
       app_.ShowHelp(FocusedControlId(focusWidget(), shell::IDD_OPTIONAL_FEATURES));
       return true;
-    case KeyAction::kDiscard: return true;
+    case KeyAction::kDiscard:
+      return true;
   }
   return true;
 }

@@ -101,7 +101,8 @@ void CProductInfoDlg::OnBandChanged(int position) {
 
 void CProductInfoDlg::accept() {
   result_ = rules_.Ok(image_);
-  if (shell::CMainFrame* frame = app_.MainFrame()) frame->SetTitle(shell::FromBytes(result_->title));
+  if (shell::CMainFrame* frame = app_.MainFrame())
+    frame->SetTitle(shell::FromBytes(result_->title));
   QDialog::accept();
 }
 

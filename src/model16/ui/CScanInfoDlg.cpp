@@ -29,12 +29,9 @@ struct Row {
   int y;
 };
 constexpr Row kRows[] = {
-    {kPriorityListId, "Priority", 10},
-    {kPriorityChannelId, "Priority Channel", 30},
-    {kLookBackAId, "Look Back Time A", 50},
-    {kLookBackBId, "Look Back Time B", 70},
-    {kRevertListId, "Revert Channel", 90},
-    {kDropoutDelayId, "Dropout Delay Time", 110},
+    {kPriorityListId, "Priority", 10},      {kPriorityChannelId, "Priority Channel", 30},
+    {kLookBackAId, "Look Back Time A", 50}, {kLookBackBId, "Look Back Time B", 70},
+    {kRevertListId, "Revert Channel", 90},  {kDropoutDelayId, "Dropout Delay Time", 110},
     {kTxDwellId, "Tx Dwell Time", 130},
 };
 constexpr int kControlX = 92;
@@ -77,7 +74,8 @@ CScanInfoDlg::CScanInfoDlg(shell::CShellApp& app, MemoryImage& image, QWidget* p
   SetControlId(revert_, kRevertListId);
   du.Place(revert_, kControlX, RowY(kRevertListId), 80, 13);
 
-  auto* wholeNumbers = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
+  auto* wholeNumbers =
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
   for (int i = 0; i < 5; ++i) {
     const int id = kFirstBoxId + i;
     auto* box = new QLineEdit(this);
@@ -108,7 +106,8 @@ CScanInfoDlg::CScanInfoDlg(shell::CShellApp& app, MemoryImage& image, QWidget* p
       arrow->setAutoRepeat(true);
       arrow->setGeometry(0, a * half, spin->width(), a == 0 ? half : spin->height() - half);
       arrows_[s][a] = arrow;
-      connect(arrow, &QToolButton::clicked, this, [this, spinId, change] { OnSpin(spinId, change); });
+      connect(arrow, &QToolButton::clicked, this,
+              [this, spinId, change] { OnSpin(spinId, change); });
     }
   }
 
@@ -205,11 +204,20 @@ void CScanInfoDlg::OnSpin(int spinId, int change) {
   ReadForm();
   ScanInfoForm& form = rules_.form();
   switch (spinId) {
-    case kLookBackASpinId: form.lookBackA = StepLookBack(form.lookBackA, change); break;
-    case kLookBackBSpinId: form.lookBackB = StepLookBack(form.lookBackB, change); break;
-    case kDropoutDelaySpinId: form.dropoutDelay = StepWholeNumber(form.dropoutDelay, change); break;
-    case kTxDwellSpinId: form.txDwell = StepWholeNumber(form.txDwell, change); break;
-    default: break;
+    case kLookBackASpinId:
+      form.lookBackA = StepLookBack(form.lookBackA, change);
+      break;
+    case kLookBackBSpinId:
+      form.lookBackB = StepLookBack(form.lookBackB, change);
+      break;
+    case kDropoutDelaySpinId:
+      form.dropoutDelay = StepWholeNumber(form.dropoutDelay, change);
+      break;
+    case kTxDwellSpinId:
+      form.txDwell = StepWholeNumber(form.txDwell, change);
+      break;
+    default:
+      break;
   }
   ShowForm();
 }
@@ -219,11 +227,20 @@ void CScanInfoDlg::OnLeaveBox(int controlId) {
   ReadForm();
   ScanInfoForm& form = rules_.form();
   switch (controlId) {
-    case kLookBackAId: form.lookBackA = SettleLookBack(form.lookBackA); break;
-    case kLookBackBId: form.lookBackB = SettleLookBack(form.lookBackB); break;
-    case kDropoutDelayId: form.dropoutDelay = ClampWholeNumber(form.dropoutDelay); break;
-    case kTxDwellId: form.txDwell = ClampWholeNumber(form.txDwell); break;
-    default: return;
+    case kLookBackAId:
+      form.lookBackA = SettleLookBack(form.lookBackA);
+      break;
+    case kLookBackBId:
+      form.lookBackB = SettleLookBack(form.lookBackB);
+      break;
+    case kDropoutDelayId:
+      form.dropoutDelay = ClampWholeNumber(form.dropoutDelay);
+      break;
+    case kTxDwellId:
+      form.txDwell = ClampWholeNumber(form.txDwell);
+      break;
+    default:
+      return;
   }
   ShowForm();
 }

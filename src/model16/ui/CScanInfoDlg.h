@@ -65,7 +65,7 @@ class CScanInfoDlg : public QDialog {
   ScanInfoRules rules_;
   QComboBox* priority_;
   QComboBox* revert_;
-  QLineEdit* boxes_[5];   // 1003-1007
+  QLineEdit* boxes_[5];        // 1003-1007
   QToolButton* arrows_[4][2];  // 1008-1011: raise, lower
   bool updating_ = false;
 };

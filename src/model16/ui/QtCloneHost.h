@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QPointer>
-
 #include <vector>
 
 #include "model16/CloneHost.h"

@@ -13,8 +13,8 @@
 
 namespace varo::model16::ui {
 
-TransferController::TransferController(shell::CShellApp& app, MemoryImage& image,
-                                       GridControl& grid, Hooks hooks, QObject* parent)
+TransferController::TransferController(shell::CShellApp& app, MemoryImage& image, GridControl& grid,
+                                       Hooks hooks, QObject* parent)
     : QObject(parent), app_(app), image_(image), grid_(grid), hooks_(std::move(hooks)) {}
 
 TransferController::~TransferController() {

@@ -43,8 +43,7 @@ struct Program {
 };
 
 void Click(QWidget* dialog, const char* name) {
-  QTest::mouseClick(dialog->findChild<QAbstractButton*>(QString::fromLatin1(name)),
-                    Qt::LeftButton);
+  QTest::mouseClick(dialog->findChild<QAbstractButton*>(QString::fromLatin1(name)), Qt::LeftButton);
 }
 
 // With VARO_SCREENSHOT_DIR set, saves the dialog with a plain title bar above
@@ -86,9 +85,10 @@ void DialogsTest::newDocumentValues_data() {
   QTest::addColumn<QString>("priority");
   QTest::addColumn<QString>("title");
   QTest::newRow("English") << false << QStringList{"60s", "8", "4", "Chinese", "Off", "5", "1.0"}
-                           << "None" << "Varo16 Programmer  [ Type:V16-U  Fre:430 - 450MHz ]";
-  QTest::newRow("Chinese") << true << QStringList{"60s", "8", "4", "中文", "关", "5", "1.0"}
-                           << "无" << "Varo16 写频软件  [ 类型:V16-U  频率:430 - 450MHz ]";
+                           << "None"
+                           << "Varo16 Programmer  [ Type:V16-U  Fre:430 - 450MHz ]";
+  QTest::newRow("Chinese") << true << QStringList{"60s", "8", "4", "中文", "关", "5", "1.0"} << "无"
+                           << "Varo16 写频软件  [ 类型:V16-U  频率:430 - 450MHz ]";
 }
 
 // Each dialog opens with a new document's values; OK without a change writes
@@ -194,9 +194,9 @@ void DialogsTest::optionalFeaturesKeyboardFilter() {
   QComboBox* squelch = dlg.List(OptionList::kSquelchLevel);
   squelch->setFocus();
   const std::tuple<Qt::Key, Qt::KeyboardModifiers, int> keys[] = {
-      {Qt::Key_Return, {}, 4}, {Qt::Key_Escape, {}, 4},  {Qt::Key_Tab, {}, 4},
-      {Qt::Key_Space, {}, 4},  {Qt::Key_Down, {}, 5},    {Qt::Key_Down, Qt::ShiftModifier, 5},
-      {Qt::Key_End, {}, 5},    {Qt::Key_7, {}, 7},       {Qt::Key_Up, {}, 6}};
+      {Qt::Key_Return, {}, 4}, {Qt::Key_Escape, {}, 4}, {Qt::Key_Tab, {}, 4},
+      {Qt::Key_Space, {}, 4},  {Qt::Key_Down, {}, 5},   {Qt::Key_Down, Qt::ShiftModifier, 5},
+      {Qt::Key_End, {}, 5},    {Qt::Key_7, {}, 7},      {Qt::Key_Up, {}, 6}};
   for (const auto& [key, modifiers, index] : keys) {
     QTest::keyClick(squelch, key, modifiers);
     QVERIFY(dlg.isVisible());
@@ -219,7 +219,7 @@ void DialogsTest::scanInfoArrowsFocusAndChannelCheck() {
 
   // The upper arrow raises, the lower one lowers; both wrap at the ends.
   const std::tuple<int, QString, int, QString> steps[] = {
-      {1008, "5", 1, "0.5"},    {1008, "0.5", -1, "5"}, {1009, "0.85", 1, "0.9"},
+      {1008, "5", 1, "0.5"},     {1008, "0.5", -1, "5"}, {1009, "0.85", 1, "0.9"},
       {1009, "0.9", -1, "0.85"}, {1010, "300", 1, "0"},  {1011, "0", -1, "300"}};
   for (const auto& [spin, from, change, to] : steps) {
     QLineEdit* box = dlg.Box(spin - 4);

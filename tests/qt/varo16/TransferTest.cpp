@@ -8,7 +8,6 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-
 #include <cstdlib>
 
 #include "Varo16Fixture.h"
@@ -132,9 +131,11 @@ void TransferTest::readFillsTableAndRegistry_data() {
   QTest::addColumn<QString>("language");
   QTest::addColumn<QString>("caption");
   QTest::addColumn<QString>("title");
-  QTest::newRow("English") << "English" << "Read Data"
+  QTest::newRow("English") << "English"
+                           << "Read Data"
                            << "Varo16 Programmer  [ Type:V16-U  Fre:450 - 470MHz ]";
-  QTest::newRow("Chinese") << "Chinese" << "读数据"
+  QTest::newRow("Chinese") << "Chinese"
+                           << "读数据"
                            << "Varo16 写频软件  [ 类型:V16-U  频率:450 - 470MHz ]";
 }
 
@@ -241,7 +242,7 @@ void TransferTest::cancelDuringWriteEndsAfterTheBlock() {
     timer.start(1);
     QVERIFY(b.Run(false));
     QCOMPARE(b.controller->LastOutcome(), std::optional(Outcome::kCancelled));
-    const std::size_t frame = 4 + 8;  // "W", address, length, data
+    const std::size_t frame = 4 + 8;                                // "W", address, length, data
     QCOMPARE(b.radio->Received().size() % frame, std::size_t(10));  // the handshake
     QVERIFY(b.radio->Received().size() <= 10 + 24 * frame);
     QCOMPARE(b.radio->CompletedWrites(), 0);
@@ -257,16 +258,17 @@ void TransferTest::faultKeepsTableAndImage_data() {
   QTest::addColumn<int>("outcome");
   QTest::addColumn<QString>("message");
   const QString interrupt = "Program Interrupt, Please reset the radio and try again";
-  QTest::newRow("short read reply") << true << Fault::Kind::kShortReply << "" << "OK"
-                                    << int(Outcome::kInterrupted) << interrupt;
-  QTest::newRow("write not acknowledged") << false << Fault::Kind::kNoAck << "" << "OK"
-                                          << int(Outcome::kInterrupted) << interrupt;
+  QTest::newRow("short read reply") << true << Fault::Kind::kShortReply << ""
+                                    << "OK" << int(Outcome::kInterrupted) << interrupt;
+  QTest::newRow("write not acknowledged") << false << Fault::Kind::kNoAck << ""
+                                          << "OK" << int(Outcome::kInterrupted) << interrupt;
   QTest::newRow("no such port")
-      << true << Fault::Kind::kNone << "/dev/varo-no-such-port" << "OK"
-      << int(Outcome::kPortNotOpened)
+      << true << Fault::Kind::kNone << "/dev/varo-no-such-port"
+      << "OK" << int(Outcome::kPortNotOpened)
       << "Could not Open the Port,Please check whether the Port are occupied or the device are ok";
   QTest::newRow("garbled handshake")
-      << true << Fault::Kind::kGarbage << "" << "Cancel" << int(Outcome::kHandshakeFailed)
+      << true << Fault::Kind::kGarbage << ""
+      << "Cancel" << int(Outcome::kHandshakeFailed)
       << "Communication Error,Please check all the connections and the radio power";
 }
 
