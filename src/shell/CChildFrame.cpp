@@ -1,6 +1,8 @@
 #include "shell/CChildFrame.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QMenu>
 
 #include "shell/ShellDocument.h"
 #include "shell/ShellIcons.h"
@@ -15,6 +17,11 @@ CChildFrame::CChildFrame(std::unique_ptr<CShellDoc> doc, CShellView* view, QWidg
   setWindowIcon(RadioIcon());
   connect(doc_.get(), &CShellDoc::titleChanged, this, &QWidget::setWindowTitle);
   setGeometry(0, 0, 1600, 1200);
+  // The window menu's own keys (Close on Ctrl+W among them) would collide
+  // with the programmer's accelerators: Ctrl+W is Write.
+  if (QMenu* menu = systemMenu()) {
+    for (QAction* action : menu->actions()) action->setShortcuts({});
+  }
 }
 
 CChildFrame::~CChildFrame() {

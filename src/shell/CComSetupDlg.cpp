@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -10,6 +11,7 @@
 #include "platform/SerialPort.h"
 #include "shell/CommandIds.h"
 #include "shell/DialogUnits.h"
+#include "shell/PortOverride.h"
 #include "shell/ShellApp.h"
 #include "shell/ShellDocument.h"
 
@@ -55,6 +57,22 @@ CComSetupDlg::CComSetupDlg(CShellApp& app, CShellView& view, QWidget* parent)
   du.Place(cancel, 109, 82, 35, 14);
   connect(ok, &QPushButton::clicked, this, &CComSetupDlg::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+  // Redirected ports: one line under the buttons, the device in the tooltip.
+  QStringList redirected;
+  for (int i = 0; i < 4; ++i) {
+    if (auto over = FindPortOverride(QStringLiteral("COM%1").arg(i + 1))) {
+      redirected << SimulatedPortText(app_, *over);
+      buttons_[i]->setToolTip(over->variable + QLatin1Char('=') + over->device);
+    }
+  }
+  if (!redirected.isEmpty()) {
+    setFixedSize(du.X(178), du.Y(123));
+    overrides_ = new QLabel(redirected.join(QStringLiteral(", ")), this);
+    overrides_->setObjectName(QString::number(IDC_PORT_OVERRIDES));
+    overrides_->setWordWrap(true);
+    du.Place(overrides_, 20, 101, 139, 18);
+  }
 
   Probe();
   const std::uint32_t stored = Registry(PortKey(app_.Ini())).QueryDword("com").value_or(1);

@@ -21,6 +21,7 @@
 #include "shell/CControlBar.h"
 #include "shell/CommandIds.h"
 #include "shell/HelpWindow.h"
+#include "shell/PortOverride.h"
 #include "shell/ShellApp.h"
 #include "shell/ShellDocument.h"
 #include "shell/ShellIcons.h"
@@ -223,6 +224,12 @@ void CMainFrame::BuildStatusBar() {
   bar->setObjectName(QStringLiteral("statusBar"));
   idleLabel_ = new QLabel(app_.Str(IDS_IDLEMESSAGE), bar);
   bar->addWidget(idleLabel_, 1);
+  portPane_ = new QLabel(bar);
+  portPane_->setObjectName(QString::number(IDC_PORT_PANE));
+  portPane_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  portPane_->setAlignment(Qt::AlignCenter);
+  bar->addPermanentWidget(portPane_);
+  portPane_->hide();
   for (int id : {ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL}) {
     auto* label = new QLabel(app_.Str(id), bar);
     label->setObjectName(QString::number(id));
@@ -242,6 +249,32 @@ void CMainFrame::UpdateIndicators() {
                            QStringLiteral("scrolllock")};
   for (std::size_t i = 0; i < indicators_.size(); ++i)
     indicators_[i]->setEnabled(LockLamp(lamps[i]).value_or(false));
+}
+
+void CMainFrame::UpdatePortPane() {
+  // Shown whenever the environment redirects the view's port, whatever
+  // device it points at: the user then is not talking to the cable.
+  std::optional<PortOverride> redirected;
+  if (active_) redirected = FindPortOverride(active_->View().PortName());
+  if (!redirected) {
+    portPane_->hide();
+    return;
+  }
+  portPane_->setText(SimulatedPortText(app_, *redirected));
+  portPane_->setToolTip(redirected->variable + QLatin1Char('=') + redirected->device);
+  portPane_->setMinimumWidth(portPane_->fontMetrics().horizontalAdvance(portPane_->text()) + 12);
+  portPane_->show();
+}
+
+void CMainFrame::UpdateTreePages() {
+  // The tree's pages follow their commands: Product Information and Optional
+  // Features cannot be chosen while their commands are disabled.
+  QTreeWidget* tree = controlBar_ ? controlBar_->Tree() : nullptr;
+  if (!tree || tree->topLevelItemCount() == 0) return;
+  QTreeWidgetItem* root = tree->topLevelItem(0);
+  const int commands[] = {ID_PRODUCT_INFO, ID_CHANNEL_INFO, ID_OPTIONAL_FEATURES};
+  for (int i = 0; i < root->childCount() && i < 3; ++i)
+    root->child(i)->setDisabled(!IsCommandEnabled(commands[i]));
 }
 
 void CMainFrame::SetTitle(const QString& title) {
@@ -318,6 +351,8 @@ void CMainFrame::UpdateCommandUI() {
       default: break;
     }
   }
+  UpdateTreePages();
+  if (portPane_) UpdatePortPane();
 }
 
 bool CMainFrame::FrameCommand(int id) {

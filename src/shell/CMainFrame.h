@@ -70,6 +70,9 @@ class CMainFrame : public QMainWindow {
   CControlBar* ControlBar() const { return controlBar_; }
   BackgroundArea* Background() const { return background_; }
   QToolBar* ToolBar() const { return toolBar_; }
+  // The status bar pane that names a port redirected to a simulated radio;
+  // hidden while the active view's port is not redirected.
+  QLabel* PortPane() const { return portPane_; }
   // Which menu the menu bar shows: 128 or 129.
   int ShownMenu() const { return shownMenu_; }
   QMenu* Popup(int menuId, int position) const;
@@ -90,6 +93,8 @@ class CMainFrame : public QMainWindow {
   void BuildToolBar();
   void BuildStatusBar();
   void UpdateIndicators();
+  void UpdatePortPane();
+  void UpdateTreePages();
   void OnSubWindowActivated(QMdiSubWindow* window);
   void ChildDestroyed(CChildFrame* child);
   void FocusNextPane(bool forward);
@@ -101,6 +106,7 @@ class CMainFrame : public QMainWindow {
   QToolBar* toolBar_ = nullptr;
   std::vector<QLabel*> indicators_;
   QLabel* idleLabel_ = nullptr;
+  QLabel* portPane_ = nullptr;
   std::map<int, QAction*> actions_;
   std::map<int, std::vector<QMenu*>> menus_;
   int shownMenu_ = 0;

@@ -29,6 +29,8 @@ constexpr int ID_INDICATOR_SCRL = 59139;
 // Message strings.
 constexpr int IDS_CLEAR_ALL = 61452;  // "All data will be Cleared!"
 constexpr int IDS_CAUTION = 61458;
+constexpr int IDS_SIMULATED_PORT = 61459;  // status pane: "%1: simulated radio"
+constexpr int IDS_PDF_FAILED = 61460;      // "The PDF file could not be written..."
 
 // Commands.
 constexpr int ID_FILE_NEW = 57600;
@@ -56,10 +58,13 @@ constexpr int ID_PRODUCT_INFO = 32786;
 constexpr int ID_CHANNEL_INFO = 32787;
 constexpr int ID_OPTIONAL_FEATURES = 32788;
 constexpr int ID_LANGUAGE = 32799;
+constexpr int ID_FILE_PRINT_PDF = 32800;  // the report as a PDF file, without a printer
 
 // Controls.
 constexpr int IDC_CONTROL_BAR = 100;
 constexpr int IDC_NAV_TREE = 1032;
 constexpr int IDC_GRID = 1000;
+constexpr int IDC_PORT_PANE = 1040;       // status bar pane of a redirected port
+constexpr int IDC_PORT_OVERRIDES = 1011;  // COM Setup: the redirected ports
 
 }  // namespace varo::shell

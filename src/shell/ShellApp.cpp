@@ -1,11 +1,15 @@
 #include "shell/ShellApp.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QMdiArea>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
 #include <QTranslator>
 
 #include "platform/ProgramFiles.h"
@@ -35,6 +39,7 @@ CShellApp::CShellApp(ProgrammerTraits traits, DocumentTemplate& documents)
 CShellApp::~CShellApp() {
   delete mainFrame_;
   mainFrame_ = nullptr;
+  printer_.reset();
   help_.reset();
   if (translator_) QCoreApplication::removeTranslator(translator_.get());
   if (g_current == this) g_current = nullptr;
@@ -68,6 +73,7 @@ bool CShellApp::InitInstance(const QStringList& arguments) {
   // 11: the main window.
   mainFrame_ = new CMainFrame(*this);
   if (!mainFrame_->Create()) return false;
+  RegisterFrameCommands(*mainFrame_);
 
   // 12: the command line: a .dat file to open, else a new document.
   const bool firstDocument =
@@ -157,6 +163,9 @@ bool CShellApp::OnCommand(int id) {
     case ID_APP_ABOUT:
       OnAppAbout();
       return true;
+    case ID_FILE_PRINT_SETUP:
+      OnFilePrintSetup();
+      return true;
     default:
       return false;
   }
@@ -167,6 +176,7 @@ std::optional<bool> CShellApp::CommandEnabled(int id) const {
     case ID_FILE_NEW:
     case ID_FILE_OPEN:
     case ID_APP_ABOUT:
+    case ID_FILE_PRINT_SETUP:
       return true;
     default:
       return std::nullopt;
@@ -192,6 +202,24 @@ void CShellApp::OnFileOpen() {
 void CShellApp::OnAppAbout() {
   CAboutDlg dlg(*this, DialogParent());
   dlg.exec();
+}
+
+QPrinter& CShellApp::Printer() {
+  if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *printer_;
+}
+
+void CShellApp::OnFilePrintSetup() {
+  // The print dialog in setup mode: the printer and its paper and options
+  // are chosen for the jobs to come, and OK prints nothing.
+  QPrintDialog dialog(&Printer(), DialogParent());
+  dialog.setObjectName(QStringLiteral("printSetup"));
+  dialog.setWindowTitle(Tr("Print Setup", "打印设置"));
+  dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+  if (auto* buttons = dialog.findChild<QDialogButtonBox*>()) {
+    if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok)) ok->setText(Tr("OK", "确定"));
+  }
+  dialog.exec();
 }
 
 bool CShellApp::NewDocument() {

@@ -12,6 +12,7 @@
 #include "ini/IniProfile.h"
 #include "lang/LanguageModule.h"
 
+class QPrinter;
 class QTranslator;
 class QWidget;
 
@@ -89,12 +90,17 @@ class CShellApp {
   void ShowHelpIndex();
   HelpWindow* Help() const { return help_.get(); }
 
-  // Application commands.
+  // The printer every print job and Print Setup use; its settings last for
+  // the run.
+  QPrinter& Printer();
+
+  // Application commands: File New, File Open, Print Setup, About.
   bool OnCommand(int id);
   std::optional<bool> CommandEnabled(int id) const;
   void OnFileNew();
   void OnFileOpen();
   void OnAppAbout();
+  void OnFilePrintSetup();
   // The standard new-document action: a new document in a new window.
   bool NewDocument();
   // Opens `path` into a new document window; the window active until then
@@ -116,6 +122,11 @@ class CShellApp {
   // The window a modal box or dialog belongs to.
   QWidget* DialogParent() const;
 
+ protected:
+  // Called once the main window exists, before the first document: the
+  // radio model gives the frame the commands it carries out for it.
+  virtual void RegisterFrameCommands(CMainFrame& /*frame*/) {}
+
  private:
   bool OpenModule();
   void ShowDocumentWindow(std::unique_ptr<CShellDoc> doc);
@@ -134,6 +145,7 @@ class CShellApp {
   CMainFrame* mainFrame_ = nullptr;
   std::unique_ptr<HelpWindow> help_;
   std::unique_ptr<QTranslator> translator_;
+  std::unique_ptr<QPrinter> printer_;
 };
 
 }  // namespace varo::shell

@@ -1,17 +1,29 @@
 #include "model16/ui/CVaro_16View.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QVBoxLayout>
+#include <filesystem>
+#include <system_error>
 
+#include "model16/ChannelCodec.h"
 #include "model16/ChannelTable.h"
+#include "model16/ui/CProcessDlg.h"
+#include "model16/ui/CScanInfoDlg.h"
 #include "model16/ui/CVaro_16Doc.h"
+#include "model16/ui/TransferController.h"
 #include "platform/ProgramFiles.h"
 #include "shell/CMSFlexGrid.h"
 #include "shell/CMainFrame.h"
+#include "shell/CommandIds.h"
+#include "shell/PrintRenderer.h"
 #include "shell/ShellApp.h"
 #include "shell/ShellText.h"
 
@@ -50,6 +62,18 @@ CVaro_16View::CVaro_16View(CVaro_16Doc& doc, QWidget* parent)
       CellEditors{rx_, tx_, decode_, encode_, power_, scanAdd_, busyLock_, bandwidth_}, *this,
       messages_, CShellApp::Current()->Chinese());
   grid_->SetEvents(editor_.get());
+
+  CShellApp* app = CShellApp::Current();
+  TransferController::Hooks hooks;
+  hooks.commitCell = [this] { CommitCell(); };
+  hooks.portName = [this] { return PortName(); };
+  hooks.setBandLimits = [this](const BandLimits& limits) { editor_->SetBandLimits(limits); };
+  transfer_ = new TransferController(*app, doc.Image(), *grid_, std::move(hooks), this);
+  // The guarded commands follow the Process dialog: off when it is offered,
+  // on again once it has gone.
+  connect(transfer_, &TransferController::busyChanged, this, [app] {
+    if (shell::CMainFrame* frame = app->MainFrame()) frame->UpdateCommandUI();
+  });
 
   grid_->installEventFilter(this);
   for (long col = kColRx; col <= kColWN; ++col) EditorQWidget(col)->installEventFilter(this);
@@ -99,15 +123,110 @@ void CVaro_16View::FillTableFromDocument() {
   editor_->SetBandLimits(limits);
 }
 
+bool CVaro_16View::TransferBusy() const { return transfer_->busy(); }
+
 bool CVaro_16View::OnCommand(int id) {
-  // Read (32773), Write (32774), Scan Info (32782) and printing (57607-57609)
-  // are carried out by the view once their dialogs exist; until then nobody
-  // claims them and they stay disabled.
-  return CShellView::OnCommand(id);
+  CShellApp* app = CShellApp::Current();
+  switch (id) {
+    case shell::ID_READ:
+      transfer_->Read();
+      return true;
+    case shell::ID_WRITE:
+      transfer_->Write();
+      return true;
+    case shell::ID_SCAN_INFO:
+      OnScanInfo();
+      return true;
+    case shell::ID_FILE_PRINT:
+      Renderer().Print(app->Printer(), app->DialogParent());
+      return true;
+    case shell::ID_FILE_PRINT_DIRECT:
+      Renderer().PrintDirect(app->Printer());
+      return true;
+    case shell::ID_FILE_PRINT_PREVIEW:
+      Renderer().Preview(app->Printer(), app->DialogParent());
+      return true;
+    case shell::ID_FILE_PRINT_PDF:
+      OnPrintToPdf();
+      return true;
+    default:
+      return CShellView::OnCommand(id);
+  }
 }
 
 std::optional<bool> CVaro_16View::CommandEnabled(int id) const {
+  switch (id) {
+    case shell::ID_READ:
+    case shell::ID_WRITE:
+    case shell::ID_SCAN_INFO:
+      return !TransferBusy();
+    case shell::ID_FILE_NEW:
+    case shell::ID_FILE_OPEN:
+    case shell::ID_FILE_SAVE:
+    case shell::ID_FILE_SAVE_AS:
+    case shell::ID_LANGUAGE:
+    case shell::ID_OPTIONAL_FEATURES:
+    case shell::ID_PRODUCT_INFO:
+      // Carried out by the document, the frame or the application; held back
+      // here while the image and the table belong to a transfer.
+      if (TransferBusy()) return false;
+      break;
+    case shell::ID_FILE_PRINT:
+    case shell::ID_FILE_PRINT_DIRECT:
+    case shell::ID_FILE_PRINT_PREVIEW:
+    case shell::ID_FILE_PRINT_PDF:
+      return true;
+    default:
+      break;
+  }
   return CShellView::CommandEnabled(id);
+}
+
+void CVaro_16View::OnScanInfo() {
+  // The dialog checks a fixed priority channel against the channels as
+  // edited, so the table goes into the image first.
+  TableToImage(*grid_, Doc().Image());
+  CShellApp* app = CShellApp::Current();
+  CScanInfoDlg dlg(*app, Doc().Image(), app->DialogParent());
+  dlg.exec();
+}
+
+shell::PrintRenderer CVaro_16View::Renderer() const {
+  CShellApp* app = CShellApp::Current();
+  std::string owner = app->Ini().GetValue(app->LanguageValue(), "Copyrights Owner", "");
+  return shell::PrintRenderer(
+      shell::Varo16Report(*grid_, Doc().Image(), app->Chinese(), std::move(owner)));
+}
+
+void CVaro_16View::OnPrintToPdf() {
+  CShellApp* app = CShellApp::Current();
+  // Proposed beside the document's file, else under the name a first save
+  // would propose.
+  QString base = Doc().PathName();
+  if (base.isEmpty()) base = QDir::current().filePath(Doc().ProposedFileName());
+  const QFileInfo info(base);
+  const QString proposed = info.dir().filePath(info.completeBaseName() + QStringLiteral(".pdf"));
+  QString path =
+      QFileDialog::getSaveFileName(app->DialogParent(), app->Tr("Print to PDF", "打印到 PDF"),
+                                   proposed, QStringLiteral("PDF (*.pdf)"));
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
+
+  // Written beside the target and renamed over it, so a job that fails
+  // leaves a file of that name as it was.
+  const QString part = path + QStringLiteral(".part");
+  bool written = Renderer().PrintToPdf(part);
+  if (written) {
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(part).toStdString(),
+                            QFile::encodeName(path).toStdString(), error);
+    written = !error;
+  }
+  if (written) return;
+  QFile::remove(part);
+  QString text = app->Str(shell::IDS_PDF_FAILED);
+  if (text.isEmpty()) text = QStringLiteral("The PDF file could not be written.");
+  app->MessageBox(text, QMessageBox::Ok, QMessageBox::Warning);
 }
 
 int CVaro_16View::FocusHelpContext() const {

@@ -10,17 +10,27 @@
 
 namespace varo::shell {
 class CMSFlexGrid;
+class PrintRenderer;
 }
 
 namespace varo::model16::ui {
 
 class CVaro_16Doc;
+class TransferController;
 
 // The channel table view of a Varo16 document: the grid (control 1000) with
-// its eight in-place editors, the band limits, and the view's commands. The
-// table is the working copy of the image's channels: it is filled from the
-// image at every initial update and stored back by Save (and by the radio
-// transfers and Scan Info, which come with their dialogs).
+// its eight in-place editors, the band limits, and the view's commands: Read
+// and Write through the Process dialog, Scan Info, Print, direct Print, Print
+// Preview and Print to PDF, COM Setup and Language. The table is the working
+// copy of the image's channels: it is filled from the image at every initial
+// update and after a completed read from the radio, and stored back by Save,
+// Write and Scan Info.
+//
+// While a transfer is offered or runs, the commands that would change the
+// document or start another transfer are disabled (menus, toolbar and tree):
+// Read, Write, New, Open, Save, Save As, Language, Scan Info, Optional
+// Features and Product Information. They come back when the Process dialog
+// has gone.
 //
 // Keys reaching the grid or an editor: F1 opens the help topic of the focused
 // control (1000 for the table, else the editor's id); Enter commits the cell
@@ -50,6 +60,15 @@ class CVaro_16View : public shell::CShellView, public EditorHost {
   CommitOutcome CommitCell() { return editor_->Commit(); }
 
   BandLimits Limits() const { return editor_->bandLimits(); }
+  void SetBandLimits(const BandLimits& limits) { editor_->SetBandLimits(limits); }
+
+  TransferController& Transfer() const { return *transfer_; }
+  // True while the Process dialog is offered or its transfer runs.
+  bool TransferBusy() const;
+
+  // The report of this document: options from the image, channels from the
+  // table as shown, the owner line from the INI.
+  shell::PrintRenderer Renderer() const;
 
   // EditorHost
   int PixelsPerInchX() const override;
@@ -62,6 +81,9 @@ class CVaro_16View : public shell::CShellView, public EditorHost {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void OnScanInfo();
+  void OnPrintToPdf();
+
   shell::CMSFlexGrid* grid_;
   QtEditBox rx_;
   QtEditBox tx_;
@@ -73,6 +95,7 @@ class CVaro_16View : public shell::CShellView, public EditorHost {
   QtDropDownList bandwidth_;
   QtMessageBoxes messages_;
   std::unique_ptr<TableEditor> editor_;
+  TransferController* transfer_ = nullptr;
   bool firstUpdate_ = true;
 };
 

@@ -5,20 +5,27 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include "Varo16Fixture.h"
+#include "model16/ChannelCodec.h"
+#include "model16/ChannelTable.h"
 #include "model16/ui/COptionalFeaturesDlg.h"
 #include "model16/ui/CProcessDlg.h"
 #include "model16/ui/CProductInfoDlg.h"
 #include "model16/ui/CScanInfoDlg.h"
 #include "model16/ui/CVaro_16Doc.h"
+#include "model16/ui/CVaro_16View.h"
 #include "platform/Registry.h"
 #include "shell/CChildFrame.h"
+#include "shell/CControlBar.h"
+#include "shell/CMSFlexGrid.h"
 #include "shell/CMainFrame.h"
 #include "shell/HelpWindow.h"
 
@@ -77,6 +84,7 @@ class DialogsTest : public QObject {
   void optionalFeaturesStoresOnOkOnly();
   void optionalFeaturesKeyboardFilter();
   void scanInfoArrowsFocusAndChannelCheck();
+  void commandsRunTheDialogsOnTheDocument();
 };
 
 void DialogsTest::newDocumentValues_data() {
@@ -260,6 +268,56 @@ void DialogsTest::scanInfoArrowsFocusAndChannelCheck() {
   QCOMPARE(dlg.result(), int(QDialog::Accepted));
   const std::vector<int> stored(image.bytes.begin() + 0x160, image.bytes.begin() + 0x169);
   QCOMPARE(stored, (std::vector<int>{1, 3, 1, 5, 0, 0x2C, 1, 0x2C, 1}));
+}
+
+// The three dialogs as the main window runs them on its document: Scan Info
+// from the Program menu after the table was stored into the image, Optional
+// Features from the Edit menu, Product Information from the tree (its band
+// limits reach the view's table editor).
+void DialogsTest::commandsRunTheDialogsOnTheDocument() {
+  Program p(false);
+  QVERIFY(p.app);
+  shell::CMainFrame* frame = p.app->MainFrame();
+  auto* view = static_cast<model16::ui::CVaro_16View*>(&frame->ActiveChild()->View());
+  MemoryImage& image = p.Image();
+
+  // Channel 3 typed into the table only.
+  shell::CMSFlexGrid& grid = view->Grid();
+  const std::vector<std::string> defaults = model16::NewRowDefaults(false);
+  grid.SetTextMatrix(3, model16::kColRx, "151.00000");
+  grid.SetTextMatrix(3, model16::kColTx, "151.00000");
+  for (long col = model16::kColDec; col < model16::kTableCols; ++col)
+    grid.SetTextMatrix(3, col, defaults[static_cast<std::size_t>(col - model16::kColDec)]);
+  QString channel3;
+  test::WhenModal([&](QWidget* w) {
+    QVERIFY(qobject_cast<model16::ui::CScanInfoDlg*>(w));
+    channel3 = QString::fromStdString(model16::BcdToFrequencyText(&image[0x010 + 2 * 16]));
+    Click(w, "2");
+  });
+  frame->Popup(129, 2)->actions().at(2)->trigger();
+  QCOMPARE(channel3, QStringLiteral("151.00000"));
+
+  test::WhenModal([](QWidget* w) {
+    auto* dlg = qobject_cast<model16::ui::COptionalFeaturesDlg*>(w);
+    QVERIFY(dlg);
+    dlg->List(OptionList::kCallTone)->setCurrentIndex(16);
+    Click(w, "1");
+  });
+  frame->Popup(129, 1)->actions().at(2)->trigger();
+  QCOMPARE(int(image[0x3F0]), 16);
+
+  test::WhenModal([](QWidget* w) {
+    auto* dlg = qobject_cast<model16::ui::CProductInfoDlg*>(w);
+    QVERIFY(dlg);
+    dlg->TypeList()->setCurrentIndex(1);
+    dlg->BandList()->setCurrentIndex(1);
+    Click(w, "1");
+  });
+  QTreeWidget* tree = frame->ControlBar()->Tree();
+  QTreeWidgetItem* product = tree->topLevelItem(0)->child(0);
+  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(product).center());
+  QCOMPARE(view->Limits(), (model16::BandLimits{43000000, 45000000}));
+  QCOMPARE(frame->Title(), QStringLiteral("Varo16 Programmer  [ Type:V16-U  Fre:430 - 450MHz ]"));
 }
 
 QTEST_MAIN(DialogsTest)

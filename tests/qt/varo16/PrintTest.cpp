@@ -1,6 +1,11 @@
 // Printing a Varo16 report: PDF output without a printer, read back with
-// pdftotext; page ranges and copies; the print preview.
+// pdftotext; page ranges and copies; the print preview; the File menu's print
+// commands of a started program.
 
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -8,8 +13,14 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include "Varo16Fixture.h"
 #include "model16/ChannelTable.h"
 #include "model16/MemoryGrid.h"
+#include "model16/ui/CVaro_16View.h"
+#include "shell/CChildFrame.h"
+#include "shell/CMSFlexGrid.h"
+#include "shell/CMainFrame.h"
+#include "shell/CommandIds.h"
 #include "shell/PrintRenderer.h"
 #include "support/TempDir.h"
 
@@ -17,18 +28,21 @@ using namespace varo;
 
 namespace {
 
+// Eight programmed channels typed into a table.
+void FillEightChannels(GridControl& grid, bool chinese) {
+  const char* words[2][6] = {{"None", "None", "High", "Yes", "Off", "Wide"},
+                             {"无", "无", "高", "是", "关", "宽"}};
+  for (long row = 1; row <= 8; ++row) {
+    grid.SetTextMatrix(row, model16::kColRx, std::to_string(450 + row) + ".01250");
+    grid.SetTextMatrix(row, model16::kColTx, std::to_string(460 + row) + ".02500");
+    for (long col = model16::kColDec; col < model16::kTableCols; ++col)
+      grid.SetTextMatrix(row, col, words[chinese][col - model16::kColDec]);
+  }
+}
+
 // A new document's image with eight programmed channels in the table.
 struct Report {
-  explicit Report(bool chinese) : chinese(chinese) {
-    const char* words[2][6] = {{"None", "None", "High", "Yes", "Off", "Wide"},
-                               {"无", "无", "高", "是", "关", "宽"}};
-    for (long row = 1; row <= 8; ++row) {
-      grid.SetTextMatrix(row, model16::kColRx, std::to_string(450 + row) + ".01250");
-      grid.SetTextMatrix(row, model16::kColTx, std::to_string(460 + row) + ".02500");
-      for (long col = model16::kColDec; col < model16::kTableCols; ++col)
-        grid.SetTextMatrix(row, col, words[chinese][col - model16::kColDec]);
-    }
-  }
+  explicit Report(bool chinese) : chinese(chinese) { FillEightChannels(grid, chinese); }
   shell::ReportMaker Maker() const { return shell::Varo16Report(grid, image, chinese, owner); }
 
   bool chinese;
@@ -68,6 +82,7 @@ class PrintTest : public QObject {
   void pageRangeAndCopies();
   void previewShowsThePages_data() { pdfHoldsTheReport_data(); }
   void previewShowsThePages();
+  void fileMenuPrintCommands();
 };
 
 void PrintTest::pdfHoldsTheReport_data() {
@@ -153,6 +168,72 @@ void PrintTest::previewShowsThePages() {
     preview->grab().save(QStringLiteral("%1/varo16-print-preview-%2.png")
                              .arg(QString::fromLocal8Bit(dir), chinese ? "zh" : "en"));
   }
+}
+
+// The File menu of a started program, on eight channels typed into its table
+// and not saved: Print to PDF writes the three pages, or, into a folder that
+// does not exist, shows its message and leaves no file; Print offers pages
+// 1-3; Print Preview shows three pages; Print Setup opens the print dialog
+// in setup mode.
+void PrintTest::fileMenuPrintCommands() {
+  test::Varo16Folder folder;
+  auto app = folder.Start();
+  QVERIFY(app);
+  shell::CMainFrame* frame = app->MainFrame();
+  FillEightChannels(static_cast<model16::ui::CVaro_16View&>(frame->ActiveChild()->View()).Grid(),
+                    false);
+  const auto choose = [frame](int command, const std::function<void(QWidget*)>& act) {
+    test::WhenModal(act);
+    frame->Action(command)->trigger();
+  };
+
+  const QString pdf = QString::fromStdString(folder.Path("report.pdf"));
+  choose(shell::ID_FILE_PRINT_PDF, [pdf](QWidget* w) { test::AcceptFileDialog(w, pdf); });
+  const QStringList pages = PdfPages(pdf);
+  QCOMPARE(pages.size(), 3);
+  QVERIFY(OnOneLine(pages[2], "Receive Frequency:", "458.01250"));
+  QVERIFY(OnOneLine(pages[0], "Varo Radio Co., Ltd.", "Page 1 of 3"));
+  QVERIFY(!QFile::exists(pdf + ".part"));
+
+  const QString nowhere = QString::fromStdString(folder.Path("missing/report.pdf"));
+  QString message;
+  choose(shell::ID_FILE_PRINT_PDF, [&](QWidget* w) {
+    test::WhenModal([&message](QWidget* box) {
+      message = test::MessageText(box);
+      test::Press(box, QStringLiteral("OK"));
+    });
+    test::AcceptFileDialog(w, nowhere);
+  });
+  QCOMPARE(message, QStringLiteral("The PDF file could not be written; please check the folder "
+                                   "and the file name."));
+  QVERIFY(!QFile::exists(nowhere) && !QFile::exists(nowhere + ".part"));
+
+  std::pair<int, int> offered;
+  choose(shell::ID_FILE_PRINT, [&offered](QWidget* w) {
+    auto* dialog = qobject_cast<QPrintDialog*>(w);
+    QVERIFY(dialog);
+    offered = {dialog->minPage(), dialog->maxPage()};
+    dialog->reject();
+  });
+  QCOMPARE(offered, std::make_pair(1, 3));
+
+  int previewed = 0;
+  choose(shell::ID_FILE_PRINT_PREVIEW, [&previewed](QWidget* w) {
+    auto* pages = w->findChild<QPrintPreviewWidget*>();
+    QVERIFY(pages);
+    QTRY_COMPARE(pages->pageCount(), 3);
+    previewed = pages->pageCount();
+    QMetaObject::invokeMethod(w, "reject");
+  });
+  QCOMPARE(previewed, 3);
+
+  QString setup;
+  choose(shell::ID_FILE_PRINT_SETUP, [&setup](QWidget* w) {
+    if (qobject_cast<QPrintDialog*>(w)) setup = w->windowTitle();
+    test::MaybeScreenshot(w, QStringLiteral("varo16-print-setup-en.png"));
+    QMetaObject::invokeMethod(w, "reject");
+  });
+  QCOMPARE(setup, QStringLiteral("Print Setup"));
 }
 
 QTEST_MAIN(PrintTest)

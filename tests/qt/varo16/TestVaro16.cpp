@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -26,6 +27,7 @@
 #include "platform/Registry.h"
 #include "shell/BackgroundArea.h"
 #include "shell/CChildFrame.h"
+#include "shell/CComSetupDlg.h"
 #include "shell/CControlBar.h"
 #include "shell/CMSFlexGrid.h"
 #include "shell/CMainFrame.h"
@@ -134,18 +136,19 @@ void TestVaro16::startUp_data() {
   QTest::addColumn<QString>("tree");
   QTest::addColumn<QString>("header");
   QTest::addColumn<bool>("chinese");
+  QTest::addColumn<QString>("portPane");
   QTest::newRow("English") << "English"
                            << "&File"
                            << "Varo16 Programmer  [ Type:V16-V  Fre:136 - 174MHz ]"
                            << "About Varo16"
                            << "Channel Information"
-                           << "Rx Frequency" << false;
+                           << "Rx Frequency" << false << "COM1: simulated radio";
   QTest::newRow("Chinese") << "Chinese"
                            << "文件(&F)"
                            << "Varo16 写频软件  [ 类型:V16-V  频率:136 - 174MHz ]"
                            << "关于 Varo16"
                            << "信道信息"
-                           << "接收频率" << true;
+                           << "接收频率" << true << "COM1：模拟电台";
   // Lower case: the module and the INI section are found whatever the
   // letter case, but the program's own texts stay English.
   QTest::newRow("chinese") << "chinese"
@@ -153,7 +156,7 @@ void TestVaro16::startUp_data() {
                            << "Varo16 写频软件  [ Type:V16-V  Fre:136 - 174MHz ]"
                            << "关于 Varo16"
                            << "Channel Information"
-                           << "Rx Frequency" << false;
+                           << "Rx Frequency" << false << "COM1：模拟电台";
 }
 
 void TestVaro16::startUp() {
@@ -164,7 +167,11 @@ void TestVaro16::startUp() {
   QFETCH(QString, tree);
   QFETCH(QString, header);
   QFETCH(bool, chinese);
+  QFETCH(QString, portPane);
+  // COM1 redirected, as the start script does for the simulated radio.
+  setenv("VARO_PORT_COM1", "/dev/null", 1);
   Session s(language.toStdString());
+  unsetenv("VARO_PORT_COM1");
   QVERIFY(s.app);
   QCOMPARE(s.app->Chinese(), chinese);
   QCOMPARE(s.app->HelpFolder(), std::string(s.app->Chinese() ? "chHelp" : "enHelp"));
@@ -185,10 +192,16 @@ void TestVaro16::startUp() {
   QCOMPARE(QString::fromStdString(s.Grid()->TextMatrix(0, 1)), header);
   QCOMPARE(QString::fromStdString(s.Grid()->TextMatrix(16, 0)), QStringLiteral("16"));
 
-  // Commands whose dialogs come with the radio transfers stay disabled.
-  QVERIFY(frame->Action(shell::ID_FILE_SAVE)->isEnabled());
-  QVERIFY(!frame->Action(shell::ID_READ)->isEnabled());
-  QVERIFY(!frame->Action(shell::ID_FILE_PRINT)->isEnabled());
+  // Every item of the document menu has someone to carry it out; Print to
+  // PDF follows Print Preview.
+  for (int popup = 0; popup < 6; ++popup)
+    for (QAction* item : frame->Popup(129, popup)->actions())
+      QVERIFY2(item->isSeparator() || item->isEnabled(), qPrintable(item->text()));
+  const QList<QAction*> file = frame->Popup(129, 0)->actions();
+  QCOMPARE(file.at(file.indexOf(frame->Action(shell::ID_FILE_PRINT_PREVIEW)) + 1),
+           frame->Action(shell::ID_FILE_PRINT_PDF));
+  QCOMPARE(frame->PortPane()->text(), portPane);
+  QVERIFY(!frame->PortPane()->isHidden());
 }
 
 void TestVaro16::startUpWithoutModuleEnds() {
@@ -581,8 +594,12 @@ void TestVaro16::comSetupProbesAndStores() {
   QCOMPARE(s.View()->PortName(), QStringLiteral("COM1"));
   const Registry registry("Software\\Varo16");
 
+  // Every port is redirected, to a terminal or not: each is named as such.
+  QCOMPARE(s.Frame()->PortPane()->text(), QStringLiteral("COM1: simulated radio"));
+  QString redirected;
   // First opening: nothing stored, COM1 selected; choose COM3.
-  test::WhenModal([](QWidget* w) {
+  test::WhenModal([&redirected](QWidget* w) {
+    redirected = qobject_cast<shell::CComSetupDlg*>(w)->OverrideLine()->text();
     auto* com2 = w->findChild<QRadioButton*>(QStringLiteral("1008"));
     auto* com3 = w->findChild<QRadioButton*>(QStringLiteral("1009"));
     QVERIFY(w->findChild<QRadioButton*>(QStringLiteral("1007"))->isChecked());
@@ -596,6 +613,10 @@ void TestVaro16::comSetupProbesAndStores() {
   s.Frame()->RouteCommand(shell::ID_COM_SETUP);
   QCOMPARE(s.View()->PortName(), QStringLiteral("com3"));
   QCOMPARE(registry.QueryDword("com").value_or(0), 3u);
+  QCOMPARE(redirected, QStringLiteral("COM1: simulated radio, COM2: simulated radio, "
+                                      "COM3: simulated radio, COM4: simulated radio"));
+  QCOMPARE(s.Frame()->PortPane()->text(), QStringLiteral("COM3: simulated radio"));
+  QCOMPARE(s.Frame()->PortPane()->toolTip(), QStringLiteral("VARO_PORT_COM3=") + names[1]);
 
   // A stored port that cannot be opened now is shown selected, though disabled;
   // Cancel changes nothing.
@@ -623,6 +644,7 @@ void TestVaro16::comSetupProbesAndStores() {
   QCOMPARE(checked, 0);
   QCOMPARE(s.View()->PortName(), QStringLiteral("com0"));
   QCOMPARE(registry.QueryDword("com").value_or(99), 0u);
+  QVERIFY(s.Frame()->PortPane()->isHidden());
 
   for (const char* name : {"VARO_PORT_COM1", "VARO_PORT_COM2", "VARO_PORT_COM3", "VARO_PORT_COM4"})
     unsetenv(name);

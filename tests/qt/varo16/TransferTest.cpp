@@ -2,12 +2,15 @@
 // started Varo16, against the simulated radio on a real pseudo-terminal that
 // stands behind COM1.
 
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <cstdlib>
 
 #include "Varo16Fixture.h"
@@ -23,8 +26,10 @@
 #include "radiosim/Radio16.h"
 #include "radiosim/SimulatedRadio.h"
 #include "shell/CChildFrame.h"
+#include "shell/CControlBar.h"
 #include "shell/CMSFlexGrid.h"
 #include "shell/CMainFrame.h"
+#include "shell/CommandIds.h"
 
 using namespace varo;
 using model16::CloneLink;
@@ -125,6 +130,7 @@ class TransferTest : public QObject {
   void cancelDuringWriteEndsAfterTheBlock();
   void faultKeepsTableAndImage_data();
   void faultKeepsTableAndImage();
+  void menuCommandsGuardTheTransfer();
 };
 
 void TransferTest::readFillsTableAndRegistry_data() {
@@ -302,6 +308,88 @@ void TransferTest::faultKeepsTableAndImage() {
   QCOMPARE(TableOf(b.View()->Grid()), table);
   QCOMPARE(b.app->MainFrame()->Title(), title);
   QVERIFY(b.app->NewDocumentFlag() && !b.controller->busy());
+}
+
+// The commands a running transfer holds back, and whether each is enabled in
+// every menu item and toolbar button that carries it, and in the tree.
+QList<bool> GuardedStates(shell::CMainFrame* frame) {
+  static const int guarded[] = {shell::ID_READ,         shell::ID_WRITE,
+                                shell::ID_FILE_NEW,     shell::ID_FILE_OPEN,
+                                shell::ID_FILE_SAVE,    shell::ID_FILE_SAVE_AS,
+                                shell::ID_LANGUAGE,     shell::ID_SCAN_INFO,
+                                shell::ID_PRODUCT_INFO, shell::ID_OPTIONAL_FEATURES};
+  QList<bool> states;
+  const QList<QAction*> actions = frame->findChildren<QAction*>();
+  for (int id : guarded) {
+    int carriers = 0;
+    bool enabled = true;
+    for (QAction* action : actions) {
+      if (action->property("commandId").toInt() != id) continue;
+      ++carriers;
+      enabled = enabled && action->isEnabled();
+    }
+    states << (carriers > 0 && enabled);
+  }
+  QTreeWidgetItem* pages = frame->ControlBar()->Tree()->topLevelItem(0);
+  states << !pages->child(0)->isDisabled() << !pages->child(2)->isDisabled();
+  return states;
+}
+
+// Read from the Program menu and Write by Ctrl+W, through the main window's
+// own view against the radio behind COM1: the read fills the table, the
+// write puts the edited table into the radio. From the first progress step
+// until the Process dialog has gone, the guarded commands are disabled.
+void TransferTest::menuCommandsGuardTheTransfer() {
+  Bench b;
+  QVERIFY(b.app);
+  shell::CMainFrame* frame = b.app->MainFrame();
+  frame->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(frame));
+  TransferController& transfer = b.View()->Transfer();
+  const QList<bool> allOn(12, true);
+  const QList<bool> allOff(12, false);
+  QCOMPARE(GuardedStates(frame), allOn);
+
+  const auto run = [&](const std::function<void()>& choose) {
+    QList<bool> during;
+    choose();
+    QPointer<model16::ui::CProcessDlg> dialog = transfer.ProcessDialog();
+    if (!dialog) return QList<bool>{};
+    QObject::connect(dialog->ProgressBar(), &QProgressBar::valueChanged, dialog, [&](int value) {
+      if (value == 1) during = GuardedStates(frame);
+    });
+    QSignalSpy finished(&transfer, &TransferController::transferFinished);
+    QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+    if (!finished.wait(60000)) return QList<bool>{};
+    // The dialog goes from the event loop; the main window is active again.
+    if (!QTest::qWaitFor([&] { return !dialog; })) return QList<bool>{};
+    frame->activateWindow();
+    if (!QTest::qWaitForWindowActive(frame)) return QList<bool>{};
+    return during;
+  };
+
+  QAction* read = frame->Popup(129, 2)->actions().at(0);
+  QCOMPARE(run([read] { read->trigger(); }), allOff);
+  QCOMPARE(transfer.LastOutcome(), std::optional(Outcome::kCompleted));
+  QCOMPARE(GuardedStates(frame), allOn);
+  model16::MemoryGrid expected(model16::kTableRows, model16::kTableCols);
+  model16::ImageToTable(RadioContents(), expected, false);
+  QCOMPARE(TableOf(b.View()->Grid()), TableOf(expected));
+
+  shell::CMSFlexGrid& grid = b.View()->Grid();
+  grid.SetTextMatrix(3, model16::kColRx, "455.50000");
+  grid.SetTextMatrix(3, model16::kColPower, "Low");
+  QCOMPARE(run([frame] { QTest::keyClick(frame, Qt::Key_W, Qt::ControlModifier); }), allOff);
+  QCOMPARE(transfer.LastOutcome(), std::optional(Outcome::kCompleted));
+  QCOMPARE(GuardedStates(frame), allOn);
+  QCOMPARE(b.radio->CompletedWrites(), 1);
+  MemoryImage inRadio;
+  const std::vector<std::uint8_t> memory = b.radio->Memory();
+  std::copy(memory.begin(), memory.end(), inRadio.bytes.begin());
+  model16::MemoryGrid received(model16::kTableRows, model16::kTableCols);
+  model16::ImageToTable(inRadio, received, false);
+  QCOMPARE(TableOf(received), TableOf(grid));
+  QCOMPARE(received.TextMatrix(3, model16::kColRx), std::string("455.50000"));
 }
 
 QTEST_MAIN(TransferTest)
