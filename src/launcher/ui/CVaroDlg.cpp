@@ -9,11 +9,12 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPushButton>
-#include <QStringDecoder>
 #include <algorithm>
 #include <string>
 
 #include "launcher/Launcher.h"
+#include "shell/DialogUnits.h"
+#include "shell/ShellText.h"
 
 namespace varo {
 
@@ -24,18 +25,6 @@ constexpr int kDialogWidth = 175;
 constexpr int kDialogHeight = 108;
 // Height of the product list with its drop-down part open, in dialog units.
 constexpr int kListDropHeight = 54;
-
-// INI texts may be UTF-8 or GBK: valid UTF-8 is read as such, anything else
-// as GBK (falling back to Latin-1 where no GBK codec is available).
-QString FromIniBytes(const std::string& bytes) {
-  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-  QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-  if (!utf8.hasError()) return text;
-  QStringDecoder gbk("GBK");
-  if (gbk.isValid())
-    return gbk.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-  return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 // A hand-held radio: body, antenna, display, speaker grille and key pad.
 QPixmap DrawRadio(int size) {
@@ -107,9 +96,9 @@ CVaroDlg::CVaroDlg(Launcher& launcher, QWidget* parent)
 
   launcher_.Open();
   for (const std::string& name : launcher_.ProductNames())
-    productList_->addItem(FromIniBytes(name));
+    productList_->addItem(shell::FromBytes(name));
   productList_->setCurrentIndex(launcher_.Selection());
-  setWindowTitle(FromIniBytes(launcher_.Caption()));
+  setWindowTitle(shell::FromBytes(launcher_.Caption()));
   ShowLanguage();
 }
 
@@ -150,15 +139,7 @@ void CVaroDlg::ShowLanguage() {
 }
 
 QRect CVaroDlg::DialogRect(int x, int y, int width, int height) const {
-  // Dialog units: a quarter of the font's average character width across,
-  // an eighth of its height down, as a dialog template measures them.
-  const QFontMetrics metrics(font());
-  const int alphabet =
-      metrics.horizontalAdvance("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-  const int baseX = (alphabet / 26 + 1) / 2;
-  const int baseY = metrics.height();
-  const auto px = [](int units, int base, int per) { return (units * base + per / 2) / per; };
-  return QRect(px(x, baseX, 4), px(y, baseY, 8), px(width, baseX, 4), px(height, baseY, 8));
+  return shell::DialogUnits(font()).Rect(x, y, width, height);
 }
 
 void CVaroDlg::LayOut() {
