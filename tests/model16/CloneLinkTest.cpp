@@ -47,11 +47,7 @@ class TestHost : public CloneHost {
   Answer ShowMessage(int id, Buttons buttons) override {
     messages.push_back(id);
     if (buttons == Buttons::kOk) return Answer::kOk;
-    if (retries > 0) {
-      --retries;
-      return Answer::kRetry;
-    }
-    return Answer::kCancel;
+    return retries-- > 0 ? Answer::kRetry : Answer::kCancel;
   }
   void Sleep(unsigned ms) override {
     pausedMs += ms;
@@ -71,15 +67,21 @@ class TestHost : public CloneHost {
   Trace& trace_;
 };
 
-// Passes every call to the real port and notes it in the trace.
-class RecordingPort : public SerialPort {
+// Notes every port call in the trace and passes it on to `real`. Without a
+// real port it stands alone: every call succeeds, except that the first
+// `failingReads` reads fail, and reads bring nothing.
+class TracingPort : public SerialPort {
  public:
-  RecordingPort(SerialPort& port, Trace& trace) : port_(port), trace_(trace) {}
-  bool Open(const std::string& path) override { return Note("O"), port_.Open(path); }
-  bool IsOpen() const override { return port_.IsOpen(); }
-  void Close() override { Note("C"), port_.Close(); }
+  TracingPort(Trace& trace, SerialPort* real, int failingReads = 0)
+      : trace_(trace), real_(real), failingReads_(failingReads) {}
+  bool Open(const std::string& path) override {
+    return Note("O"), real_ ? real_->Open(path) : (open_ = true);
+  }
+  bool IsOpen() const override { return real_ ? real_->IsOpen() : open_; }
+  void Close() override { Note("C"), real_ ? real_->Close() : void(open_ = false); }
   bool SetupComm(std::size_t in, std::size_t out) override {
-    return Note("Q" + std::to_string(in) + "/" + std::to_string(out)), port_.SetupComm(in, out);
+    Note("Q" + std::to_string(in) + "/" + std::to_string(out));
+    return !real_ || real_->SetupComm(in, out);
   }
   bool SetTimeouts(const Timeouts& t) override {
     std::string s = "T";
@@ -87,23 +89,28 @@ class RecordingPort : public SerialPort {
                        t.writeTotalMultiplier, t.writeTotalConstant}) {
       s += std::to_string(v) + "/";
     }
-    return Note(s), port_.SetTimeouts(t);
+    return Note(s), !real_ || real_->SetTimeouts(t);
   }
-  bool SetLine9600_8N1() override { return Note("L"), port_.SetLine9600_8N1(); }
+  bool SetLine9600_8N1() override { return Note("L"), !real_ || real_->SetLine9600_8N1(); }
   bool Purge(unsigned flags) override {
-    return Note("P" + std::to_string(flags)), port_.Purge(flags);
+    return Note("P" + std::to_string(flags)), !real_ || real_->Purge(flags);
   }
   bool Read(std::uint8_t* buffer, std::size_t n, std::size_t& got) override {
-    return Note("R" + std::to_string(n)), port_.Read(buffer, n, got);
+    Note("R" + std::to_string(n));
+    if (real_) return real_->Read(buffer, n, got);
+    got = 0;
+    return failingReads_-- <= 0;
   }
   bool Write(const std::uint8_t* data, std::size_t n) override {
-    return Note("W" + Hex(data, n)), port_.Write(data, n);
+    return Note("W" + Hex(data, n)), !real_ || real_->Write(data, n);
   }
 
  private:
   void Note(std::string call) { trace_.push_back(std::move(call)); }
-  SerialPort& port_;
   Trace& trace_;
+  SerialPort* real_;
+  int failingReads_;
+  bool open_ = false;
 };
 
 // Distinct contents for the radio and the document, so that every byte shows
@@ -166,104 +173,78 @@ class CloneLinkTest : public ::testing::Test {
     ASSERT_TRUE(radio_->SetMemory(RadioContents()));
     radio_->Start();
   }
-  Outcome Read(MemoryImage& image) {
-    CloneLink link(*port_, host_);
-    return link.Read(radio_->PortPath(), image);
+  // A read or write through the radio's port, or through `path` when given.
+  Outcome Read(MemoryImage& image, const std::string& path = "") {
+    return CloneLink(port_, host_).Read(path.empty() ? radio_->PortPath() : path, image);
   }
-  Outcome Write(const MemoryImage& image) {
-    CloneLink link(*port_, host_);
-    return link.Write(radio_->PortPath(), image);
+  Outcome Write(const MemoryImage& image, const std::string& path = "") {
+    return CloneLink(port_, host_).Write(path.empty() ? radio_->PortPath() : path, image);
   }
 
   Trace trace_;
   TestHost host_{trace_};
-  std::unique_ptr<SerialPort> port_ = CreateSerialPort();
+  std::unique_ptr<SerialPort> real_ = CreateSerialPort();
+  TracingPort port_{trace_, real_.get()};
   std::unique_ptr<radiosim::SimulatedRadio> radio_;
 };
 
-TEST_F(CloneLinkTest, ReadReplacesTheReceivedRangeOnly) {
+// The port calls and pauses of the handshake, in order: open and settings,
+// six pumped pauses, both buffers purged, the wake-up bytes one by one with
+// purges, then the answer, the identification and the ready byte.
+const std::string kHandshakeCalls =
+    "O Q1024/512 T30/500/90/50/50/ L E S1 E S1 E S1 E S1 E S1 E S1 P15 "
+    "S2 P12 W02 S2 P12 W50 S2 P12 W52 S2 P12 W4F S2 P12 W47 S2 P12 W52 S2 P12 W41 S2 P12 W4D "
+    "R1 S1 P12 W02 S1 R8 P12 W06 P12 S1 R1 ";
+
+std::string Joined(const Trace& trace) {
+  std::string s;
+  for (const std::string& call : trace) s += call + " ";
+  return s;
+}
+
+// A complete transfer: the exact calls of the handshake and the first block,
+// the last block and the close; then the bytes the radio got, the progress
+// and the sum of the pauses.
+TEST_F(CloneLinkTest, ReadFollowsTheProtocolAndReplacesTheReceivedRangeOnly) {
   StartRadio();
   MemoryImage image = DocumentContents();
   ASSERT_EQ(Read(image), Outcome::kCompleted);
+  const std::string calls = Joined(trace_);
+  const std::string head =
+      kHandshakeCalls +
+      "P12 W52000008 R12 S1 P12 W06 R1 S1 P12 W52000808 R12 S1 P12 W06 R1 G1 E E E E E ";
+  EXPECT_EQ(calls.substr(0, head.size()), head);
+  const std::string end = "G63 E E E E E P12 W5203F008 R12 S1 P12 W06 R1 C ";
+  EXPECT_EQ(calls.substr(calls.size() - std::min(end.size(), calls.size())), end);
 
   MemoryImage expected = DocumentContents();
   std::copy_n(RadioContents().begin(), 0x3F8, expected.bytes.begin());
   EXPECT_EQ(image, expected);
   EXPECT_EQ(radio_->Received(), ReadStream(127));
-  ASSERT_EQ(host_.progress.size(), static_cast<std::size_t>(CloneLink::kReadBlocks));
-  EXPECT_EQ(host_.progress.back(), CloneLink::kReadBlocks);
+  EXPECT_EQ(host_.progress.size(), static_cast<std::size_t>(CloneLink::kReadBlocks));
   EXPECT_TRUE(host_.messages.empty());
   // Handshake 6 + 16 + 3 ms; 1 ms before each acknowledge, 1 ms before each
   // second command of a block.
   EXPECT_EQ(host_.pausedMs, 25u + 127u + 63u);
-  EXPECT_FALSE(port_->IsOpen());
 }
 
-TEST_F(CloneLinkTest, WriteSendsBlocksAndCallToneOnly) {
+TEST_F(CloneLinkTest, WriteFollowsTheProtocolAndSendsBlocksAndCallToneOnly) {
   StartRadio();
   const MemoryImage doc = DocumentContents();
   ASSERT_EQ(Write(doc), Outcome::kCompleted);
+  const std::string calls = Joined(trace_);
+  const std::string head = kHandshakeCalls + "P12 W57000008 S1 W" + Hex(&doc.bytes[0], 8) +
+                           " R1 P12 W57000808 S1 W" + Hex(&doc.bytes[8], 8) + " R1 G1 E E E E E ";
+  EXPECT_EQ(calls.substr(0, head.size()), head);
+  const std::string end = "G62 E E E E E W5703F001 W" + Hex(&doc.bytes[0x3F0], 1) + " R1 C ";
+  EXPECT_EQ(calls.substr(calls.size() - std::min(end.size(), calls.size())), end);
 
   EXPECT_EQ(radio_->Received(), WriteStream(doc));
   EXPECT_EQ(radio_->Memory(), RadioAfterWrite(doc, 125));
   EXPECT_EQ(radio_->CompletedWrites(), 1);
-  ASSERT_EQ(host_.progress.size(), static_cast<std::size_t>(CloneLink::kWriteBlocks));
-  EXPECT_EQ(host_.progress.back(), CloneLink::kWriteBlocks);
+  EXPECT_EQ(host_.progress.size(), static_cast<std::size_t>(CloneLink::kWriteBlocks));
   EXPECT_TRUE(host_.messages.empty());
   EXPECT_EQ(host_.pausedMs, 25u + 124u);  // handshake, 1 ms between command and data
-}
-
-// The exact sequence of port calls and pauses: purges, pauses and frames in
-// their order, for the handshake, the first block and the end of a transfer.
-TEST_F(CloneLinkTest, PortCallsFollowTheProtocol) {
-  StartRadio();
-  auto real = CreateSerialPort();
-  RecordingPort recording(*real, trace_);
-  port_.reset();
-
-  // The calls of the trace from `from` on, as many as `expected` holds.
-  auto at = [this](std::size_t from, const std::string& expected) {
-    const auto count = static_cast<std::size_t>(std::count(expected.begin(), expected.end(), ' '));
-    std::string s;
-    for (std::size_t i = from; i < from + count && i < trace_.size(); ++i) s += trace_[i] + " ";
-    return s;
-  };
-  auto tail = [&](const std::string& expected) {
-    const auto count = static_cast<std::size_t>(std::count(expected.begin(), expected.end(), ' '));
-    return at(trace_.size() - std::min(count, trace_.size()), expected);
-  };
-  const std::string kHandshake =
-      "O Q1024/512 T30/500/90/50/50/ L E S1 E S1 E S1 E S1 E S1 E S1 P15 "
-      "S2 P12 W02 S2 P12 W50 S2 P12 W52 S2 P12 W4F S2 P12 W47 S2 P12 W52 S2 P12 W41 S2 P12 W4D "
-      "R1 S1 P12 W02 S1 R8 P12 W06 P12 S1 R1 ";
-  const std::size_t afterHandshake =
-      static_cast<std::size_t>(std::count(kHandshake.begin(), kHandshake.end(), ' '));
-
-  MemoryImage image = DocumentContents();
-  {
-    CloneLink link(recording, host_);
-    ASSERT_EQ(link.Read(radio_->PortPath(), image), Outcome::kCompleted);
-  }
-  EXPECT_EQ(at(0, kHandshake), kHandshake);
-  const std::string firstReadBlock =
-      "P12 W52000008 R12 S1 P12 W06 R1 S1 P12 W52000808 R12 S1 P12 W06 R1 G1 E E E E E ";
-  EXPECT_EQ(at(afterHandshake, firstReadBlock), firstReadBlock);
-  const std::string readEnd = "G63 E E E E E P12 W5203F008 R12 S1 P12 W06 R1 C ";
-  EXPECT_EQ(tail(readEnd), readEnd);
-
-  trace_.clear();
-  const MemoryImage doc = DocumentContents();
-  {
-    CloneLink link(recording, host_);
-    ASSERT_EQ(link.Write(radio_->PortPath(), doc), Outcome::kCompleted);
-  }
-  EXPECT_EQ(at(0, kHandshake), kHandshake);
-  const std::string firstWriteBlock = "P12 W57000008 S1 W" + Hex(&doc.bytes[0], 8) +
-                                      " R1 P12 W57000808 S1 W" + Hex(&doc.bytes[8], 8) +
-                                      " R1 G1 E E E E E ";
-  EXPECT_EQ(at(afterHandshake, firstWriteBlock), firstWriteBlock);
-  const std::string writeEnd = "G62 E E E E E W5703F001 W" + Hex(&doc.bytes[0x3F0], 1) + " R1 C ";
-  EXPECT_EQ(tail(writeEnd), writeEnd);
 }
 
 struct FaultCase {
@@ -295,7 +276,7 @@ TEST_P(CloneLinkFaultTest, GivesItsMessageAndKeepsData) {
 
   EXPECT_EQ(outcome, c.outcome);
   EXPECT_EQ(host_.messages, std::vector<int>(static_cast<std::size_t>(c.retries + 1), c.message));
-  EXPECT_FALSE(port_->IsOpen());
+  EXPECT_FALSE(port_.IsOpen());
   if (!c.write) {
     EXPECT_EQ(image, doc);
     return;
@@ -339,14 +320,13 @@ TEST_F(CloneLinkTest, CancelEndsAfterTheCurrentBlock) {
   EXPECT_EQ(image, DocumentContents());
   EXPECT_EQ(radio_->Received(), ReadStream(10));
 
-  radio_->ClearReceived();
   host_.progress.clear();
   host_.cancel = false;
   const MemoryImage doc = DocumentContents();
   EXPECT_EQ(Write(doc), Outcome::kCancelled);
   EXPECT_EQ(radio_->Memory(), RadioAfterWrite(doc, 10));
   EXPECT_TRUE(host_.messages.empty());
-  EXPECT_FALSE(port_->IsOpen());
+  EXPECT_FALSE(port_.IsOpen());
 }
 
 TEST_F(CloneLinkTest, BusyOrMissingPortGivesOpenMessageOnly) {
@@ -358,61 +338,39 @@ TEST_F(CloneLinkTest, BusyOrMissingPortGivesOpenMessageOnly) {
     host_.messages.clear();
     trace_.clear();
     MemoryImage image = DocumentContents();
-    EXPECT_EQ(Read(image), Outcome::kPortNotOpened) << path;
-    EXPECT_EQ(Write(image), Outcome::kPortNotOpened) << path;
+    EXPECT_EQ(Read(image, path), Outcome::kPortNotOpened) << path;
+    EXPECT_EQ(Write(image, path), Outcome::kPortNotOpened) << path;
     EXPECT_EQ(host_.messages, (std::vector<int>{kMsgPortOpenFailed, kMsgPortOpenFailed})) << path;
     EXPECT_EQ(image, DocumentContents());
-    EXPECT_TRUE(trace_.empty()) << "no pump, pause or progress before the port is open";
+    // Nothing but the attempts to open: no setting, pump, pause or progress.
+    EXPECT_EQ(trace_, (Trace{"O", "O"})) << path;
   }
   EXPECT_TRUE(radio_->Received().empty());
 }
 
 // Port errors during the wake-up are retried quietly up to 15 times; a
 // handshake that then fails gives 61454 once more than five attempts went by.
-// The port's reads fail `failures` times, then time out with nothing.
-class FailingPort : public SerialPort {
- public:
-  explicit FailingPort(int failures) : failures_(failures) {}
-  bool Open(const std::string&) override { return open_ = true; }
-  bool IsOpen() const override { return open_; }
-  void Close() override { open_ = false; }
-  bool SetupComm(std::size_t, std::size_t) override { return true; }
-  bool SetTimeouts(const Timeouts&) override { return true; }
-  bool SetLine9600_8N1() override { return true; }
-  bool Purge(unsigned) override { return true; }
-  bool Write(const std::uint8_t*, std::size_t) override { return true; }
-  bool Read(std::uint8_t*, std::size_t, std::size_t& got) override {
-    got = 0;
-    ++reads;
-    return failures_-- <= 0;
-  }
-  int reads = 0;
-
- private:
-  bool open_ = false;
-  int failures_;
-};
-
 TEST(CloneLinkHandshakeTest, PortErrorsCountAttempts) {
-  struct Case {
+  struct {
     int failures;
     int message;
-    int reads;  // the failed ones, then wake-up answer, identification, ready
-  };
-  const Case cases[] = {
+    long reads;  // the failed ones, then wake-up answer, identification, ready
+  } cases[] = {
       {4, kMsgCommunicationError, 4 + 3},
       {5, kMsgProgramInterrupt, 5 + 3},
       {15, kMsgCommunicationError, 15},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     Trace trace;
     TestHost host(trace);
     host.realSleep = false;
-    FailingPort port(c.failures);
+    TracingPort port(trace, nullptr, c.failures);
     MemoryImage image = DocumentContents();
     EXPECT_NE(CloneLink(port, host).Read("failing", image), Outcome::kCompleted);
     EXPECT_EQ(host.messages, std::vector<int>{c.message}) << c.failures << " failures";
-    EXPECT_EQ(port.reads, c.reads) << c.failures << " failures";
+    EXPECT_EQ(std::count_if(trace.begin(), trace.end(), [](auto& t) { return t[0] == 'R'; }),
+              c.reads)
+        << c.failures << " failures";
     EXPECT_FALSE(port.IsOpen());
   }
 }

@@ -1,8 +1,8 @@
-#include "model16/OptionalFeatures.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
+
+#include "model16/OptionalFeatures.h"
 
 namespace varo::model16 {
 namespace {
@@ -30,22 +30,21 @@ TEST(OptionalFeaturesTest, NewDocumentOpensWithItsDefaultsAndOkChangesNothing) {
 }
 
 // Every entry of every list is stored where it belongs, the bits outside the
-// field keep whatever they held, and opening shows the entry again.
+// field keep whatever they held, and opening shows the entry again. A stored
+// value without an entry opens as no selection, and OK leaves its byte alone.
 TEST(OptionalFeaturesTest, EveryEntryRoundTripsWithItsKeptBits) {
-  struct {
-    OptionList list;
-    std::size_t offset;
-    std::uint8_t keptMask;
-    int entries, bias;
-  } fields[] = {
-      {OptionList::kTimeOutTimer, 0x130, 0x80, 40, 1},  // 600 s stores 40
-      {OptionList::kTotPreAlert, 0x131, 0xF0, 11, 1},   // Off 1, "10" 11
-      {OptionList::kSquelchLevel, 0x134, 0xF0, 10, 0},
-      {OptionList::kVoiceAnnunciation, 0x12F, 0xFC, 3, 0},
-      {OptionList::kCallTone, 0x3F0, 0x00, 17, 0},
-      {OptionList::kVoxGainLevel, 0x13A, 0xE0, 17, 0},
-      {OptionList::kVoxDelayTime, 0x13B, 0xF8, 6, 0},
+  using L = OptionList;
+  // clang-format off
+  struct { L list; unsigned offset; int keptMask, entries, bias; std::uint8_t orphan; } fields[] = {
+      {L::kTimeOutTimer,      0x130, 0x80, 40, 1, 0xA9},  // 600 s stores 40
+      {L::kTotPreAlert,       0x131, 0xF0, 11, 1, 0x30},  // Off 1, "10" 11
+      {L::kSquelchLevel,      0x134, 0xF0, 10, 0, 0x5A},
+      {L::kVoiceAnnunciation, 0x12F, 0xFC, 3,  0, 0xFF},
+      {L::kCallTone,          0x3F0, 0x00, 17, 0, 0x11},
+      {L::kVoxGainLevel,      0x13A, 0xE0, 17, 0, 0x31},
+      {L::kVoxDelayTime,      0x13B, 0xF8, 6,  0, 0x07},
   };
+  // clang-format on
   std::mt19937 random(7);
   for (const auto& f : fields) {
     ASSERT_EQ(static_cast<int>(OptionListEntries(f.list, false).size()), f.entries);
@@ -63,28 +62,13 @@ TEST(OptionalFeaturesTest, EveryEntryRoundTripsWithItsKeptBits) {
       image[f.offset] = before[f.offset];
       EXPECT_EQ(image, before);  // every other field wrote back what it read
     }
-  }
-}
-
-TEST(OptionalFeaturesTest, ValuesWithoutAnEntryLeaveTheirByteAlone) {
-  struct {
-    std::size_t offset;
-    std::uint8_t value;
-    OptionList list;
-  } cases[] = {
-      {0x13B, 0x07, OptionList::kVoxDelayTime}, {0x130, 0x80, OptionList::kTimeOutTimer},
-      {0x130, 0xA9, OptionList::kTimeOutTimer}, {0x131, 0x30, OptionList::kTotPreAlert},
-      {0x134, 0x5A, OptionList::kSquelchLevel}, {0x12F, 0xFF, OptionList::kVoiceAnnunciation},
-      {0x3F0, 0x11, OptionList::kCallTone},     {0x13A, 0x31, OptionList::kVoxGainLevel},
-  };
-  for (const auto& c : cases) {
     MemoryImage image = MemoryImage::NewDocument();
-    image[c.offset] = c.value;
+    image[f.offset] = f.orphan;
     const MemoryImage before = image;
     OptionalFeaturesForm form = LoadOptionalFeatures(image);
-    EXPECT_EQ(form[c.list], -1) << c.offset;
+    EXPECT_EQ(form[f.list], -1) << f.offset;
     StoreOptionalFeatures(form, image);
-    EXPECT_EQ(image, before) << c.offset;
+    EXPECT_EQ(image, before) << f.offset;
   }
 }
 

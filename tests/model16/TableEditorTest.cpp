@@ -1,11 +1,10 @@
-#include "model16/TableEditor.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "model16/ChannelTable.h"
 #include "model16/MemoryGrid.h"
+#include "model16/TableEditor.h"
 
 namespace varo::model16 {
 namespace {
@@ -51,19 +50,53 @@ struct RecordingMessages : MessageBoxes {
   std::vector<MessageRequest> shown;
 };
 
-// Logs the grid's events with the current cell, then hands them on.
+// Logs the grid's events with the current cell, then hands them on to `next`.
 struct EventLog : GridEvents {
-  EventLog(GridControl& g, GridEvents& n) : grid(g), next(n) {}
-  void OnEnterCell() override { Log("enter"), next.OnEnterCell(); }
-  void OnLeaveCell() override { Log("leave"), next.OnLeaveCell(); }
+  EventLog(GridControl& g, GridEvents* n) : grid(g), next(n) {}
+  void OnEnterCell() override { Log("enter"), next ? next->OnEnterCell() : void(); }
+  void OnLeaveCell() override { Log("leave"), next ? next->OnLeaveCell() : void(); }
   void Log(const char* what) {
     log.push_back(what +
                   ("(" + std::to_string(grid.Row()) + "," + std::to_string(grid.Col()) + ")"));
   }
   GridControl& grid;
-  GridEvents& next;
+  GridEvents* next;
   std::vector<std::string> log;
 };
+
+TEST(MemoryGridTest, CellEventsSurroundEveryChangeOfTheCurrentCell) {
+  MemoryGrid grid(kTableRows, kTableCols);
+  EventLog events(grid, nullptr);
+  grid.SetEvents(&events);
+  using Log = std::vector<std::string>;
+  struct {
+    char what;
+    long to;
+    Log log;
+  } steps[] = {
+      // clang-format off
+      {'r', 3, {"leave(1,1)", "enter(3,1)"}},   {'c', 4, {"leave(3,1)", "enter(3,4)"}},
+      {'r', 3, {}},   {'c', 4, {}},             // no change, no events
+      {'r', 17, {}},  {'c', -1, {}},            // outside: refused
+      {'r', 16, {"leave(3,4)", "enter(16,4)"}}, {'c', 8, {"leave(16,4)", "enter(16,8)"}},
+      // clang-format on
+  };
+  for (const auto& s : steps) {
+    events.log.clear();
+    s.what == 'r' ? grid.SetRow(s.to) : grid.SetCol(s.to);
+    EXPECT_EQ(events.log, s.log) << s.what << s.to;
+  }
+}
+
+// Every width follows from the first column's width at set-up, truncated to a
+// whole twip.
+TEST(ChannelTableTest, SetUpTakesWidthsFromTheFirstColumn) {
+  MemoryGrid grid(kTableRows, kTableCols);
+  grid.SetColWidth(0, 1001);
+  SetUpChannelTable(grid, false);
+  const long widths[kTableCols] = {500, 1301, 1301, 1101, 1101, 900, 900, 900, 900};
+  for (long c = 0; c < kTableCols; ++c) EXPECT_EQ(grid.ColWidth(c), widths[c]) << c;
+}
 
 const BandLimits kBand{13000000, 16000000};  // 130 - 160 MHz
 
@@ -110,12 +143,9 @@ class TableEditorTest : public ::testing::Test {
 };
 
 TEST(TableEditorRules, FrequencyRangeAndRaster) {
-  struct {
-    const char* text;
-    std::int32_t units;
-    const char* shown;
-    bool inRange, onRaster;
-  } cases[] = {
+  // clang-format off
+  struct { const char* text; std::int32_t units; const char* shown; bool inRange, onRaster; }
+  cases[] = {
       {"145.0125", 14501250, "145.01250", true, true},   // 6.25 kHz raster
       {"145.005", 14500500, "145.00500", true, true},    // 5 kHz raster
       {"145.0130", 14501300, "145.01300", true, false},  // neither
@@ -127,6 +157,7 @@ TEST(TableEditorRules, FrequencyRangeAndRaster) {
       {"1e30", 2147483647, "21474.83647", false, false},  // clamped to 32 bits
       {"145.012509", 14501250, "145.01250", true, true},  // shows what was checked
   };
+  // clang-format on
   for (const auto& c : cases) {
     FrequencyCheck check = CheckFrequency(c.text, kBand);
     EXPECT_EQ(check.units, c.units) << c.text;
@@ -174,20 +205,16 @@ TEST_F(TableEditorChineseTest, DefaultsAndTheCarrierCell) {
 
 // Failed checks: which message goes out and which cells are emptied.
 TEST_F(TableEditorTest, FailedChecksByColumnAndCommitVariant) {
-  struct {
-    long col;
-    const char* text;
-    bool enterKey;
-    int message;
-    bool rowCleared;
-  } cases[] = {
-      {kColRx, "170", false, kStrOutOfRange, true},
-      {kColRx, "145.013", true, kStrStepValue, true},
-      {kColTx, "170", false, kStrOutOfRange, false},
-      {kColTx, "170", true, kStrOutOfRange, false},
-      {kColTx, "145.013", false, kStrStepValue, true},
-      {kColTx, "145.013", true, kStrStepValue, false},
+  // clang-format off
+  struct { long col; const char* text; bool enterKey; int message; bool rowCleared; } cases[] = {
+      {kColRx, "170",     false, kStrOutOfRange, true},
+      {kColRx, "145.013", true,  kStrStepValue,  true},
+      {kColTx, "170",     false, kStrOutOfRange, false},
+      {kColTx, "170",     true,  kStrOutOfRange, false},
+      {kColTx, "145.013", false, kStrStepValue,  true},
+      {kColTx, "145.013", true,  kStrStepValue,  false},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.text) + (c.enterKey ? " Enter" : " leave"));
     messages.shown.clear();
@@ -248,7 +275,7 @@ TEST_F(TableEditorTest, EnterCommitsAndMovesThroughGridEvents) {
   };
   for (const auto& c : cases) {
     Type(c.row, c.col, "");
-    EventLog log(grid, editor);
+    EventLog log(grid, &editor);
     grid.SetEvents(&log);
     EXPECT_TRUE(editor.EnterKey());
     grid.SetEvents(&editor);

@@ -2,37 +2,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdlib>
-
+#include "model16/ScopedConfigHome.h"
 #include "platform/Registry.h"
 #include "support/TempDir.h"
 
 namespace varo {
 namespace {
 
-using test::TempDir;
-
-// Points XDG_CONFIG_HOME somewhere for one test and puts the old value back.
-class XdgGuard {
- public:
-  explicit XdgGuard(const std::string& value) {
-    if (const char* old = std::getenv("XDG_CONFIG_HOME")) old_ = old;
-    ::setenv("XDG_CONFIG_HOME", value.c_str(), 1);
-  }
-  ~XdgGuard() {
-    if (old_)
-      ::setenv("XDG_CONFIG_HOME", old_->c_str(), 1);
-    else
-      ::unsetenv("XDG_CONFIG_HOME");
-  }
-
- private:
-  std::optional<std::string> old_;
-};
-
 TEST(Registry, ValuesSharedThroughTheStoreFile) {
-  TempDir dir;
-  XdgGuard xdg(dir.path().string());
+  test::TempDir dir;
+  test::ScopedConfigHome home(dir.path().string());
   ASSERT_EQ(Registry::StorePath(), dir.File("varo/registry.ini"));
 
   Registry key("Software\\Varo16");
@@ -55,16 +34,16 @@ TEST(Registry, ValuesSharedThroughTheStoreFile) {
 }
 
 TEST(Registry, StoreThatCannotBeMadeHoldsNothing) {
-  TempDir dir;
-  XdgGuard xdg(dir.Write("a-file", ""));
+  test::TempDir dir;
+  test::ScopedConfigHome home(dir.Write("a-file", ""));
   Registry key("Software\\V");
   EXPECT_FALSE(key.SetDword("com", 1));
   EXPECT_EQ(key.QueryDword("com"), std::nullopt);
 }
 
 TEST(Registry, ConcurrentWritersLoseNothing) {
-  TempDir dir;
-  XdgGuard xdg(dir.path().string());
+  test::TempDir dir;
+  test::ScopedConfigHome home(dir.path().string());
   constexpr int kWriters = 4;
   constexpr int kValues = 25;
   auto name = [](int w, int v) { return "w" + std::to_string(w) + "v" + std::to_string(v); };

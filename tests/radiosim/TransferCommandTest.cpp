@@ -23,44 +23,38 @@ int RunCli(const std::string& args) {
 }
 
 TEST(TransferCommandTest, ExitStatusAndFilesFollowTheOutcome) {
-  struct Case {
-    const char* name;
-    Fault fault;
-    std::string args;  // after "--port PORT"; "OUT" is the output file
-    int status;
-    bool fileReplaced;  // read: OUT holds the radio's bytes
-    bool radioWritten;  // write: the radio holds doc.dat
-  };
-  // clang-format off
-  const Case cases[] = {
-      {"read",                  {},                           "-o OUT",          0, true,  false},
-      {"failed read",           {Fault::Kind::kShortReply, 20}, "-o OUT",        1, false, false},
-      {"write",                 {},                           "DOC",             0, false, true},
-      {"write of a short file", {},                           "SHORT",           1, false, false},
-      {"handshake fails twice", {Fault::Kind::kGarbage, 0},   "--retries 1 DOC", 1, false, false},
-  };
-  // clang-format on
   test::TempDir dir;
   const std::string previous(1024, '\x11');
   const std::string doc(1024, '\x22');
-  dir.Write("doc.dat", doc);
-  dir.Write("short.dat", doc.substr(0, 1000));
-  for (const Case& c : cases) {
+  const std::string out = dir.File("out.dat"), docFile = dir.Write("doc.dat", doc);
+  const std::string shortFile = dir.Write("short.dat", doc.substr(0, 1000));
+  using K = Fault::Kind;
+  struct {
+    const char* name;
+    Fault fault;
+    const char* command;
+    std::string args;  // after "--port PORT"
+    int status;
+    bool fileReplaced;  // read: out.dat holds the radio's bytes
+    bool radioWritten;  // write: the radio holds doc.dat
+  } cases[] = {
+      // clang-format off
+      {"read",           {},                   "read",  "-o " + out, 0, true,  false},
+      {"failed read",    {K::kShortReply, 20}, "read",  "-o " + out, 1, false, false},
+      {"write",          {},                   "write", docFile,     0, false, true},
+      {"short file",     {},                   "write", shortFile,   1, false, false},
+      {"two handshakes", {K::kGarbage, 0},     "write", "--retries 1 " + docFile, 1, false, false},
+      // clang-format on
+  };
+  for (const auto& c : cases) {
     SimulatedRadio radio(std::make_unique<Radio16>(c.fault), {});
     std::string error;
     ASSERT_TRUE(radio.Open(error)) << error;
     radio.Start();
     const std::vector<std::uint8_t> before = radio.Memory();
     dir.Write("out.dat", previous);
-
-    std::string args = c.args;
-    for (auto [word, file] :
-         {std::pair{"OUT", "out.dat"}, {"DOC", "doc.dat"}, {"SHORT", "short.dat"}}) {
-      const auto at = args.find(word);
-      if (at != std::string::npos) args.replace(at, std::string(word).size(), dir.File(file));
-    }
-    const std::string command = c.args.rfind("-o", 0) == 0 ? "read" : "write";
-    EXPECT_EQ(RunCli(command + " --port " + radio.PortPath() + " " + args), c.status) << c.name;
+    const std::string port = " --port " + radio.PortPath() + " ";
+    EXPECT_EQ(RunCli(c.command + port + c.args), c.status) << c.name;
 
     std::string expected = previous;
     if (c.fileReplaced) {
@@ -70,8 +64,7 @@ TEST(TransferCommandTest, ExitStatusAndFilesFollowTheOutcome) {
     }
     EXPECT_EQ(dir.Read("out.dat"), expected) << c.name;
     radio.Stop();
-    const std::vector<std::uint8_t> after = radio.Memory();
-    EXPECT_EQ(after[0x100], c.radioWritten ? 0x22 : before[0x100]) << c.name;
+    EXPECT_EQ(radio.Memory()[0x100], c.radioWritten ? 0x22 : before[0x100]) << c.name;
     EXPECT_EQ(radio.CompletedWrites(), c.radioWritten ? 1 : 0) << c.name;
   }
 }
