@@ -43,38 +43,19 @@ struct Fixture {
   }
   ~Fixture() { SetProgramDirectory(""); }
 
-  template <typename T>
+  template <typename T = QWidget>
   T* Control(const char* name) {
     T* control = dialog->findChild<T*>(name);
     if (!control) qFatal("no control %s", name);
     return control;
   }
-  void Click(const char* name) { QTest::mouseClick(Control<QWidget>(name), Qt::LeftButton); }
+  void Click(const char* name) { QTest::mouseClick(Control(name), Qt::LeftButton); }
 
   test::TempDir dir;
   IniProfile ini;
   Launcher launcher;
   std::unique_ptr<CVaroDlg> dialog;
 };
-
-// The offscreen platform draws no window frame: for the pictures, a plain
-// title bar with the dialog's icon and caption goes above its client area.
-QImage Framed(QDialog& dialog) {
-  const QPixmap client = dialog.grab();
-  const int bar = 24;
-  QImage image(client.width() + 2, client.height() + bar + 1, QImage::Format_ARGB32);
-  image.fill(QColor(0x3b, 0x5a, 0x85));
-  QPainter painter(&image);
-  painter.drawPixmap(1, bar, client);
-  dialog.windowIcon().paint(&painter, QRect(5, 4, 16, 16));
-  QFont font = dialog.font();
-  font.setBold(true);
-  painter.setFont(font);
-  painter.setPen(Qt::white);
-  painter.drawText(QRect(26, 0, image.width() - 30, bar), Qt::AlignLeft | Qt::AlignVCenter,
-                   dialog.windowTitle());
-  return image;
-}
 
 }  // namespace
 
@@ -113,7 +94,7 @@ class CVaroDlgTest : public QObject {
     Fixture f("", starter);
     QVERIFY(f.Control<QCheckBox>("chineseBox")->isChecked());
     // Each click, on the checked box too, leaves exactly the clicked one checked.
-    for (const char* box : {"chineseBox", "englishBox", "englishBox", "chineseBox"}) {
+    for (const char* box : {"chineseBox", "englishBox", "englishBox", "chineseBox", "englishBox"}) {
       f.Click(box);
       const bool english = std::string(box) == "englishBox";
       QCOMPARE(f.Control<QCheckBox>("englishBox")->isChecked(), english);
@@ -121,7 +102,6 @@ class CVaroDlgTest : public QObject {
       QCOMPARE(f.Control<QLabel>("productLabel")->text(),
                QString::fromUtf8(english ? "Select Product" : "请选择产品"));
     }
-    f.Click("englishBox");
     f.Click("cancel");
     QCOMPARE(f.dialog->result(), int(QDialog::Rejected));
     QVERIFY(starter.started.empty());
@@ -129,8 +109,11 @@ class CVaroDlgTest : public QObject {
     QCOMPARE(f.dir.Read("Varo.ini"), std::string("[Setup]\nLanguage=English\n"));
   }
 
+  // Every control holds its text and lies inside the dialog. With
+  // VARO_SCREENSHOT_DIR set, pictures of both languages go there, a plain
+  // title bar with icon and caption above (the offscreen platform draws no
+  // window frame).
   void textsFitTheirControlsInBothLanguages() {
-    // VARO_SCREENSHOT_DIR names a folder to keep pictures of both languages in.
     const QString shots = qEnvironmentVariable("VARO_SCREENSHOT_DIR");
     for (const char* language : {"English", "Chinese"}) {
       RecordingStarter starter;
@@ -146,10 +129,21 @@ class CVaroDlgTest : public QObject {
         QVERIFY2(needed <= control->width(), qPrintable(control->objectName()));
         QVERIFY2(f.dialog->rect().contains(control->geometry()), qPrintable(control->objectName()));
       }
-      if (!shots.isEmpty()) {
-        const QString name = std::string(language) == "English" ? "en" : "zh";
-        QVERIFY(Framed(*f.dialog).save(shots + "/launcher-" + name + ".png"));
-      }
+      if (shots.isEmpty()) continue;
+      const QPixmap client = f.dialog->grab();
+      QImage image(client.width() + 2, client.height() + 25, QImage::Format_ARGB32);
+      image.fill(QColor(0x3b, 0x5a, 0x85));
+      QPainter painter(&image);
+      painter.drawPixmap(1, 24, client);
+      f.dialog->windowIcon().paint(&painter, QRect(5, 4, 16, 16));
+      QFont font = f.dialog->font();
+      font.setBold(true);
+      painter.setFont(font);
+      painter.setPen(Qt::white);
+      painter.drawText(QRect(26, 0, image.width() - 30, 24), Qt::AlignVCenter,
+                       f.dialog->windowTitle());
+      painter.end();
+      QVERIFY(image.save(shots + (*language == 'E' ? "/launcher-en.png" : "/launcher-zh.png")));
     }
   }
 };

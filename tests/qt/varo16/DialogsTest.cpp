@@ -3,10 +3,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -15,62 +13,27 @@
 
 #include "Varo16Fixture.h"
 #include "model16/ChannelCodec.h"
-#include "model16/ChannelTable.h"
 #include "model16/ui/COptionalFeaturesDlg.h"
 #include "model16/ui/CProcessDlg.h"
 #include "model16/ui/CProductInfoDlg.h"
 #include "model16/ui/CScanInfoDlg.h"
-#include "model16/ui/CVaro_16Doc.h"
 #include "model16/ui/CVaro_16View.h"
 #include "platform/Registry.h"
-#include "shell/CChildFrame.h"
 #include "shell/CControlBar.h"
-#include "shell/CMSFlexGrid.h"
 #include "shell/CMainFrame.h"
 #include "shell/HelpWindow.h"
 
 using namespace varo;
 using model16::MemoryImage;
 using model16::OptionList;
+using model16::ui::COptionalFeaturesDlg;
+using model16::ui::CProductInfoDlg;
+using model16::ui::CScanInfoDlg;
 
 namespace {
 
-struct Program {
-  explicit Program(bool chinese) : folder(chinese ? "Chinese" : "English") {
-    folder.CopyDelivered(chinese ? "chHelp" : "enHelp");
-    app = folder.Start();
-  }
-  MemoryImage& Image() const {
-    return static_cast<model16::ui::CVaro_16Doc&>(app->MainFrame()->ActiveChild()->Document())
-        .Image();
-  }
-  QString HelpPage() const { return app->Help() ? app->Help()->CurrentPage() : QString(); }
-  test::Varo16Folder folder;
-  std::unique_ptr<model16::ui::CVaro_16App> app;
-};
-
-void Click(QWidget* dialog, const char* name) {
-  QTest::mouseClick(dialog->findChild<QAbstractButton*>(QString::fromLatin1(name)), Qt::LeftButton);
-}
-
-// With VARO_SCREENSHOT_DIR set, saves the dialog with a plain title bar above
-// it (the offscreen platform draws no window frame).
-void Picture(QWidget& dialog, const char* name, bool chinese) {
-  const QByteArray dir = qgetenv("VARO_SCREENSHOT_DIR");
-  if (dir.isEmpty()) return;
-  const QPixmap client = dialog.grab();
-  QImage image(client.width() + 2, client.height() + 25, QImage::Format_ARGB32);
-  image.fill(QColor(0x3b, 0x5a, 0x85));
-  QPainter painter(&image);
-  painter.drawPixmap(1, 24, client);
-  QFont font = dialog.font();
-  font.setBold(true);
-  painter.setFont(font);
-  painter.setPen(Qt::white);
-  painter.drawText(QRect(8, 0, image.width() - 12, 24), Qt::AlignVCenter, dialog.windowTitle());
-  painter.end();
-  image.save(QStringLiteral("%1/varo16-%2-%3.png")
-                 .arg(QString::fromLocal8Bit(dir), QLatin1String(name), chinese ? "zh" : "en"));
+QString HelpPage(const test::Session& s) {
+  return s.app->Help() ? s.app->Help()->CurrentPage() : QString();
 }
 
 }  // namespace
@@ -81,7 +44,6 @@ class DialogsTest : public QObject {
  private slots:
   void newDocumentValues_data();
   void newDocumentValues();
-  void optionalFeaturesStoresOnOkOnly();
   void optionalFeaturesKeyboardFilter();
   void scanInfoArrowsFocusAndChannelCheck();
   void commandsRunTheDialogsOnTheDocument();
@@ -91,38 +53,40 @@ void DialogsTest::newDocumentValues_data() {
   QTest::addColumn<bool>("chinese");
   QTest::addColumn<QStringList>("options");
   QTest::addColumn<QString>("priority");
-  QTest::addColumn<QString>("title");
   QTest::newRow("English") << false << QStringList{"60s", "8", "4", "Chinese", "Off", "5", "1.0"}
-                           << "None"
-                           << "Varo16 Programmer  [ Type:V16-U  Fre:430 - 450MHz ]";
-  QTest::newRow("Chinese") << true << QStringList{"60s", "8", "4", "中文", "关", "5", "1.0"} << "无"
-                           << "Varo16 写频软件  [ 类型:V16-U  频率:430 - 450MHz ]";
+                           << "None";
+  QTest::newRow("Chinese") << true << QStringList{"60s", "8", "4", "中文", "关", "5", "1.0"}
+                           << "无";
 }
 
 // Each dialog opens with a new document's values; OK without a change writes
-// the same bytes. Product Information's OK also sets title and registry.
+// the same bytes.
 void DialogsTest::newDocumentValues() {
   QFETCH(bool, chinese);
   QFETCH(QStringList, options);
   QFETCH(QString, priority);
-  QFETCH(QString, title);
-  Program p(chinese);
-  QVERIFY(p.app);
-  MemoryImage& image = p.Image();
+  test::Session s(chinese ? "Chinese" : "English");
+  QVERIFY(s.app);
+  const QString lang = QString::fromLatin1(chinese ? "zh" : "en");
+  const auto shot = [&lang](QWidget& w, const char* name) {
+    test::MaybeScreenshot(&w, QStringLiteral("varo16-%1-%2.png").arg(QLatin1String(name), lang),
+                          true);
+  };
+  MemoryImage& image = s.Image();
   const MemoryImage before = image;
 
-  model16::ui::COptionalFeaturesDlg features(*p.app, image, nullptr);
+  COptionalFeaturesDlg features(*s.app, image, nullptr);
   features.show();
   QStringList shown;
   for (int i = 0; i < model16::kOptionListCount; ++i)
     shown << features.List(static_cast<OptionList>(i))->currentText();
   QCOMPARE(shown, options);
   QVERIFY(features.BeepBox()->isChecked() && features.BatterySaverBox()->isChecked());
-  Picture(features, "optional-features", chinese);
-  Click(&features, "1");
+  shot(features, "optional-features");
+  test::Press(&features, QStringLiteral("1"));
   QCOMPARE(features.result(), int(QDialog::Accepted));
 
-  model16::ui::CScanInfoDlg scan(*p.app, image, nullptr);
+  CScanInfoDlg scan(*s.app, image, nullptr);
   scan.show();
   QCOMPARE(scan.PriorityList()->currentText(), priority);
   QStringList boxes;
@@ -130,73 +94,34 @@ void DialogsTest::newDocumentValues() {
   QCOMPARE(boxes, (QStringList{"", "0.9", "1.5", "48", "48"}));
   for (int id : {1003, 1004, 1005}) QVERIFY(!scan.Box(id)->isEnabled());
   QCOMPARE(scan.RevertList()->currentIndex(), -1);
-  Picture(scan, "scan-info", chinese);
-  Click(&scan, "1");
+  shot(scan, "scan-info");
+  test::Press(&scan, QStringLiteral("1"));
   QCOMPARE(scan.result(), int(QDialog::Accepted));
   QVERIFY(image == before);
 
-  const QString newTitle = p.app->MainFrame()->Title();
-  model16::BandLimits limits;
-  for (const char* button : {"2", "1"}) {  // Cancel changes nothing
-    model16::ui::CProductInfoDlg product(*p.app, image, nullptr);
-    product.show();
-    QCOMPARE(product.TypeList()->currentText(), QStringLiteral("V16-V"));
-    QCOMPARE(product.BandList()->currentText(), QStringLiteral("136 - 174MHz"));
-    Picture(product, "product-info", chinese);
-    product.TypeList()->setCurrentIndex(1);  // refills the bands
-    QCOMPARE(product.BandList()->currentText(), QStringLiteral("400 - 470MHz"));
-    product.BandList()->setCurrentIndex(1);
-    product.BandList()->setFocus();
-    QTest::keyClick(product.BandList(), Qt::Key_F1);
-    QVERIFY(p.HelpPage().endsWith(QStringLiteral("/1014.html")));
-    Click(&product, button);
-    if (*button == '2') QVERIFY(image == before && p.app->MainFrame()->Title() == newTitle);
-    if (*button == '1') limits = product.Result()->limits;
-  }
-  QCOMPARE(limits, (model16::BandLimits{43000000, 45000000}));
-  QCOMPARE(p.app->MainFrame()->Title(), title);
-  QCOMPARE((std::pair{int(image[0x3D2]), int(image[0x3D3])}), (std::pair{1, 1}));
-  QCOMPARE(Registry("Software\\Varo16").QueryDword("Field").value_or(99), 1u);
+  CProductInfoDlg product(*s.app, image, nullptr);
+  product.show();
+  QCOMPARE(product.TypeList()->currentText(), QStringLiteral("V16-V"));
+  QCOMPARE(product.BandList()->currentText(), QStringLiteral("136 - 174MHz"));
+  shot(product, "product-info");
 
-  model16::ui::CProcessDlg process(*p.app, nullptr);
-  process.Offer(p.app->Tr("Read Data", "读数据"), 63);
+  // OK disables itself before it asks for the transfer, so it starts once.
+  model16::ui::CProcessDlg process(*s.app, nullptr);
+  process.Offer(s.app->Tr("Read Data", "读数据"), 63);
   QSignalSpy start(&process, &model16::ui::CProcessDlg::startRequested);
-  QTest::mouseClick(process.OkButton(), Qt::LeftButton);  // disables itself, asks to start
+  QTest::mouseClick(process.OkButton(), Qt::LeftButton);
   QVERIFY(!process.OkButton()->isEnabled() && start.count() == 1);
   for (int block = 1; block <= 30; ++block) process.Step(block);
-  process.Step(64);  // past the range: not shown
-  QCOMPARE(process.CountLabel()->text(), QStringLiteral("30"));
-  Picture(process, "process", chinese);
-}
-
-// Cancel keeps the image; OK writes each changed field into its own bits.
-void DialogsTest::optionalFeaturesStoresOnOkOnly() {
-  Program p(false);
-  MemoryImage& image = p.Image();
-  image[0x130] |= 0x80;
-  const MemoryImage before = image;
-  for (const char* button : {"2", "1"}) {
-    model16::ui::COptionalFeaturesDlg dlg(*p.app, image, nullptr);
-    dlg.show();
-    dlg.List(OptionList::kTimeOutTimer)->setCurrentIndex(39);  // 600s
-    dlg.List(OptionList::kTotPreAlert)->setCurrentIndex(0);    // Off
-    dlg.List(OptionList::kCallTone)->setCurrentIndex(16);
-    QTest::mouseClick(dlg.BatterySaverBox(), Qt::LeftButton);
-    Click(&dlg, button);
-  }
-  MemoryImage expected = before;
-  expected[0x130] = 0x80 | 40;
-  expected[0x131] = static_cast<std::uint8_t>((before[0x131] & 0xF0) | 1);
-  expected[0x3F0] = 16;
-  expected[0x135] = before[0x135] & 0xFE;
-  QVERIFY(image == expected);
+  shot(process, "process");
 }
 
 // Digits, Backspace, Delete and arrows pass without Shift; F1 opens the help
 // of the focused list; all else (Enter, Esc, Tab, Space...) is dropped.
 void DialogsTest::optionalFeaturesKeyboardFilter() {
-  Program p(false);
-  model16::ui::COptionalFeaturesDlg dlg(*p.app, p.Image(), nullptr);
+  test::Session s;
+  QVERIFY(s.app);
+  s.folder.CopyDelivered("enHelp");
+  COptionalFeaturesDlg dlg(*s.app, s.Image(), nullptr);
   dlg.show();
   QVERIFY(QTest::qWaitForWindowActive(&dlg));
   QComboBox* squelch = dlg.List(OptionList::kSquelchLevel);
@@ -212,13 +137,14 @@ void DialogsTest::optionalFeaturesKeyboardFilter() {
     QCOMPARE(squelch->currentIndex(), index);
   }
   QTest::keyClick(squelch, Qt::Key_F1);
-  QVERIFY(p.HelpPage().endsWith(QStringLiteral("/1116.html")));
+  QVERIFY(HelpPage(s).endsWith(QStringLiteral("/1116.html")));
 }
 
 void DialogsTest::scanInfoArrowsFocusAndChannelCheck() {
-  Program p(false);
-  MemoryImage& image = p.Image();
-  model16::ui::CScanInfoDlg dlg(*p.app, image, nullptr);
+  test::Session s;
+  QVERIFY(s.app);
+  MemoryImage& image = s.Image();
+  CScanInfoDlg dlg(*s.app, image, nullptr);
   dlg.show();
   QVERIFY(QTest::qWaitForWindowActive(&dlg));
   dlg.PriorityList()->setCurrentIndex(1);  // Fixed
@@ -249,13 +175,10 @@ void DialogsTest::scanInfoArrowsFocusAndChannelCheck() {
   // is written.
   const MemoryImage before = image;
   dlg.Box(1003)->setText(QStringLiteral("3"));
-  QString message;
-  test::WhenModal([&message](QWidget* w) {
-    message = test::MessageText(w);
-    test::Press(w, QStringLiteral("OK"));
-  });
-  Click(&dlg, "1");
-  QCOMPARE(message, QStringLiteral("Please select channel inputed"));
+  QStringList seen;
+  test::Answer(&seen);
+  test::Press(&dlg, QStringLiteral("1"));
+  QCOMPARE(seen.value(1), QStringLiteral("Please select channel inputed"));
   QVERIFY(dlg.isVisible());
   QVERIFY(image == before);
 
@@ -271,53 +194,76 @@ void DialogsTest::scanInfoArrowsFocusAndChannelCheck() {
 }
 
 // The three dialogs as the main window runs them on its document: Scan Info
-// from the Program menu after the table was stored into the image, Optional
-// Features from the Edit menu, Product Information from the tree (its band
-// limits reach the view's table editor).
+// from the Program menu after the table was stored into the image; Optional
+// Features from the Edit menu, where Cancel keeps the image and OK writes
+// each changed field into its own bits; Product Information from the tree.
 void DialogsTest::commandsRunTheDialogsOnTheDocument() {
-  Program p(false);
-  QVERIFY(p.app);
-  shell::CMainFrame* frame = p.app->MainFrame();
-  auto* view = static_cast<model16::ui::CVaro_16View*>(&frame->ActiveChild()->View());
-  MemoryImage& image = p.Image();
+  test::Session s;
+  QVERIFY(s.app);
+  shell::CMainFrame* frame = s.Frame();
+  MemoryImage& image = s.Image();
 
-  // Channel 3 typed into the table only.
-  shell::CMSFlexGrid& grid = view->Grid();
-  const std::vector<std::string> defaults = model16::NewRowDefaults(false);
-  grid.SetTextMatrix(3, model16::kColRx, "151.00000");
-  grid.SetTextMatrix(3, model16::kColTx, "151.00000");
-  for (long col = model16::kColDec; col < model16::kTableCols; ++col)
-    grid.SetTextMatrix(3, col, defaults[static_cast<std::size_t>(col - model16::kColDec)]);
+  s.Type(3, 1, QStringLiteral("151"));  // into the table only
   QString channel3;
   test::WhenModal([&](QWidget* w) {
-    QVERIFY(qobject_cast<model16::ui::CScanInfoDlg*>(w));
+    QVERIFY(qobject_cast<CScanInfoDlg*>(w));
     channel3 = QString::fromStdString(model16::BcdToFrequencyText(&image[0x010 + 2 * 16]));
-    Click(w, "2");
+    test::Press(w, QStringLiteral("2"));
   });
   frame->Popup(129, 2)->actions().at(2)->trigger();
   QCOMPARE(channel3, QStringLiteral("151.00000"));
 
-  test::WhenModal([](QWidget* w) {
-    auto* dlg = qobject_cast<model16::ui::COptionalFeaturesDlg*>(w);
-    QVERIFY(dlg);
-    dlg->List(OptionList::kCallTone)->setCurrentIndex(16);
-    Click(w, "1");
-  });
-  frame->Popup(129, 1)->actions().at(2)->trigger();
-  QCOMPARE(int(image[0x3F0]), 16);
+  image[0x130] |= 0x80;  // a bit beside the time-out timer, kept
+  const MemoryImage before = image;
+  for (const char* button : {"2", "1"}) {
+    test::WhenModal([button](QWidget* w) {
+      auto* dlg = qobject_cast<COptionalFeaturesDlg*>(w);
+      QVERIFY(dlg);
+      dlg->List(OptionList::kTimeOutTimer)->setCurrentIndex(39);  // 600s
+      dlg->List(OptionList::kTotPreAlert)->setCurrentIndex(0);    // Off
+      dlg->List(OptionList::kCallTone)->setCurrentIndex(16);
+      QTest::mouseClick(dlg->BatterySaverBox(), Qt::LeftButton);
+      test::Press(w, QString::fromLatin1(button));
+    });
+    frame->Popup(129, 1)->actions().at(2)->trigger();
+    if (*button == '2') QVERIFY(image == before);
+  }
+  MemoryImage expected = before;
+  expected[0x130] = 0x80 | 40;
+  expected[0x131] = static_cast<std::uint8_t>((before[0x131] & 0xF0) | 1);
+  expected[0x3F0] = 16;
+  expected[0x135] = before[0x135] & 0xFE;
+  QVERIFY(image == expected);
 
-  test::WhenModal([](QWidget* w) {
-    auto* dlg = qobject_cast<model16::ui::CProductInfoDlg*>(w);
-    QVERIFY(dlg);
-    dlg->TypeList()->setCurrentIndex(1);
-    dlg->BandList()->setCurrentIndex(1);
-    Click(w, "1");
-  });
+  // Product Information from the tree: a type refills the bands; Cancel
+  // changes nothing; OK sets the type and band bytes, the title, the registry
+  // and the view's band limits.
+  s.folder.CopyDelivered("enHelp");
+  const MemoryImage kept = image;
+  const QString oldTitle = frame->Title();
   QTreeWidget* tree = frame->ControlBar()->Tree();
-  QTreeWidgetItem* product = tree->topLevelItem(0)->child(0);
-  QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(product).center());
-  QCOMPARE(view->Limits(), (model16::BandLimits{43000000, 45000000}));
+  const QPoint product = tree->visualItemRect(tree->topLevelItem(0)->child(0)).center();
+  for (const char* button : {"2", "1"}) {
+    QString bands;
+    test::WhenModal([&bands, button](QWidget* w) {
+      auto* dlg = qobject_cast<CProductInfoDlg*>(w);
+      QVERIFY(dlg);
+      dlg->TypeList()->setCurrentIndex(1);
+      bands = dlg->BandList()->currentText();
+      dlg->BandList()->setCurrentIndex(1);
+      dlg->BandList()->setFocus();
+      QTest::keyClick(dlg->BandList(), Qt::Key_F1);
+      test::Press(w, QString::fromLatin1(button));
+    });
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, product);
+    QCOMPARE(bands, QStringLiteral("400 - 470MHz"));
+    if (*button == '2') QVERIFY(image == kept && frame->Title() == oldTitle);
+  }
+  QVERIFY(HelpPage(s).endsWith(QStringLiteral("/1014.html")));
+  QCOMPARE((std::pair{int(image[0x3D2]), int(image[0x3D3])}), (std::pair{1, 1}));
+  QCOMPARE(Registry("Software\\Varo16").QueryDword("Field").value_or(99), 1u);
   QCOMPARE(frame->Title(), QStringLiteral("Varo16 Programmer  [ Type:V16-U  Fre:430 - 450MHz ]"));
+  QCOMPARE(s.View()->Limits(), (model16::BandLimits{43000000, 45000000}));
 }
 
 QTEST_MAIN(DialogsTest)

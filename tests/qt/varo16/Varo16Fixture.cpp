@@ -2,20 +2,24 @@
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
+#include <QPainter>
 #include <QTest>
 #include <QTimer>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "model16/ChannelTable.h"
+#include "model16/ui/CVaro_16Doc.h"
+#include "model16/ui/CVaro_16View.h"
 #include "platform/ProgramFiles.h"
+#include "shell/CChildFrame.h"
+#include "shell/CMSFlexGrid.h"
+#include "shell/CMainFrame.h"
 
 namespace varo::test {
 
@@ -38,11 +42,6 @@ Varo16Folder::Varo16Folder(const std::string& language) {
   if (at != std::string::npos)
     ini.replace(at, key.size(), language.empty() ? std::string() : "Language=" + language + "\n");
   dir_.Write("Varo16.ini", ini);
-
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME")) {
-    hadXdg_ = true;
-    oldXdg_ = xdg;
-  }
   fs::create_directories(dir_.path() / "config");
   setenv("XDG_CONFIG_HOME", (dir_.path() / "config").c_str(), 1);
   SetProgramDirectory(dir_.path().string());
@@ -50,11 +49,7 @@ Varo16Folder::Varo16Folder(const std::string& language) {
 
 Varo16Folder::~Varo16Folder() {
   SetProgramDirectory("");
-  if (hadXdg_) {
-    setenv("XDG_CONFIG_HOME", oldXdg_.c_str(), 1);
-  } else {
-    unsetenv("XDG_CONFIG_HOME");
-  }
+  unsetenv("XDG_CONFIG_HOME");
 }
 
 void Varo16Folder::Remove(const std::string& name) const {
@@ -74,6 +69,42 @@ std::unique_ptr<model16::ui::CVaro_16App> Varo16Folder::Start(const QStringList&
   return app;
 }
 
+Session::Session(const std::string& language, const QStringList& arguments) : folder(language) {
+  app = folder.Start(arguments);
+  if (app) Activate();
+}
+
+void Session::Activate() const {
+  Frame()->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(Frame()));
+}
+
+shell::CMainFrame* Session::Frame() const { return app->MainFrame(); }
+shell::CChildFrame* Session::Child() const { return Frame()->ActiveChild(); }
+model16::ui::CVaro_16View* Session::View() const {
+  return static_cast<model16::ui::CVaro_16View*>(&Child()->View());
+}
+shell::CMSFlexGrid* Session::Grid() const { return &View()->Grid(); }
+model16::MemoryImage& Session::Image() const { return View()->Doc().Image(); }
+QWidget* Session::Editor(long col) const { return View()->EditorQWidget(col); }
+
+QStringList Session::Row(long row) const {
+  QStringList texts;
+  for (long col = 1; col < model16::kTableCols; ++col)
+    texts << QString::fromStdString(Grid()->TextMatrix(row, col));
+  return texts;
+}
+
+void Session::Click(long row, long col) const {
+  QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, Grid()->CellRect(row, col).center());
+}
+
+void Session::Type(long row, long col, const QString& text) const {
+  Click(row, col);
+  QTest::keyClicks(Editor(col), text);
+  QTest::keyClick(Editor(col), Qt::Key_Return);
+}
+
 void WhenModal(std::function<void(QWidget*)> act) {
   auto tries = std::make_shared<int>(0);
   auto poll = std::make_shared<std::function<void()>>();
@@ -90,31 +121,20 @@ void WhenModal(std::function<void(QWidget*)> act) {
 
 void Press(QWidget* w, const QString& text) {
   for (QAbstractButton* button : w->findChildren<QAbstractButton*>()) {
-    QString label = button->text();
-    label.remove(QLatin1Char('&'));
-    if (label == text || button->objectName() == text) {
+    if (button->text().remove(QLatin1Char('&')) == text || button->objectName() == text) {
       QTest::mouseClick(button, Qt::LeftButton);
       return;
-    }
-  }
-  if (auto* box = qobject_cast<QMessageBox*>(w)) {
-    for (QAbstractButton* button : box->buttons()) {
-      if (box->standardButton(button) == QMessageBox::Ok && text == QLatin1String("OK")) {
-        button->click();
-        return;
-      }
-      if (box->standardButton(button) == QMessageBox::Cancel && text == QLatin1String("Cancel")) {
-        button->click();
-        return;
-      }
     }
   }
   QFAIL(qPrintable(QStringLiteral("no button '%1' in %2").arg(text, w->objectName())));
 }
 
-QString MessageText(QWidget* w) {
-  auto* box = qobject_cast<QMessageBox*>(w);
-  return box ? box->text() : QString();
+void Answer(QStringList* seen, const QString& button) {
+  WhenModal([seen, button](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    *seen << w->windowTitle() << (box ? box->text() : QString());
+    Press(w, button);
+  });
 }
 
 void AcceptFileDialog(QWidget* w, const QString& path) {
@@ -126,10 +146,26 @@ void AcceptFileDialog(QWidget* w, const QString& path) {
   QMetaObject::invokeMethod(dialog, "accept");
 }
 
-void MaybeScreenshot(QWidget* w, const QString& name) {
+void MaybeScreenshot(QWidget* w, const QString& name, bool titleBar) {
   const QByteArray dir = qgetenv("VARO_SCREENSHOT_DIR");
   if (dir.isEmpty()) return;
-  w->grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name);
+  const QString path = QString::fromLocal8Bit(dir) + QLatin1Char('/') + name;
+  const QPixmap client = w->grab();
+  if (!titleBar) {
+    client.save(path);
+    return;
+  }
+  QImage image(client.width() + 2, client.height() + 25, QImage::Format_ARGB32);
+  image.fill(QColor(0x3b, 0x5a, 0x85));
+  QPainter painter(&image);
+  painter.drawPixmap(1, 24, client);
+  QFont font = w->font();
+  font.setBold(true);
+  painter.setFont(font);
+  painter.setPen(Qt::white);
+  painter.drawText(QRect(8, 0, image.width() - 12, 24), Qt::AlignVCenter, w->windowTitle());
+  painter.end();
+  image.save(path);
 }
 
 }  // namespace varo::test

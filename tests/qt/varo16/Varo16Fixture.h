@@ -3,13 +3,23 @@
 #include <QString>
 #include <QStringList>
 #include <QWidget>
-
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "model16/MemoryImage.h"
 #include "model16/ui/CVaro_16App.h"
 #include "support/TempDir.h"
+
+namespace varo::shell {
+class CChildFrame;
+class CMSFlexGrid;
+class CMainFrame;
+}  // namespace varo::shell
+
+namespace varo::model16::ui {
+class CVaro_16View;
+}
 
 namespace varo::test {
 
@@ -34,8 +44,29 @@ class Varo16Folder {
 
  private:
   TempDir dir_;
-  std::string oldXdg_;
-  bool hadXdg_ = false;
+};
+
+// A started program (app is null when its start-up ended it) with its main
+// window active, and handles on what the tests drive.
+struct Session {
+  explicit Session(const std::string& language = "English", const QStringList& arguments = {});
+  void Activate() const;
+
+  shell::CMainFrame* Frame() const;
+  shell::CChildFrame* Child() const;
+  model16::ui::CVaro_16View* View() const;
+  shell::CMSFlexGrid* Grid() const;
+  model16::MemoryImage& Image() const;
+  QWidget* Editor(long col) const;
+  // The texts of columns 1-8 of `row`.
+  QStringList Row(long row) const;
+  // Clicks cell (row, col): the cell becomes current and its editor opens.
+  void Click(long row, long col) const;
+  // Clicks the cell, types `text` into its editor and presses Enter.
+  void Type(long row, long col, const QString& text) const;
+
+  Varo16Folder folder;
+  std::unique_ptr<model16::ui::CVaro_16App> app;
 };
 
 // Runs `act` on the next modal window (message box, dialog, file dialog) as
@@ -44,17 +75,20 @@ class Varo16Folder {
 // hanging it.
 void WhenModal(std::function<void(QWidget*)> act);
 
-// Presses the button of the message box or dialog `w` whose text is `text`
-// (or, for a message box, the standard button of that text).
+// Presses the button of the message box or dialog `w` whose text (without
+// its '&') or object name is `text`.
 void Press(QWidget* w, const QString& text);
 
-// The text of a message box (empty for any other window).
-QString MessageText(QWidget* w);
+// Answers the next modal window with `button`, appending its caption and
+// message text to `seen`.
+void Answer(QStringList* seen, const QString& button = QStringLiteral("OK"));
 
 // Types `path` into a file dialog and accepts it.
 void AcceptFileDialog(QWidget* w, const QString& path);
 
-// Saves a picture of `w` when VARO_SCREENSHOT_DIR is set.
-void MaybeScreenshot(QWidget* w, const QString& name);
+// Saves a picture of `w` as `name` when VARO_SCREENSHOT_DIR is set; with
+// `titleBar`, a plain title bar with its caption goes above it (the offscreen
+// platform draws no window frame).
+void MaybeScreenshot(QWidget* w, const QString& name, bool titleBar = false);
 
 }  // namespace varo::test
