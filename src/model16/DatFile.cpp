@@ -61,7 +61,32 @@ std::filesystem::path SaveTarget(const std::string& path) {
   return p;
 }
 
+// The folder a save writes its temporary file into.
+std::filesystem::path SaveFolder(const std::filesystem::path& target) {
+  std::filesystem::path folder = target.parent_path();
+  return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
 }  // namespace
+
+DatFileError CheckDatFileSave(const std::string& path) {
+  const std::filesystem::path target = SaveTarget(path);
+  struct stat st;
+  const bool exists = ::stat(target.c_str(), &st) == 0;
+  const DatFileError failure = DatFileError::kCannotWrite;
+  if (exists) {
+    if (S_ISDIR(st.st_mode)) return failure;
+    if (S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0) return failure;
+    if (::geteuid() != 0 && ::access(target.c_str(), W_OK) != 0) return failure;
+  }
+  const std::filesystem::path folder = SaveFolder(target);
+  struct stat folderStat;
+  if (::stat(folder.c_str(), &folderStat) != 0 || !S_ISDIR(folderStat.st_mode) ||
+      ::access(folder.c_str(), W_OK | X_OK) != 0) {
+    return failure;
+  }
+  return DatFileError::kNone;
+}
 
 DatFileError LoadDatFile(const std::string& path, std::uint8_t* image, std::size_t size) {
   Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
@@ -83,16 +108,20 @@ DatFileError LoadDatFile(const std::string& path, std::uint8_t* image, std::size
 }
 
 DatFileError SaveDatFile(const std::string& path, const std::uint8_t* image, std::size_t size) {
-  std::filesystem::path target = SaveTarget(path);
-  std::filesystem::path folder = target.parent_path();
-  if (folder.empty()) folder = ".";
+  if (DatFileError refused = CheckDatFileSave(path); refused != DatFileError::kNone) {
+    return refused;
+  }
+  const std::filesystem::path target = SaveTarget(path);
+  const std::filesystem::path folder = SaveFolder(target);
 
   // Permission bits: those of the file being replaced, else what a plain
   // create would give under the current umask.
   mode_t mode;
   struct stat st;
-  if (::stat(target.c_str(), &st) == 0) {
-    if (S_ISDIR(st.st_mode)) return DatFileError::kCannotWrite;
+  const bool exists = ::stat(target.c_str(), &st) == 0;
+  const DatFileError failure = DatFileError::kCannotWrite;
+  if (exists) {
+    if (S_ISDIR(st.st_mode)) return failure;
     mode = st.st_mode & 07777;
   } else {
     mode_t mask = ::umask(0);
@@ -104,7 +133,7 @@ DatFileError SaveDatFile(const std::string& path, const std::uint8_t* image, std
   std::vector<char> tempPath(tempName.begin(), tempName.end());
   tempPath.push_back('\0');
   Fd fd(::mkstemp(tempPath.data()));
-  if (fd.get() < 0) return DatFileError::kCannotWrite;
+  if (fd.get() < 0) return failure;
 
   bool ok = ::fchmod(fd.get(), mode) == 0 && WriteAll(fd.get(), image, size) &&
             ::fsync(fd.get()) == 0;
@@ -112,7 +141,7 @@ DatFileError SaveDatFile(const std::string& path, const std::uint8_t* image, std
   if (ok) ok = ::rename(tempPath.data(), target.c_str()) == 0;
   if (!ok) {
     ::unlink(tempPath.data());
-    return DatFileError::kCannotWrite;
+    return failure;
   }
 
   // Make the rename itself durable; a failure here no longer endangers data.

@@ -86,14 +86,47 @@ TEST(DatFileTest, FailedSaveLeavesThePreviousFile) {
   EXPECT_EQ(dir.Read("radio.dat"), old);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
       << "a temporary file was left behind";
+}
 
-  // A folder that does not exist, and a folder in the file's place.
-  EXPECT_EQ(SaveDatFile(dir.File("no/such/radio.dat"), image.bytes.data(), image.kSize),
-            DatFileError::kCannotWrite);
-  std::filesystem::create_directory(dir.path() / "folder.dat");
-  EXPECT_EQ(SaveDatFile(dir.File("folder.dat"), image.bytes.data(), image.kSize),
-            DatFileError::kCannotWrite);
-  EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "folder.dat"));
+// Targets a save must refuse before writing anything, whoever runs it (the
+// tests run as root, for whom access() allows everything). What was there
+// stays as it was, the same file with the same mode.
+TEST(DatFileTest, SaveRefusesWhatItMayNotReplace) {
+  struct {
+    const char* target;  // saved to
+    const char* setup;   // "file" or "link" (to a file) with `mode`, "folder", or nothing
+    int mode;
+  } cases[] = {
+      {"ro.dat", "file", 0444},       {"owner-ro.dat", "file", 0400},
+      {"via-link.dat", "link", 0444}, {"folder.dat", "folder", 0},
+      {"no/such/radio.dat", "", 0},
+  };
+  const MemoryImage image = MemoryImage::NewDocument();
+  for (const auto& c : cases) {
+    test::TempDir dir;
+    const std::string path = dir.File(c.target);
+    const std::string setup = c.setup;
+    const std::string kept = setup == "link" ? "real.dat" : c.target;  // what must survive
+    if (setup == "link") std::filesystem::create_symlink(kept, path);
+    if (setup == "file" || setup == "link") {
+      dir.Write(kept, Pattern(1024));
+      ::chmod(dir.File(kept).c_str(), static_cast<mode_t>(c.mode));
+    } else if (setup == "folder") {
+      std::filesystem::create_directory(path);
+    }
+    struct stat before {};
+    const bool existed = ::stat(dir.File(kept).c_str(), &before) == 0;
+
+    EXPECT_EQ(CheckDatFileSave(path), DatFileError::kCannotWrite) << c.target;
+    EXPECT_EQ(SaveDatFile(path, image.bytes.data(), image.kSize), DatFileError::kCannotWrite)
+        << c.target;
+    struct stat after {};
+    ASSERT_EQ(::stat(dir.File(kept).c_str(), &after) == 0, existed) << c.target;
+    if (!existed) continue;
+    EXPECT_EQ(after.st_ino, before.st_ino) << c.target << ": the file was replaced";
+    EXPECT_EQ(after.st_mode, before.st_mode) << c.target;
+    if (S_ISREG(after.st_mode)) EXPECT_EQ(dir.Read(kept), Pattern(1024)) << c.target;
+  }
 }
 
 }  // namespace
