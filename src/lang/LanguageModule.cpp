@@ -57,15 +57,16 @@ bool LanguageModule::LoadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) return false;
-  LoadText(text);
+  if (in.bad() || !LoadText(text)) {
+    *this = LanguageModule();
+    return false;
+  }
   path_ = path;
   return true;
 }
 
-void LanguageModule::LoadText(std::string_view text) {
+bool LanguageModule::LoadText(std::string_view text) {
   *this = LanguageModule();
-  loaded_ = true;
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
 
   Block block = Block::kNone;
@@ -190,6 +191,9 @@ void LanguageModule::LoadText(std::string_view text) {
         break;
     }
   }
+  // The frame title and the document-less menu bar (both resource 128).
+  loaded_ = HasString(128) && !Menu(128).empty();
+  return loaded_;
 }
 
 std::string LanguageModule::String(int id, const std::string& fallback) const {

@@ -40,6 +40,11 @@
 // lines with the same key replace earlier ones. Lines the reader does not
 // understand are skipped and listed in Warnings() with their line numbers, so
 // a damaged module still shows every text it does carry.
+//
+// A module must at least carry the frame's title (string 128) and the menu
+// bar shown without a document ([menu 128] with a popup): a file without them
+// (an empty file, random bytes, some other text) would leave a window with
+// nothing to work with, so it is refused like a missing one.
 
 #include <map>
 #include <optional>
@@ -64,11 +69,13 @@ class LanguageModule {
     std::string keys;
   };
 
-  // Reads the module at `path`. Returns false when the file cannot be read;
-  // the object is then empty. A file that can be read always loads.
+  // Reads the module at `path`. Returns false when the file cannot be read
+  // or is not a usable module (see above); the object is then empty.
   bool LoadFile(const std::string& path);
-  // Reads a module from its text (the same format as a file).
-  void LoadText(std::string_view text);
+  // Reads a module from its text (the same format as a file) and returns
+  // whether it is usable, which IsLoaded() then tells as well. Whatever the
+  // text carried stays readable either way.
+  bool LoadText(std::string_view text);
 
   bool IsLoaded() const { return loaded_; }
   const std::string& Path() const { return path_; }

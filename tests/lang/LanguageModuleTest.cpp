@@ -97,10 +97,14 @@ TEST(LanguageModule, SkipsDamagedLinesAndKeepsTheRest) {
   }
 }
 
+// The least a module must carry: the frame title and the menu bar shown
+// without a document.
+constexpr char kMinimal[] = "[strings]\n128 = Title\n[menu 128]\npopup = &File\n";
+
 TEST(LanguageModule, FileLoadingAndLookupIgnoreLetterCase) {
   test::TempDir dir;
-  dir.Write("chinese16.LNG", "[strings]\n1 = zh\n");
-  dir.Write("English16.lng", "[strings]\n1 = en\n");
+  dir.Write("chinese16.LNG", std::string(kMinimal) + "[strings]\n1 = zh\n");
+  dir.Write("English16.lng", std::string(kMinimal) + "[strings]\n1 = en\n");
   const std::pair<const char*, const char*> cases[] = {
       {"Chinese", "zh"}, {"CHINESE", "zh"}, {"english", "en"}, {"", nullptr}, {"French", nullptr}};
   for (const auto& [language, expected] : cases) {
@@ -115,6 +119,29 @@ TEST(LanguageModule, FileLoadingAndLookupIgnoreLetterCase) {
   LanguageModule missing;
   EXPECT_FALSE(missing.LoadFile(dir.File("16.lng")));
   EXPECT_FALSE(missing.IsLoaded());
+}
+
+// A file that is no usable module is refused like a missing one, so the
+// program stops at start-up instead of showing a window without menus.
+TEST(LanguageModule, RefusesFilesWithoutTitleAndMenu) {
+  const std::pair<std::string, bool> cases[] = {
+      {kMinimal, true},
+      {"", false},
+      {std::string("\x00\x9F\xFF[\x01\n=\x80\x00", 10), false},  // random bytes
+      {"just some notes\nnothing more\n", false},
+      {"[strings]\n128 = Title\n", false},                           // no menu
+      {"[strings]\n128 = Title\n[menu 128]\n", false},              // a menu without popups
+      {"[strings]\n128 = Title\n[menu 129]\npopup = &File\n", false},  // only the other menu
+      {"[menu 128]\npopup = &File\n[strings]\n129 = x\n", false},      // no title
+  };
+  test::TempDir dir;
+  for (const auto& [text, usable] : cases) {
+    const std::string path = dir.Write("Test16.lng", text);
+    LanguageModule m;
+    EXPECT_EQ(m.LoadFile(path), usable) << text;
+    EXPECT_EQ(m.IsLoaded(), usable) << text;
+    if (!usable) EXPECT_EQ(m.String(128, "<none>"), "<none>") << "a refused module kept its texts";
+  }
 }
 
 // The delivered modules: both languages load without a skipped line and carry
