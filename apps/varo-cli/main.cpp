@@ -25,7 +25,8 @@ const Command kCommands[] = {
     {"write", varo::cli::RunWrite},
 };
 
-void Usage() {
+// To standard output when asked for, to standard error after a usage error.
+void Usage(std::FILE* out) {
   std::fputs(
       "usage: varo-cli COMMAND [options]\n"
       "commands:\n"
@@ -36,14 +37,14 @@ void Usage() {
       "  read [--model 16] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
       "  write --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
       "      copy the radio's memory into FILE.dat, or FILE.dat into the radio\n",
-      stderr);
+      out);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    Usage();
+    Usage(stderr);
     return 2;
   }
   const std::string name = argv[1];
@@ -52,10 +53,10 @@ int main(int argc, char** argv) {
     if (name == command.name) return command.run(args);
   }
   if (name == "help" || name == "--help" || name == "-h") {
-    Usage();
+    Usage(stdout);
     return 0;
   }
   std::fprintf(stderr, "varo-cli: unknown command \"%s\"\n", name.c_str());
-  Usage();
+  Usage(stderr);
   return 2;
 }

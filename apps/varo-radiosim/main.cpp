@@ -23,7 +23,8 @@ extern "C" void OnSave(int) {
   if (gRadio) gRadio->RequestSave();
 }
 
-void Usage() {
+// To standard output when asked for, to standard error after a usage error.
+void Usage(std::FILE* out) {
   std::fputs(
       "usage: varo-radiosim [--model 16] [--load FILE.dat] [--save FILE.dat] [--link PATH]\n"
       "                     [--paced] [--fault KIND]\n"
@@ -35,7 +36,7 @@ void Usage() {
       "                   (N: 0-based clone frame of the session)\n"
       "Prints the pseudo-terminal's path on the first line of standard output and\n"
       "serves until SIGINT or SIGTERM.\n",
-      stderr);
+      out);
 }
 
 bool LoadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
@@ -60,6 +61,10 @@ int main(int argc, char** argv) {
       return true;
     };
     bool ok = true;
+    if (arg == "--help" || arg == "-h") {
+      Usage(stdout);
+      return 0;
+    }
     if (arg == "--model") {
       ok = value(model);
     } else if (arg == "--load") {
@@ -76,7 +81,7 @@ int main(int argc, char** argv) {
       ok = false;
     }
     if (!ok) {
-      Usage();
+      Usage(stderr);
       return 2;
     }
   }
@@ -84,7 +89,7 @@ int main(int argc, char** argv) {
   auto parsedFault = varo::radiosim::ParseFault(fault);
   if (!parsedFault) {
     std::fprintf(stderr, "varo-radiosim: unknown fault \"%s\"\n", fault.c_str());
-    Usage();
+    Usage(stderr);
     return 2;
   }
   auto radioModel = varo::radiosim::MakeRadioModel(model, *parsedFault);

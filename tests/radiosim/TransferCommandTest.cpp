@@ -22,6 +22,32 @@ int RunCli(const std::string& args) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// Asked-for help goes to standard output with status 0; a usage error shows
+// the usage on standard error with status 2.
+TEST(TransferCommandTest, HelpAndUsageErrors) {
+  struct {
+    const char* command;  // run from the suite folder
+    int status;
+    bool usageOnStdout;
+  } cases[] = {
+      {"varo-cli --help", 0, true},      {"varo-cli -h", 0, true},
+      {"varo-cli help", 0, true},        {"varo-cli", 2, false},
+      {"varo-cli frobnicate", 2, false}, {"varo-radiosim --help", 0, true},
+      {"varo-radiosim -h", 0, true},     {"varo-radiosim --bogus", 2, false},
+  };
+  test::TempDir dir;
+  for (const auto& c : cases) {
+    const std::string command = std::string(VARO_SUITE_DIR) + "/" + c.command + " >" +
+                                dir.File("out") + " 2>" + dir.File("err");
+    const int status = std::system(command.c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, c.status) << c.command;
+    const std::string out = dir.Read("out"), err = dir.Read("err");
+    EXPECT_EQ(out.find("usage:") == 0, c.usageOnStdout) << c.command << "\n" << out;
+    EXPECT_EQ(err.find("usage:") != std::string::npos, !c.usageOnStdout) << c.command << "\n"
+                                                                           << err;
+  }
+}
+
 TEST(TransferCommandTest, ExitStatusAndFilesFollowTheOutcome) {
   test::TempDir dir;
   const std::string previous(1024, '\x11');
