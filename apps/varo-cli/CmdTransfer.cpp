@@ -182,6 +182,14 @@ int RunRead(const std::vector<std::string>& args) {
     std::fprintf(stderr, "varo-cli: unknown radio model \"%s\" (known: 16)\n", o->model.c_str());
     return 2;
   }
+  // A file that cannot be saved is found out before the radio is read, not
+  // after the whole transfer.
+  if (const model16::DatFileError refused = model16::CheckDatFileSave(o->output);
+      refused != model16::DatFileError::kNone) {
+    std::fprintf(stderr, "varo-cli: %s The radio was not read.\n",
+                 model16::DatFileErrorText(refused, o->output, false).c_str());
+    return 1;
+  }
   std::string device;
   if (!ResolvePort(*o, device)) return 1;
 

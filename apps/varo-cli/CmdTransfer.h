@@ -10,7 +10,9 @@ namespace varo::cli {
 //
 // Read copies the radio's memory into FILE.dat (a new radio document with the
 // received bytes); the file is written only after a complete read, so a failed
-// or cancelled read leaves an existing file untouched. Write sends FILE.dat to
+// or cancelled read leaves an existing file untouched. An output that cannot
+// be saved (a missing or write-protected folder, a write-protected file) is
+// refused before the radio is contacted. Write sends FILE.dat to
 // the radio; the radio model follows from the file's size.
 //
 // NAME is a device path or COM1..COM4, mapped through section "Ports" of the

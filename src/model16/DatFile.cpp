@@ -73,7 +73,7 @@ DatFileError CheckDatFileSave(const std::string& path) {
   const std::filesystem::path target = SaveTarget(path);
   struct stat st;
   const bool exists = ::stat(target.c_str(), &st) == 0;
-  const DatFileError failure = DatFileError::kCannotWrite;
+  const DatFileError failure = exists ? DatFileError::kCannotWrite : DatFileError::kCannotCreate;
   if (exists) {
     if (S_ISDIR(st.st_mode)) return failure;
     if (S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0) return failure;
@@ -119,7 +119,7 @@ DatFileError SaveDatFile(const std::string& path, const std::uint8_t* image, std
   mode_t mode;
   struct stat st;
   const bool exists = ::stat(target.c_str(), &st) == 0;
-  const DatFileError failure = DatFileError::kCannotWrite;
+  const DatFileError failure = exists ? DatFileError::kCannotWrite : DatFileError::kCannotCreate;
   if (exists) {
     if (S_ISDIR(st.st_mode)) return failure;
     mode = st.st_mode & 07777;
@@ -165,6 +165,9 @@ std::string DatFileErrorText(DatFileError error, const std::string& path, bool c
       return chinese ? "无法保存文件“" + path + "”，原有文件保持不变。"
                      : "Cannot save the file \"" + path +
                            "\". The previous file was left unchanged.";
+    case DatFileError::kCannotCreate:
+      return chinese ? "无法保存文件“" + path + "”，未创建该文件。"
+                     : "Cannot save the file \"" + path + "\". No file was created.";
   }
   return "";
 }

@@ -11,7 +11,10 @@ namespace varo::model16 {
 // any image size (1024 bytes for the 16-channel radio, 8192 for the
 // 199-channel one).
 
-enum class DatFileError { kNone, kCannotOpen, kTooShort, kCannotWrite };
+// kCannotWrite: a save failed and the file that was there is left as it was;
+// kCannotCreate: a save failed where there was no file before, and none was
+// made.
+enum class DatFileError { kNone, kCannotOpen, kTooShort, kCannotWrite, kCannotCreate };
 
 // Reads the first `size` bytes of the file at `path` into `image`. The file is
 // read into a buffer of its own first and copied only when it held at least
@@ -27,7 +30,7 @@ DatFileError LoadDatFile(const std::string& path, std::uint8_t* image, std::size
 //    is write-protected and refused, whoever saves; root could otherwise
 //    replace it, as the rename below needs only the folder to be writable;
 //  - for any other user the file must pass access(W_OK).
-// Returns kNone or kCannotWrite.
+// Returns kNone, kCannotWrite (a file is there) or kCannotCreate (none is).
 DatFileError CheckDatFileSave(const std::string& path);
 
 // Writes `size` bytes of `image` to `path`, after CheckDatFileSave. The bytes

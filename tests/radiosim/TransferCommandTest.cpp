@@ -1,5 +1,6 @@
 // varo-cli read / write against the simulated radio.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -54,6 +55,7 @@ TEST(TransferCommandTest, ExitStatusAndFilesFollowTheOutcome) {
   const std::string doc(1024, '\x22');
   const std::string out = dir.File("out.dat"), docFile = dir.Write("doc.dat", doc);
   const std::string shortFile = dir.Write("short.dat", doc.substr(0, 1000));
+  const std::string noFolder = dir.File("no/such/x.dat");
   using K = Fault::Kind;
   struct {
     const char* name;
@@ -63,13 +65,17 @@ TEST(TransferCommandTest, ExitStatusAndFilesFollowTheOutcome) {
     int status;
     bool fileReplaced;  // read: out.dat holds the radio's bytes
     bool radioWritten;  // write: the radio holds doc.dat
+    int outMode = 0644;
+    bool radioContacted = true;  // false: refused before a byte went out
   } cases[] = {
       // clang-format off
       {"read",           {},                   "read",  "-o " + out, 0, true,  false},
       {"failed read",    {K::kShortReply, 20}, "read",  "-o " + out, 1, false, false},
       {"write",          {},                   "write", docFile,     0, false, true},
-      {"short file",     {},                   "write", shortFile,   1, false, false},
+      {"short file",     {},                   "write", shortFile,   1, false, false, 0644, false},
       {"two handshakes", {K::kGarbage, 0},     "write", "--retries 1 " + docFile, 1, false, false},
+      {"missing folder", {},                   "read",  "-o " + noFolder, 1, false, false, 0644, false},
+      {"read-only file", {},                   "read",  "-o " + out, 1, false, false, 0444, false},
       // clang-format on
   };
   for (const auto& c : cases) {
@@ -79,6 +85,7 @@ TEST(TransferCommandTest, ExitStatusAndFilesFollowTheOutcome) {
     radio.Start();
     const std::vector<std::uint8_t> before = radio.Memory();
     dir.Write("out.dat", previous);
+    ::chmod(out.c_str(), static_cast<mode_t>(c.outMode));
     const std::string port = " --port " + radio.PortPath() + " ";
     EXPECT_EQ(RunCli(c.command + port + c.args), c.status) << c.name;
 
@@ -89,6 +96,7 @@ TEST(TransferCommandTest, ExitStatusAndFilesFollowTheOutcome) {
       expected.assign(image.bytes.begin(), image.bytes.end());
     }
     EXPECT_EQ(dir.Read("out.dat"), expected) << c.name;
+    EXPECT_EQ(!radio.Received().empty(), c.radioContacted) << c.name;
     radio.Stop();
     EXPECT_EQ(radio.Memory()[0x100], c.radioWritten ? 0x22 : before[0x100]) << c.name;
     EXPECT_EQ(radio.CompletedWrites(), c.radioWritten ? 1 : 0) << c.name;
