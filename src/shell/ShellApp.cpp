@@ -248,6 +248,10 @@ void CShellApp::ShowDocumentWindow(std::unique_ptr<CShellDoc> doc) {
   mainFrame_->AddChild(child);
   view->OnInitialUpdate();
   child->FitToForm();
+  // The area placed the window when it was added, by the size it had then;
+  // every document window starts at the area's top left corner instead, so
+  // the whole table is in view.
+  child->move(0, 0);
   child->show();
   mainFrame_->Background()->setActiveSubWindow(child);
   view->setFocus(Qt::OtherFocusReason);

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStringEncoder>
@@ -62,6 +63,8 @@ class TestVaro16 : public QObject {
   void helpOpensTheTopicOfTheFocus();
   void saveAndOpenRoundTrip();
   void fileNewAndShortFileKeepTheDocument();
+  void laterWindowsOpenInView_data();
+  void laterWindowsOpenInView();
   void comSetupProbesAndStores();
   void languageChangeRestarts();
   void controlBarAndTree();
@@ -366,6 +369,37 @@ void TestVaro16::fileNewAndShortFileKeepTheDocument() {
   QCOMPARE(s.Frame()->Children().size(), std::size_t{1});
   QCOMPARE(s.Row(1).first(), QString());
   QCOMPARE(s.Child()->windowTitle(), QStringLiteral("Channel Information"));
+}
+
+void TestVaro16::laterWindowsOpenInView_data() {
+  QTest::addColumn<int>("command");
+  QTest::newRow("File New") << int(shell::ID_FILE_NEW);
+  QTest::newRow("File Open") << int(shell::ID_FILE_OPEN);
+}
+
+// A document window made once the program runs shows at the area's top left,
+// the whole table in view, as the first one does.
+void TestVaro16::laterWindowsOpenInView() {
+  QFETCH(int, command);
+  Session s;
+  QVERIFY(s.app);
+  s.Frame()->showNormal();
+  s.Frame()->resize(1800, 1300);
+  const QPointer<shell::CChildFrame> first = s.Child();
+  const QString path = QString::fromStdString(
+      s.folder.dir().Write("radio.dat", std::string(1024, '\xFF')));
+  test::WhenModal([&path](QWidget* w) {
+    qobject_cast<QMessageBox*>(w) ? test::Press(w, QStringLiteral("OK"))
+                                  : test::AcceptFileDialog(w, path);
+  });
+  s.Frame()->RouteCommand(command);
+  QVERIFY(s.Child() && s.Child() != first.data() && s.Child()->isVisible());
+  const QRect area = s.Frame()->Background()->viewport()->rect();
+  QVERIFY2(area.contains(s.Child()->geometry()),
+           qPrintable(QStringLiteral("window at %1,%2 size %3x%4 in %5x%6")
+                          .arg(s.Child()->x()).arg(s.Child()->y())
+                          .arg(s.Child()->width()).arg(s.Child()->height())
+                          .arg(area.width()).arg(area.height())));
 }
 
 void TestVaro16::comSetupProbesAndStores() {
