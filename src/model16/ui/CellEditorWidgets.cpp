@@ -12,6 +12,16 @@ namespace varo::model16::ui {
 using shell::FromBytes;
 using shell::ToBytes;
 
+namespace {
+
+// True when `w` holds the keyboard, or would get it back once its window is
+// active again: while a message box or file dialog is up, the table's window
+// is inactive and nothing in it "has" the focus, yet the window remembers the
+// editor as its focus widget.
+bool HoldsFocus(const QWidget* w) { return w->hasFocus() || w->window()->focusWidget() == w; }
+
+}  // namespace
+
 QtEditBox::QtEditBox(int controlId, QWidget* parent, QWidget* focusHome)
     : edit_(new QLineEdit(parent)), focusHome_(focusHome) {
   edit_->setObjectName(QString::number(controlId));
@@ -31,7 +41,7 @@ void QtEditBox::Show() {
 }
 
 void QtEditBox::Hide() {
-  const bool hadFocus = edit_->hasFocus();
+  const bool hadFocus = HoldsFocus(edit_);
   wantFocus_ = false;
   edit_->hide();
   if (hadFocus && focusHome_) focusHome_->setFocus(Qt::OtherFocusReason);
@@ -74,7 +84,7 @@ void QtDropDownList::Show() {
 }
 
 void QtDropDownList::Hide() {
-  const bool hadFocus = combo_->hasFocus();
+  const bool hadFocus = HoldsFocus(combo_);
   wantFocus_ = false;
   combo_->hidePopup();
   combo_->hide();

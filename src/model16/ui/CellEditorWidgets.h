@@ -13,7 +13,8 @@ namespace varo::model16::ui {
 // id (property "controlId"), which is also its help context number.
 //
 // Focus asked for while an editor is still hidden is given when it shows. An
-// editor that hides while it has the focus hands it back to `focusHome` (the
+// editor that hides while it has the focus, or while it is its window's focus
+// widget under a message box or file dialog, hands it back to `focusHome` (the
 // grid), so the keyboard stays in the table.
 
 class QtEditBox : public EditBox {
