@@ -37,6 +37,19 @@ shell::CMSFlexGrid* MakeGrid(QWidget* parent) {
   return new shell::CMSFlexGrid(kTableRows, kTableCols, parent);
 }
 
+// Whether Print to PDF may put a new file in place of `target`. The rename
+// that puts it there needs no write access to the old file, so its mode is
+// checked here: a file the user cannot write is kept, and so is one without a
+// write bit for anybody, which a user running as root could otherwise
+// overwrite although it is plainly marked read-only.
+bool MayReplace(const QFileInfo& target) {
+  if (!target.exists()) return true;
+  if (!target.isFile()) return false;
+  constexpr QFile::Permissions kAnyWrite =
+      QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+  return target.isWritable() && (target.permissions() & kAnyWrite);
+}
+
 }  // namespace
 
 CVaro_16View::CVaro_16View(CVaro_16Doc& doc, QWidget* parent)
@@ -213,9 +226,12 @@ void CVaro_16View::OnPrintToPdf() {
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
 
   // Written beside the target and renamed over it, so a job that fails
-  // leaves a file of that name as it was.
+  // leaves a file of that name as it was. A file the user may not write, or
+  // marked read-only, is never replaced; one that is replaced keeps its mode.
   const QString part = path + QStringLiteral(".part");
-  bool written = Renderer().PrintToPdf(part);
+  const QFileInfo target(path);
+  bool written = MayReplace(target) && Renderer().PrintToPdf(part);
+  if (written && target.exists()) written = QFile::setPermissions(part, target.permissions());
   if (written) {
     std::error_code error;
     std::filesystem::rename(QFile::encodeName(part).toStdString(),

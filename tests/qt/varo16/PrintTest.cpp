@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QFile>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -66,6 +67,19 @@ QStringList PdfPages(const QString& path) {
 bool OnOneLine(const QString& page, const QString& left, const QString& right) {
   return page.contains(QRegularExpression(QRegularExpression::escape(left) + "[^\\n]*" +
                                           QRegularExpression::escape(right)));
+}
+
+// Answers the message boxes as they come: Yes to replacing a file, then OK
+// to the next one, noting their texts in `seen`.
+void AnswerUntilDone(QStringList* seen) {
+  test::WhenModal([seen](QWidget* w) {
+    auto* box = qobject_cast<QMessageBox*>(w);
+    const QString text = box ? box->text() : QString();
+    *seen << text;
+    const bool replace = text.contains(QStringLiteral("replace"));
+    if (replace) AnswerUntilDone(seen);
+    test::Press(w, replace ? QStringLiteral("Yes") : QStringLiteral("OK"));
+  });
 }
 
 }  // namespace
@@ -180,15 +194,28 @@ void PrintTest::fileMenuPrintCommands() {
   QVERIFY(OnOneLine(pages[2], "Receive Frequency:", "458.01250"));
   QVERIFY(!QFile::exists(pdf + ".part"));
 
+  // Into a folder that does not exist, or onto a read-only file once Yes
+  // allowed replacing it: the message, and the old file as it was.
   const QString nowhere = QString::fromStdString(s.folder.Path("missing/report.pdf"));
-  QStringList seen;
-  choose(shell::ID_FILE_PRINT_PDF, [&](QWidget* w) {
-    test::Answer(&seen);
-    test::AcceptFileDialog(w, nowhere);
-  });
-  QCOMPARE(seen.value(1), QStringLiteral("The PDF file could not be written; please check the "
-                                         "folder and the file name."));
-  QVERIFY(!QFile::exists(nowhere) && !QFile::exists(nowhere + ".part"));
+  const QString locked = QString::fromStdString(s.folder.dir().Write("locked.pdf", "old"));
+  const auto readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+  QVERIFY(QFile::setPermissions(locked, readOnly));
+  for (const QString& target : {nowhere, locked}) {
+    QStringList seen;
+    choose(shell::ID_FILE_PRINT_PDF, [&](QWidget* w) {
+      AnswerUntilDone(&seen);
+      test::AcceptFileDialog(w, target);
+    });
+    QCOMPARE(seen.value(seen.size() - 1),
+             QStringLiteral("The PDF file could not be written; please check the folder and "
+                            "the file name."));
+    QVERIFY(!QFile::exists(target + ".part"));
+  }
+  QVERIFY(!QFile::exists(nowhere));
+  QFile old(locked);
+  QVERIFY(old.open(QIODevice::ReadOnly));
+  QCOMPARE(old.readAll(), QByteArray("old"));
+  QCOMPARE(old.permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), readOnly);
 
   // The other print commands: what their dialogs show of the report.
   const std::pair<int, QString> dialogs[] = {{shell::ID_FILE_PRINT, "pages 1-3"},
