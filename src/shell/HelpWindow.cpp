@@ -1,8 +1,10 @@
 #include "shell/HelpWindow.h"
 
+#include <QEvent>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "platform/ProgramFiles.h"
 
@@ -44,6 +46,33 @@ bool HelpWindow::ShowPage(const std::optional<std::string>& path) {
   raise();
   activateWindow();
   return true;
+}
+
+void HelpWindow::SetOwner(QWidget* owner) {
+  QWidget* window = owner ? owner->window() : nullptr;
+  if (window == owner_) return;
+  if (owner_) owner_->removeEventFilter(this);
+  owner_ = window;
+  if (window) window->installEventFilter(this);
+  // A modal dialog blocks every window but its own and those in its care;
+  // made the dialog's transient, this window is one of those. Which windows
+  // are blocked is decided when a window shows, so a window already on show
+  // shows again.
+  const bool shown = isVisible();
+  if (shown) hide();
+  create();
+  windowHandle()->setTransientParent(window ? window->windowHandle() : nullptr);
+  if (shown) show();
+}
+
+bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {
+  // The dialog is going: the help stays open as a window of its own.
+  if (watched == owner_ && event->type() == QEvent::Hide) {
+    owner_->removeEventFilter(this);
+    owner_ = nullptr;
+    if (windowHandle()) windowHandle()->setTransientParent(nullptr);
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 QString HelpWindow::CurrentPage() const { return browser_->source().toLocalFile(); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
 #include <optional>
@@ -28,16 +29,24 @@ class HelpWindow : public QWidget {
   bool ShowTopic(int context);
   bool ShowIndex();
 
+  // Keeps the window in front of `owner` (a modal dialog asking for help) and
+  // open to the user while that dialog runs; nullptr, or the owner closing,
+  // makes it a window of its own again.
+  void SetOwner(QWidget* owner);
+  QWidget* Owner() const { return owner_; }
+
   QTextBrowser* Browser() const { return browser_; }
   // The page on show ("" before the first).
   QString CurrentPage() const;
 
  private:
   bool ShowPage(const std::optional<std::string>& path);
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   std::string folder_;
   QString caption_;
   QTextBrowser* browser_;
+  QPointer<QWidget> owner_;
 };
 
 }  // namespace varo::shell

@@ -2,13 +2,16 @@
 // dialogs of Varo16, driven offscreen on the document of a started program.
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolButton>
+#include <QWindow>
 #include <QTreeWidget>
 
 #include "Varo16Fixture.h"
@@ -20,7 +23,9 @@
 #include "model16/ui/CVaro_16View.h"
 #include "platform/Registry.h"
 #include "shell/CControlBar.h"
+#include "shell/CMSFlexGrid.h"
 #include "shell/CMainFrame.h"
+#include "shell/CommandIds.h"
 #include "shell/HelpWindow.h"
 
 using namespace varo;
@@ -36,6 +41,16 @@ QString HelpPage(const test::Session& s) {
   return s.app->Help() ? s.app->Help()->CurrentPage() : QString();
 }
 
+// Counts the mouse presses that reach the widget it watches: a window a modal
+// dialog blocks gets none.
+struct PressCounter : QObject {
+  int presses = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::MouseButtonPress) ++presses;
+    return false;
+  }
+};
+
 }  // namespace
 
 class DialogsTest : public QObject {
@@ -47,6 +62,8 @@ class DialogsTest : public QObject {
   void optionalFeaturesKeyboardFilter();
   void scanInfoArrowsFocusAndChannelCheck();
   void commandsRunTheDialogsOnTheDocument();
+  void helpFromADialogIsInFront_data();
+  void helpFromADialogIsInFront();
 };
 
 void DialogsTest::newDocumentValues_data() {
@@ -264,6 +281,58 @@ void DialogsTest::commandsRunTheDialogsOnTheDocument() {
   QCOMPARE(Registry("Software\\Varo16").QueryDword("Field").value_or(99), 1u);
   QCOMPARE(frame->Title(), QStringLiteral("Varo16 Programmer  [ Type:V16-U  Fre:430 - 450MHz ]"));
   QCOMPARE(s.View()->Limits(), (model16::BandLimits{43000000, 45000000}));
+}
+
+void DialogsTest::helpFromADialogIsInFront_data() {
+  QTest::addColumn<int>("command");
+  QTest::addColumn<QString>("page");
+  QTest::newRow("Optional Features") << int(shell::ID_OPTIONAL_FEATURES) << "/1116.html";
+  QTest::newRow("COM Setup") << int(shell::ID_COM_SETUP) << "/32777.html";
+}
+
+// F1 in a modal dialog: the topic shows in front of the dialog and takes the
+// mouse while the dialog is open, also when the help window was already open
+// behind it. Once the dialog has gone, the help window is one of its own and
+// F1 in the table still reaches it.
+void DialogsTest::helpFromADialogIsInFront() {
+  QFETCH(int, command);
+  QFETCH(QString, page);
+  test::Session s;
+  QVERIFY(s.app);
+  s.folder.CopyDelivered("enHelp");
+  s.app->ShowHelp(1000);
+  shell::HelpWindow* help = s.app->Help();
+  QVERIFY(help && help->isVisible());
+  PressCounter counter;
+  help->Browser()->viewport()->installEventFilter(&counter);
+  QWindow* owner = nullptr;
+  QWindow* transientParent = nullptr;
+  test::WhenModal([&](QWidget* w) {
+    QWidget* target = w;
+    if (auto* dlg = qobject_cast<COptionalFeaturesDlg*>(w))
+      target = dlg->List(OptionList::kSquelchLevel);
+    target->setFocus();
+    // Straight to the dialog's control: the offscreen platform may leave the
+    // application's focus, and with it the main window's F1, in the table.
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(target, &f1);
+    owner = w->windowHandle();
+    transientParent = help->windowHandle()->transientParent();
+    if (help->isVisible()) QTest::mouseClick(help->Browser()->viewport(), Qt::LeftButton);
+    test::Press(w, QStringLiteral("2"));  // Cancel
+  });
+  QVERIFY(s.Frame()->RouteCommand(command));
+  QVERIFY(owner && transientParent == owner);
+  QCOMPARE(counter.presses, 1);
+  QVERIFY(help->isVisible() && HelpPage(s).endsWith(page));
+
+  QTRY_VERIFY(!QApplication::activeModalWidget());
+  QCOMPARE(help->windowHandle()->transientParent(), nullptr);
+  help->close();
+  s.Activate();
+  s.Grid()->setFocus();
+  QTest::keyClick(s.Grid(), Qt::Key_F1);
+  QVERIFY(help->isVisible() && HelpPage(s).endsWith(QStringLiteral("/1000.html")));
 }
 
 QTEST_MAIN(DialogsTest)
