@@ -94,8 +94,35 @@ bool CShellView::OnCommand(int id) {
 }
 
 std::optional<bool> CShellView::CommandEnabled(int id) const {
+  if (TransferBusy() && HeldDuringTransfer(id)) return false;
   if (id == ID_COM_SETUP || id == ID_LANGUAGE) return true;
   return std::nullopt;
+}
+
+bool CShellView::HeldDuringTransfer(int id) {
+  switch (id) {
+    case ID_READ:
+    case ID_WRITE:
+    case ID_SCAN_INFO:
+    case ID_FILE_NEW:
+    case ID_FILE_OPEN:
+    case ID_FILE_SAVE:
+    case ID_FILE_SAVE_AS:
+    case ID_FILE_CLOSE:
+    case ID_LANGUAGE:
+    case ID_COM_SETUP:
+    case ID_OPTIONAL_FEATURES:
+    case ID_PRODUCT_INFO:
+    case ID_FILE_PRINT:
+    case ID_FILE_PRINT_DIRECT:
+    case ID_FILE_PRINT_PREVIEW:
+    case ID_FILE_PRINT_PDF:
+    case ID_FILE_PRINT_SETUP:
+    case ID_APP_ABOUT:
+      return true;
+    default:
+      return false;
+  }
 }
 
 void CShellView::OnComSetup() {

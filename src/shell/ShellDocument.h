@@ -82,9 +82,17 @@ class CShellView : public QWidget {
   // document the view is made for: fills the view from the document.
   virtual void OnInitialUpdate() = 0;
 
-  // View commands; the base handles COM Setup (32777) and Language (32799).
+  // View commands; the base handles COM Setup (32777) and Language (32799),
+  // and disables every command held back while a transfer runs.
   virtual bool OnCommand(int id);
   virtual std::optional<bool> CommandEnabled(int id) const;
+
+  // True while a transfer with the radio is offered or runs.
+  virtual bool TransferBusy() const { return false; }
+  // The commands held back meanwhile: those that change or replace the
+  // document or the port, and those that open a window of their own (a modal
+  // window would stall the clone mid-transfer).
+  static bool HeldDuringTransfer(int id);
 
   // Help context number of whatever has the keyboard focus in the view.
   virtual int FocusHelpContext() const = 0;

@@ -168,31 +168,22 @@ bool CVaro_16View::OnCommand(int id) {
 }
 
 std::optional<bool> CVaro_16View::CommandEnabled(int id) const {
+  // While the image and the table belong to a transfer, the commands that
+  // would change them or open a window of their own are held back, wherever
+  // they are carried out.
+  if (TransferBusy() && HeldDuringTransfer(id)) return false;
   switch (id) {
     case shell::ID_READ:
     case shell::ID_WRITE:
     case shell::ID_SCAN_INFO:
-      return !TransferBusy();
-    case shell::ID_FILE_NEW:
-    case shell::ID_FILE_OPEN:
-    case shell::ID_FILE_SAVE:
-    case shell::ID_FILE_SAVE_AS:
-    case shell::ID_LANGUAGE:
-    case shell::ID_OPTIONAL_FEATURES:
-    case shell::ID_PRODUCT_INFO:
-      // Carried out by the document, the frame or the application; held back
-      // here while the image and the table belong to a transfer.
-      if (TransferBusy()) return false;
-      break;
     case shell::ID_FILE_PRINT:
     case shell::ID_FILE_PRINT_DIRECT:
     case shell::ID_FILE_PRINT_PREVIEW:
     case shell::ID_FILE_PRINT_PDF:
       return true;
     default:
-      break;
+      return CShellView::CommandEnabled(id);
   }
-  return CShellView::CommandEnabled(id);
 }
 
 void CVaro_16View::OnScanInfo() {

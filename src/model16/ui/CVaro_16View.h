@@ -64,7 +64,7 @@ class CVaro_16View : public shell::CShellView, public EditorHost {
 
   TransferController& Transfer() const { return *transfer_; }
   // True while the Process dialog is offered or its transfer runs.
-  bool TransferBusy() const;
+  bool TransferBusy() const override;
 
   // The report of this document: options from the image, channels from the
   // table as shown, the owner line from the INI.

@@ -113,8 +113,11 @@ struct Bench : test::Session {
 QList<bool> GuardedStates(shell::CMainFrame* frame) {
   QList<bool> states;
   for (int id : {shell::ID_READ, shell::ID_WRITE, shell::ID_FILE_NEW, shell::ID_FILE_OPEN,
-                 shell::ID_FILE_SAVE, shell::ID_FILE_SAVE_AS, shell::ID_LANGUAGE,
-                 shell::ID_SCAN_INFO, shell::ID_PRODUCT_INFO, shell::ID_OPTIONAL_FEATURES}) {
+                 shell::ID_FILE_SAVE, shell::ID_FILE_SAVE_AS, shell::ID_FILE_CLOSE,
+                 shell::ID_LANGUAGE, shell::ID_COM_SETUP, shell::ID_SCAN_INFO,
+                 shell::ID_PRODUCT_INFO, shell::ID_OPTIONAL_FEATURES, shell::ID_FILE_PRINT,
+                 shell::ID_FILE_PRINT_PREVIEW, shell::ID_FILE_PRINT_PDF,
+                 shell::ID_FILE_PRINT_SETUP, shell::ID_APP_ABOUT}) {
     QList<bool> carriers;
     for (QAction* action : frame->findChildren<QAction*>())
       if (action->property("commandId").toInt() == id) carriers << action->isEnabled();
@@ -168,8 +171,8 @@ void TransferTest::readAndWriteFromTheMenus() {
   QVERIFY(b.app && b.app->NewDocumentFlag());
   shell::CMainFrame* frame = b.Frame();
   TransferController& transfer = b.View()->Transfer();
-  const QList<bool> allOn(12, true);
-  const QList<bool> allOff(12, false);
+  const QList<bool> allOn(19, true);
+  const QList<bool> allOff(19, false);
   QCOMPARE(GuardedStates(frame), allOn);
   const MemoryImage before = b.Image();
   QSignalSpy busy(&transfer, &TransferController::busyChanged);
