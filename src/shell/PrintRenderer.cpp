@@ -1,5 +1,7 @@
 #include "shell/PrintRenderer.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPageLayout>
 #include <QPainter>
@@ -24,6 +26,40 @@ model16::PrintArea AreaOf(const QPaintDevice& device) {
   return {device.width(), device.height(), device.logicalDpiX(), device.logicalDpiY()};
 }
 
+// Faces for the Chinese words of a report, after the report's own face, which
+// keeps the Latin letters and the digits; only those installed are named.
+// Left to the system's fallback, a Japanese face may be taken. The first face
+// draws Simplified Chinese and its characters read back from the PDF as
+// written; the Noto CJK faces share some glyphs between a character and its
+// Kangxi radical, and the PDF then names the radical (示 read as U+2F70).
+QStringList ChineseFaces() {
+  QStringList faces;
+  for (const char* face : {"Droid Sans Fallback", "Noto Serif CJK SC", "Noto Sans CJK SC",
+                           "Source Han Serif SC", "Source Han Sans SC"}) {
+    if (QFontDatabase::hasFamily(QString::fromLatin1(face))) faces << QString::fromLatin1(face);
+  }
+  return faces;
+}
+
+// Draws `text` with its baseline starting at `at`. Qt 6.4 has no switch for a
+// face's optional ligatures, and the serif faces join "ff", "fi" and "fl" into
+// one glyph that text extraction reads back as a single compatibility
+// character ("Off" becoming "O" + U+FB00). Those letter pairs are drawn as
+// separate runs, each placed by the advance of the text before it, so the
+// printed words read back as they were written.
+void DrawUnjoined(QPainter& painter, const QPointF& at, const QString& text) {
+  const QFontMetricsF metrics(painter.font(), painter.device());
+  qsizetype start = 0;
+  for (qsizetype i = 1; i <= text.size(); ++i) {
+    const bool joins = i < text.size() && text[i - 1] == u'f' &&
+                       (text[i] == u'f' || text[i] == u'i' || text[i] == u'l');
+    if (i < text.size() && !joins) continue;
+    painter.drawText(QPointF(at.x() + metrics.horizontalAdvance(text.left(start)), at.y()),
+                     text.mid(start, i - start));
+    start = i;
+  }
+}
+
 }  // namespace
 
 ReportMaker Varo16Report(const GridControl& grid, const model16::MemoryImage& image, bool chinese,
@@ -40,8 +76,13 @@ ReportMaker Varo16Report(const GridControl& grid, const model16::MemoryImage& im
 }
 
 QFont PrintFontFor(const model16::PrintFont& font, const QPaintDevice& device) {
+  static const QStringList chinese = ChineseFaces();
   QFont qfont(QString::fromStdString(font.face));
   qfont.setStyleHint(QFont::Serif, QFont::PreferQuality);
+  // The report's face as the system resolves it ("Times New Roman" is often
+  // only a name for a look-alike), so that it stays first and the Chinese
+  // faces only supply what it lacks.
+  qfont.setFamilies(QStringList{QFontInfo(qfont).family()} + chinese);
   qfont.setWeight(font.weight >= 700 ? QFont::Bold : QFont::Normal);
   qfont.setItalic(font.italic);
   qfont.setUnderline(font.underline);
@@ -95,7 +136,7 @@ void PrintRenderer::DrawPage(QPainter& painter, const QPaintDevice& device,
     }
     painter.setFont(item.font == model16::FontRole::kMain ? mainFont : smallFont);
     // Items are placed by the top left corner of their text cell.
-    painter.drawText(QPoint(x, y + painter.fontMetrics().ascent()), FromBytes(item.text));
+    DrawUnjoined(painter, QPointF(x, y + painter.fontMetrics().ascent()), FromBytes(item.text));
   }
 }
 

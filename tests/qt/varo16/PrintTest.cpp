@@ -49,16 +49,14 @@ struct Report {
   model16::MemoryImage image = model16::MemoryImage::NewDocument();
 };
 
-// The text of each page of a PDF as laid out. Compatibility forms are folded:
-// the extraction gives the serif face's "ff" ligature and radical forms of
-// some CJK glyphs.
+// The text of each page of a PDF as laid out, exactly as extracted: a
+// ligature or a CJK glyph read back as a compatibility character would not
+// match the words searched for.
 QStringList PdfPages(const QString& path) {
   QProcess p;
   p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
   if (!p.waitForFinished(30000)) return {};
-  QStringList pages = QString::fromUtf8(p.readAllStandardOutput())
-                          .normalized(QString::NormalizationForm_KC)
-                          .split(QLatin1Char('\f'));
+  QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
   if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
   return pages;
 }
