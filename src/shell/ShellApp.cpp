@@ -142,6 +142,9 @@ void CShellApp::ShowHelp(int context) {
   auto folder = FindFileNoCase(programDir_, helpFolder_);
   if (!folder || !HelpWindow::TopicPath(*folder, context)) return;
   if (!help_) help_ = std::make_unique<HelpWindow>(*folder, Tr("Help", "帮助"));
+  // Asked from a dialog, the topic shows in front of it and can be read
+  // while the dialog stays open.
+  help_->SetOwner(QApplication::activeModalWidget());
   help_->ShowTopic(context);
 }
 
@@ -149,6 +152,7 @@ void CShellApp::ShowHelpIndex() {
   auto folder = FindFileNoCase(programDir_, helpFolder_);
   if (!folder || !HelpWindow::IndexPath(*folder)) return;
   if (!help_) help_ = std::make_unique<HelpWindow>(*folder, Tr("Help", "帮助"));
+  help_->SetOwner(QApplication::activeModalWidget());
   help_->ShowIndex();
 }
 
