@@ -7,7 +7,13 @@ packages=(
   cmake ninja-build g++ pkg-config
   googletest libgtest-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  xvfb xauth poppler-utils fonts-noto-cjk fonts-dejavu-core
+  # At run time: Qt's own Chinese texts (standard buttons), a display for the
+  # windows without a screen, and the fonts the windows and the printed report use
+  # (serif Latin text; Chinese that reads back from a PDF as the characters typed).
+  qt6-translations-l10n xvfb xauth
+  fonts-dejavu-core fonts-urw-base35 fonts-noto-cjk fonts-droid-fallback
+  # Tests read printed PDFs back as text.
+  poppler-utils
 )
 
 missing=()
