@@ -140,7 +140,9 @@ TEST(LanguageModule, RefusesFilesWithoutTitleAndMenu) {
     LanguageModule m;
     EXPECT_EQ(m.LoadFile(path), usable) << text;
     EXPECT_EQ(m.IsLoaded(), usable) << text;
-    if (!usable) EXPECT_EQ(m.String(128, "<none>"), "<none>") << "a refused module kept its texts";
+    if (!usable) {
+      EXPECT_EQ(m.String(128, "<none>"), "<none>") << "a refused module kept its texts";
+    }
   }
 }
 
