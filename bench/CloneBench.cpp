@@ -1,7 +1,7 @@
-// clone_bench: reads and writes the simulated 16-channel radio over a
-// pseudo-terminal, with the radio answering at once and paced as on a 9600
-// baud line, and prints how long each transfer takes against the time the
-// protocol cannot avoid: its own pauses plus the wire time of every byte.
+// clone_bench: reads and writes each simulated radio over a pseudo-terminal,
+// with the radio answering at once and paced as on a 9600 baud line, and
+// prints how long each transfer takes against the time the protocol cannot
+// avoid: its own pauses plus the wire time of every byte.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -9,16 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "model16/CloneLink.h"
+#include "models/Models.h"
 #include "platform/SerialPort.h"
-#include "radiosim/Radio16.h"
+#include "radio/CloneLink.h"
+#include "radiosim/CloneRadio.h"
 #include "radiosim/SimulatedRadio.h"
 
 namespace {
 
-using varo::model16::CloneHost;
-using varo::model16::CloneLink;
-using varo::model16::MemoryImage;
+using varo::radio::CloneHost;
+using varo::radio::CloneLink;
+using varo::radio::MemoryImage;
+using varo::radio::RadioModel;
 using Clock = std::chrono::steady_clock;
 
 class BenchHost : public CloneHost {
@@ -27,7 +29,7 @@ class BenchHost : public CloneHost {
   void PumpEvent() override {}
   bool CancelRequested() override { return false; }
   Answer ShowMessage(int id, Buttons) override {
-    std::fprintf(stderr, "clone_bench: message %d: %s\n", id, varo::model16::CloneMessageText(id));
+    std::fprintf(stderr, "clone_bench: message %d: %s\n", id, varo::radio::CloneMessageText(id));
     failed = true;
     return Answer::kCancel;
   }
@@ -46,10 +48,10 @@ struct Figures {
   bool ok = false;
 };
 
-Figures Run(bool paced, bool write) {
+Figures Run(const RadioModel& model, bool paced, bool write) {
   varo::radiosim::SimOptions options;
   options.paced = paced;
-  varo::radiosim::SimulatedRadio radio(std::make_unique<varo::radiosim::Radio16>(), options);
+  varo::radiosim::SimulatedRadio radio(varo::radiosim::MakeRadioModel(model.name, {}), options);
   std::string error;
   if (!radio.Open(error)) {
     std::fprintf(stderr, "clone_bench: %s\n", error.c_str());
@@ -59,8 +61,8 @@ Figures Run(bool paced, bool write) {
 
   BenchHost host;
   auto port = varo::CreateSerialPort();
-  MemoryImage image = MemoryImage::NewDocument();
-  CloneLink link(*port, host);
+  MemoryImage image = model.newImage();
+  CloneLink link(*port, host, *model.protocol);
   const Clock::time_point start = Clock::now();
   const CloneLink::Outcome outcome =
       write ? link.Write(radio.PortPath(), image) : link.Read(radio.PortPath(), image);
@@ -80,17 +82,20 @@ Figures Run(bool paced, bool write) {
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-  std::printf("%-8s %-6s %4s %12s %12s %12s %8s\n", "radio", "what", "run", "elapsed ms",
-              "pauses ms", "wire ms", "ratio");
+  std::printf("%-6s %-8s %-6s %4s %12s %12s %12s %8s\n", "model", "radio", "what", "run",
+              "elapsed ms", "pauses ms", "wire ms", "ratio");
   bool allOk = true;
-  for (bool paced : {false, true}) {
-    for (bool write : {false, true}) {
-      for (int run = 1; run <= runs; ++run) {
-        const Figures f = Run(paced, write);
-        allOk = allOk && f.ok;
-        std::printf("%-8s %-6s %4d %12.1f %12.1f %12.1f %8.3f%s\n", paced ? "paced" : "instant",
-                    write ? "write" : "read", run, f.elapsedMs, f.pausesMs, f.wireMs,
-                    f.elapsedMs / (f.pausesMs + f.wireMs), f.ok ? "" : "  FAILED");
+  for (const RadioModel* model : varo::models::All()) {
+    for (bool paced : {false, true}) {
+      for (bool write : {false, true}) {
+        for (int run = 1; run <= runs; ++run) {
+          const Figures f = Run(*model, paced, write);
+          allOk = allOk && f.ok;
+          std::printf("%-6s %-8s %-6s %4d %12.1f %12.1f %12.1f %8.3f%s\n", model->name.c_str(),
+                      paced ? "paced" : "instant", write ? "write" : "read", run, f.elapsedMs,
+                      f.pausesMs, f.wireMs, f.elapsedMs / (f.pausesMs + f.wireMs),
+                      f.ok ? "" : "  FAILED");
+        }
       }
     }
   }
@@ -99,6 +104,6 @@ int main(int argc, char** argv) {
       "The radio takes %u ms to enter clone mode in both modes. On a pseudo-terminal the\n"
       "programmer's writes return at once, so its pauses may overlap the paced radio's\n"
       "receiving time: a paced ratio a little below 1 is possible.\n",
-      varo::radiosim::Radio16::kReadyDelayMs);
+      varo::radiosim::CloneRadio::kReadyDelayMs);
   return allOk ? 0 : 1;
 }

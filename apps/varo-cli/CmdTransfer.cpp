@@ -11,22 +11,27 @@
 #include <optional>
 
 #include "ini/IniProfile.h"
-#include "model16/CloneLink.h"
-#include "model16/DatFile.h"
-#include "model16/MemoryImage.h"
+#include "ini/PortNames.h"
+#include "models/Models.h"
 #include "platform/ProgramFiles.h"
 #include "platform/SerialPort.h"
+#include "radio/CloneLink.h"
+#include "radio/DatFile.h"
+#include "radio/MemoryImage.h"
 
 namespace varo::cli {
 
 namespace {
 
-using model16::CloneHost;
-using model16::CloneLink;
-using model16::MemoryImage;
+using radio::CloneHost;
+using radio::CloneLink;
+using radio::DatFileError;
+using radio::DatFileErrorText;
+using radio::MemoryImage;
+using radio::RadioModel;
 
 constexpr char kUsage[] =
-    "usage: varo-cli read [--model 16] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
+    "usage: varo-cli read [--model NAME] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
     "       varo-cli write --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
     "  NAME: COM1..COM4 (through section \"Ports\" of the program INI) or a device path\n";
 
@@ -74,7 +79,7 @@ class ConsoleHost : public CloneHost {
   bool CancelRequested() override { return gCancel != 0; }
   Answer ShowMessage(int id, Buttons buttons) override {
     EndLine();
-    std::fprintf(stderr, "varo-cli: %s\n", model16::CloneMessageText(id));
+    std::fprintf(stderr, "varo-cli: %s\n", radio::CloneMessageText(id));
     if (buttons == Buttons::kOk) return Answer::kOk;
     if (retries_ > 0) {
       --retries_;
@@ -136,12 +141,12 @@ std::optional<Options> Parse(const std::vector<std::string>& args, bool read) {
 }
 
 // The device behind the port name; false (with a message) when an INI named
-// with --ini cannot be read. Without --ini a missing "Varo16.ini" only means
-// the default device paths.
-bool ResolvePort(const Options& o, std::string& device) {
+// with --ini cannot be read. Without --ini a missing program INI of the radio
+// ("Varo16.ini") only means the default device paths.
+bool ResolvePort(const Options& o, const RadioModel& model, std::string& device) {
   std::string iniPath = o.ini;
   if (iniPath.empty()) {
-    iniPath = FindFileNoCase(ProgramDirectory(), "Varo16.ini").value_or("");
+    iniPath = FindFileNoCase(ProgramDirectory(), model.iniName).value_or("");
   } else if (iniPath.find('/') == std::string::npos) {
     iniPath = "./" + iniPath;  // a plain name means the current folder here
   }
@@ -178,38 +183,38 @@ int RunRead(const std::vector<std::string>& args) {
     std::fputs(kUsage, stderr);
     return 2;
   }
-  if (o->model != "16") {
-    std::fprintf(stderr, "varo-cli: unknown radio model \"%s\" (known: 16)\n", o->model.c_str());
+  const RadioModel* model = models::ByName(o->model);
+  if (!model) {
+    std::fprintf(stderr, "varo-cli: unknown radio model \"%s\" (known: %s)\n", o->model.c_str(),
+                 models::Names().c_str());
     return 2;
   }
   // A file that cannot be saved is found out before the radio is read, not
   // after the whole transfer.
-  if (const model16::DatFileError refused = model16::CheckDatFileSave(o->output);
-      refused != model16::DatFileError::kNone) {
+  if (const DatFileError refused = radio::CheckDatFileSave(o->output);
+      refused != DatFileError::kNone) {
     std::fprintf(stderr, "varo-cli: %s The radio was not read.\n",
-                 model16::DatFileErrorText(refused, o->output, false).c_str());
+                 DatFileErrorText(refused, o->output, false).c_str());
     return 1;
   }
   std::string device;
-  if (!ResolvePort(*o, device)) return 1;
+  if (!ResolvePort(*o, *model, device)) return 1;
 
-  // As after File New: the bytes a read does not fetch (0x3F8-0x3FF) keep a
-  // new document's contents.
-  MemoryImage image = MemoryImage::NewDocument();
-  ConsoleHost host("Read Data", CloneLink::kReadBlocks, o->retries);
+  // As after File New: the bytes a read does not fetch keep a new document's
+  // contents.
+  MemoryImage image = model->newImage();
+  ConsoleHost host("Read Data", model->protocol->ReadBlocks(), o->retries);
   std::unique_ptr<SerialPort> port = CreateSerialPort();
   CloneLink::Outcome outcome;
   {
     InterruptCancels interrupt;
-    outcome = CloneLink(*port, host).Read(device, image);
+    outcome = CloneLink(*port, host, *model->protocol).Read(device, image);
   }
   if (int status = Finish(outcome, host, "read"); status != 0) return status;
 
-  const model16::DatFileError error =
-      model16::SaveDatFile(o->output, image.bytes.data(), image.bytes.size());
-  if (error != model16::DatFileError::kNone) {
-    std::fprintf(stderr, "varo-cli: %s\n",
-                 model16::DatFileErrorText(error, o->output, false).c_str());
+  const DatFileError error = radio::SaveDatFile(o->output, image.data(), image.size());
+  if (error != DatFileError::kNone) {
+    std::fprintf(stderr, "varo-cli: %s\n", DatFileErrorText(error, o->output, false).c_str());
     return 1;
   }
   std::printf("Read Data: saved %s\n", o->output.c_str());
@@ -226,35 +231,36 @@ int RunWrite(const std::vector<std::string>& args) {
   std::error_code ec;
   const auto size = std::filesystem::file_size(o->file, ec);
   if (ec) {
-    std::fprintf(
-        stderr, "varo-cli: %s\n",
-        model16::DatFileErrorText(model16::DatFileError::kCannotOpen, o->file, false).c_str());
-    return 1;
-  }
-  if (size != MemoryImage::kSize) {
-    std::fprintf(stderr,
-                 "varo-cli: %s holds %ju bytes; a radio memory file of the 16-channel radio holds "
-                 "%zu\n",
-                 o->file.c_str(), static_cast<std::uintmax_t>(size), MemoryImage::kSize);
-    return 1;
-  }
-  MemoryImage image;
-  const model16::DatFileError error =
-      model16::LoadDatFile(o->file, image.bytes.data(), image.bytes.size());
-  if (error != model16::DatFileError::kNone) {
     std::fprintf(stderr, "varo-cli: %s\n",
-                 model16::DatFileErrorText(error, o->file, false).c_str());
+                 DatFileErrorText(DatFileError::kCannotOpen, o->file, false).c_str());
+    return 1;
+  }
+  const RadioModel* model = models::BySize(size);
+  if (!model) {
+    std::string sizes;
+    for (const RadioModel* m : models::All()) {
+      sizes += (sizes.empty() ? "" : ", ") + std::to_string(m->imageSize) + " (" + m->name +
+               "-channel radio)";
+    }
+    std::fprintf(stderr, "varo-cli: %s holds %ju bytes; a radio memory file holds %s\n",
+                 o->file.c_str(), static_cast<std::uintmax_t>(size), sizes.c_str());
+    return 1;
+  }
+  MemoryImage image(model->imageSize);
+  const DatFileError error = radio::LoadDatFile(o->file, image.data(), image.size());
+  if (error != DatFileError::kNone) {
+    std::fprintf(stderr, "varo-cli: %s\n", DatFileErrorText(error, o->file, false).c_str());
     return 1;
   }
   std::string device;
-  if (!ResolvePort(*o, device)) return 1;
+  if (!ResolvePort(*o, *model, device)) return 1;
 
-  ConsoleHost host("Write Data", CloneLink::kWriteBlocks, o->retries);
+  ConsoleHost host("Write Data", model->protocol->WriteBlocks(), o->retries);
   std::unique_ptr<SerialPort> port = CreateSerialPort();
   CloneLink::Outcome outcome;
   {
     InterruptCancels interrupt;
-    outcome = CloneLink(*port, host).Write(device, image);
+    outcome = CloneLink(*port, host, *model->protocol).Write(device, image);
   }
   if (int status = Finish(outcome, host, "write"); status != 0) return status;
   std::printf("Write Data: done\n");

@@ -5,7 +5,7 @@
 
 namespace varo::cli {
 
-// varo-cli read [--model 16] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]
+// varo-cli read [--model NAME] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]
 // varo-cli write --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]
 //
 // Read copies the radio's memory into FILE.dat (a new radio document with the

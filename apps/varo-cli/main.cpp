@@ -5,12 +5,13 @@
 #include <vector>
 
 #include "CmdTransfer.h"
-#include "model16/ShowCommand.h"
+#include "models/Models.h"
+#include "radio/ShowCommand.h"
 
 namespace {
 
 int RunShow(const std::vector<std::string>& args) {
-  return varo::model16::RunShow(args, std::cout, std::cerr);
+  return varo::radio::RunShow(args, varo::models::All(), std::cout, std::cerr);
 }
 
 // Each command takes the words after its name and returns the exit status.
@@ -34,7 +35,7 @@ void Usage(std::FILE* out) {
       "      print the channel table of FILE.dat as the programmer shows it; like\n"
       "      opening the file in the programmer, this stores the file's product\n"
       "      type and band as the current choice\n"
-      "  read [--model 16] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
+      "  read [--model NAME] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
       "  write --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
       "      copy the radio's memory into FILE.dat, or FILE.dat into the radio\n",
       out);

@@ -1,15 +1,12 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
-#include <vector>
-
-#include "model16/GridControl.h"
+#include "radio/ChannelTable.h"
 
 namespace varo::model16 {
 
-// The channel table's fixed shape: one header row and sixteen channel rows;
-// column 0 holds the channel numbers, columns 1-8 the channel's texts.
+// The 16-channel radio's channel table: one header row and sixteen channel
+// rows; column 0 holds the channel numbers (" 1" to "16"), columns 1-8 the
+// channel's texts in this order.
 constexpr long kTableRows = 17;
 constexpr long kTableCols = 9;
 constexpr long kChannels = 16;
@@ -24,23 +21,11 @@ constexpr long kColScan = 6;
 constexpr long kColBusy = 7;
 constexpr long kColWN = 8;
 
-// Text colour of the fixed cells, 0xRRGGBB (red 0, green 50, blue 240).
-constexpr std::uint32_t kFixedTextColor = 0x0032F0;
-// Grid alignment value for centre-centre.
-constexpr short kAlignCenterCenter = 4;
-
-// The nine header texts of row 0 ("CH", "Rx Frequency", ... "W/N"; Chinese
-// "信道", "接收频率", ... "宽/窄").
-std::vector<std::string> ChannelTableHeaders(bool chinese);
-
-// Width of column `col` in tenths of the first column's initial width
-// (5, 13, 13, 11, 11, 9, 9, 9, 9).
-int ColumnWidthTenths(long col);
-
-// First set-up of the table: header texts in row 0, channel numbers (" 1" to
-// "16") in column 0, every column's width set to the first column's current
-// width times its factor (truncated to a whole twip), all columns centred,
-// and the fixed cells' text colour.
-void SetUpChannelTable(GridControl& grid, bool chinese);
+// Headers ("CH", "Rx Frequency", ... "W/N"; Chinese "信道", "接收频率", ...
+// "宽/窄"), widths in tenths of the first column (5, 13, 13, 11, 11, 9, 9,
+// 9, 9), editors (edit boxes 2127, 2128; drop-down lists 2132, 2133 with the
+// 265 tones, 1129 power, 1134 scan add, 1139 busy lock, 1128 W/N, which also
+// serves any column without an editor), list entries and new-row defaults.
+const radio::TableSpec& Table16();
 
 }  // namespace varo::model16

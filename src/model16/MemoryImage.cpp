@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "model16/Layout.h"
+
 namespace varo::model16 {
 
 namespace {
@@ -19,26 +21,25 @@ struct Default {
 constexpr Default kDefaults[] = {
     {0x000, "\x00\x00\x00", 3},
     {0x008, "\x00\x03\x01\x00\x02\x00\x24\x11", 8},
-    {0x12F, "\x01", 1},  // Voice Annunciation
-    {0x130, "\x04", 1},  // Time-Out Timer
-    {0x131, "\x09", 1},  // TOT Pre-Alert
-    {0x134, "\x04", 1},  // Squelch Level
-    {0x135, "\x01", 1},  // Battery Saver
-    {0x136, "\x01", 1},  // Beep
-    {0x13A, "\x05", 1},  // Vox Gain Level
-    {0x13B, "\x02", 1},  // Vox Delay Time
-    {0x160, "\x00\x11\x09\x15", 4},  // Priority, Priority Channel, Look Back A/B
-    {0x165, "\x30\x00\x30\x00", 4},  // Dropout Delay, Tx Dwell
-    {0x17E, "\x00\x00", 2},          // Scan Add maps
-    {0x1B8, "K71605\xF0\x01", 8},    // model identifier and the two bytes after it
-    {0x3F0, "\x00", 1},              // Call Tone
+    {kVoiceAnnunciation, "\x01", 1},
+    {kTimeOutTimer, "\x04", 1},
+    {kTotPreAlert, "\x09", 1},
+    {kSquelchLevel, "\x04", 1},
+    {kBatterySaver, "\x01", 1},
+    {kBeep, "\x01", 1},
+    {kVoxGainLevel, "\x05", 1},
+    {kVoxDelayTime, "\x02", 1},
+    {kPriority, "\x00\x11\x09\x15", 4},     // and Priority Channel, Look Back A/B
+    {kDropoutDelay, "\x30\x00\x30\x00", 4},  // and Tx Dwell
+    {kScanMap, "\x00\x00", 2},
+    {kModelIdentifier, "K71605\xF0\x01", 8},
+    {kCallTone, "\x00", 1},
 };
 
 }  // namespace
 
-MemoryImage MemoryImage::NewDocument() {
-  MemoryImage image;
-  image.bytes.fill(0xFF);
+MemoryImage NewImage() {
+  MemoryImage image(kImageSize, 0xFF);
   for (const Default& d : kDefaults) std::memcpy(&image.bytes[d.offset], d.bytes, d.count);
   return image;
 }

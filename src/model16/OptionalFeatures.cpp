@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "model16/Layout.h"
+
 namespace varo::model16 {
 
 namespace {
@@ -17,17 +19,14 @@ struct ListField {
 };
 
 constexpr ListField kListFields[kOptionListCount] = {
-    {1118, 0x130, 0x7F, 1},  // Time-Out Timer: 1-40 for 15 s .. 600 s
-    {1130, 0x131, 0x0F, 1},  // TOT Pre-Alert: 1 = Off, 2-11 = 1..10
-    {1116, 0x134, 0x0F, 0},  // Squelch Level 0-9
-    {1117, 0x12F, 0x03, 0},  // Voice Annunciation: Off, Chinese, English
-    {1119, 0x3F0, 0xFF, 0},  // Call Tone: Off, 1-16
-    {1121, 0x13A, 0x1F, 0},  // Vox Gain Level: Off, 1-16
-    {1123, 0x13B, 0x07, 0},  // Vox Delay Time: 0.3 .. 3.0 s
+    {1118, kTimeOutTimer, 0x7F, 1},      // 1-40 for 15 s .. 600 s
+    {1130, kTotPreAlert, 0x0F, 1},       // 1 = Off, 2-11 = 1..10
+    {1116, kSquelchLevel, 0x0F, 0},      // 0-9
+    {1117, kVoiceAnnunciation, 0x03, 0}, // Off, Chinese, English
+    {1119, kCallTone, 0xFF, 0},          // Off, 1-16
+    {1121, kVoxGainLevel, 0x1F, 0},      // Off, 1-16
+    {1123, kVoxDelayTime, 0x07, 0},      // 0.3 .. 3.0 s
 };
-
-constexpr std::size_t kBeepOffset = 0x136;
-constexpr std::size_t kBatterySaverOffset = 0x135;
 
 const ListField& FieldOf(OptionList list) { return kListFields[static_cast<std::size_t>(list)]; }
 
@@ -81,8 +80,8 @@ OptionalFeaturesForm LoadOptionalFeatures(const MemoryImage& image) {
     const int entries = static_cast<int>(OptionListEntries(list, false).size());
     form[list] = (position >= 0 && position < entries) ? position : -1;
   }
-  form.beep = (image[kBeepOffset] & 1) != 0;
-  form.batterySaver = (image[kBatterySaverOffset] & 1) != 0;
+  form.beep = (image[kBeep] & 1) != 0;
+  form.batterySaver = (image[kBatterySaver] & 1) != 0;
   return form;
 }
 
@@ -96,8 +95,8 @@ void StoreOptionalFeatures(const OptionalFeaturesForm& form, MemoryImage& image)
     image[field.offset] =
         static_cast<std::uint8_t>((image[field.offset] & ~field.mask & 0xFF) | value);
   }
-  SetBit0(image, kBeepOffset, form.beep);
-  SetBit0(image, kBatterySaverOffset, form.batterySaver);
+  SetBit0(image, kBeep, form.beep);
+  SetBit0(image, kBatterySaver, form.batterySaver);
 }
 
 KeyAction FilterOptionalFeaturesKey(int virtualKey, bool shiftHeld) {

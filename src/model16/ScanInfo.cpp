@@ -5,25 +5,18 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "model16/TextNumbers.h"
+#include "model16/ChannelTable.h"
+#include "model16/Layout.h"
 #include "platform/Decimal.h"
+#include "radio/TextNumbers.h"
 
 namespace varo::model16 {
 
 namespace {
 
-constexpr std::size_t kPriorityOffset = 0x160;
-constexpr std::size_t kPriorityChannelOffset = 0x161;
-constexpr std::size_t kLookBackAOffset = 0x162;
-constexpr std::size_t kLookBackBOffset = 0x163;
-constexpr std::size_t kRevertOffset = 0x164;
-constexpr std::size_t kDropoutOffset = 0x165;  // 16 bits, low byte first
-constexpr std::size_t kDwellOffset = 0x167;    // 16 bits, low byte first
 
-// Channel n's record starts at 0x010 + 16 (n - 1); its byte 3 is the top BCD
-// pair of the receive frequency, 0x00 or 0xFF when there is none.
-constexpr std::size_t kChannelRecords = 0x010;
-constexpr int kChannels = 16;
+using radio::LeadingDecimal;
+using radio::LeadingInteger;
 
 constexpr double kLookBackMin = 0.5;
 constexpr double kLookBackMax = 5.0;
@@ -132,21 +125,21 @@ std::optional<int> ParseFormInteger(const std::string& text) {
 }
 
 void ScanInfoRules::Open(const MemoryImage& image) {
-  const int stored = image[kPriorityOffset];
+  const int stored = image[kPriority];
   ChangePriority(stored <= kPrioritySelected ? stored : -1);
   form_.priorityChannel = "";
   if (form_.priority == kPriorityFixed) {
     char text[8];
-    std::snprintf(text, sizeof text, "%2d", image[kPriorityChannelOffset]);
+    std::snprintf(text, sizeof text, "%2d", image[kPriorityChannel]);
     form_.priorityChannel = text;
   }
-  form_.lookBackA = LookBackSeconds(image[kLookBackAOffset]);
-  form_.lookBackB = LookBackSeconds(image[kLookBackBOffset]);
-  const int revert = image[kRevertOffset] - (form_.priority == kPrioritySelected ? 2 : 0);
+  form_.lookBackA = LookBackSeconds(image[kLookBackA]);
+  form_.lookBackB = LookBackSeconds(image[kLookBackB]);
+  const int revert = image[kRevertChannel] - (form_.priority == kPrioritySelected ? 2 : 0);
   form_.revert =
       (revert >= 0 && revert < static_cast<int>(form_.revertEntries.size())) ? revert : -1;
-  form_.dropoutDelay = Word(image, kDropoutOffset);
-  form_.txDwell = Word(image, kDwellOffset);
+  form_.dropoutDelay = Word(image, kDropoutDelay);
+  form_.txDwell = Word(image, kTxDwell);
 }
 
 void ScanInfoRules::ChangePriority(int position) {
@@ -205,7 +198,7 @@ ScanInfoOk ScanInfoRules::Ok(MemoryImage& image, MessageBoxes& messages) const {
     bool programmed = false;
     if (channel >= 1 && channel <= kChannels) {
       const std::uint8_t top =
-          image[kChannelRecords + 16 * static_cast<std::size_t>(channel - 1) + 3];
+          image[kRecordBase + 16 * static_cast<std::size_t>(channel - 1) + 3];
       programmed = top != 0x00 && top != 0xFF;
     }
     if (!programmed) {
@@ -215,21 +208,21 @@ ScanInfoOk ScanInfoRules::Ok(MemoryImage& image, MessageBoxes& messages) const {
       messages.Show(request);
       return ScanInfoOk::kChannelRejected;
     }
-    image[kPriorityChannelOffset] = static_cast<std::uint8_t>(channel);
+    image[kPriorityChannel] = static_cast<std::uint8_t>(channel);
   }
   // A list without a selection stands for a stored value the dialog does not
   // offer: its byte is left as it was.
-  if (form_.priority >= 0) image[kPriorityOffset] = static_cast<std::uint8_t>(form_.priority);
-  image[kLookBackAOffset] =
+  if (form_.priority >= 0) image[kPriority] = static_cast<std::uint8_t>(form_.priority);
+  image[kLookBackA] =
       static_cast<std::uint8_t>(LookBackPosition(form_.lookBackA - kLookBackBase));
-  image[kLookBackBOffset] =
+  image[kLookBackB] =
       static_cast<std::uint8_t>(LookBackPosition(form_.lookBackB - kLookBackBase));
   if (form_.revert >= 0) {
-    image[kRevertOffset] =
+    image[kRevertChannel] =
         static_cast<std::uint8_t>(form_.revert + (form_.priority == kPrioritySelected ? 2 : 0));
   }
-  StoreWord(image, kDropoutOffset, form_.dropoutDelay);
-  StoreWord(image, kDwellOffset, form_.txDwell);
+  StoreWord(image, kDropoutDelay, form_.dropoutDelay);
+  StoreWord(image, kTxDwell, form_.txDwell);
   return ScanInfoOk::kAccepted;
 }
 

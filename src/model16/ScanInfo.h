@@ -5,9 +5,15 @@
 #include <vector>
 
 #include "model16/MemoryImage.h"
-#include "model16/TableEditor.h"
+#include "radio/MessageBoxes.h"
 
 namespace varo::model16 {
+
+using radio::MessageAnswer;
+using radio::MessageBoxes;
+using radio::MessageButtons;
+using radio::MessageIcon;
+using radio::MessageRequest;
 
 // The Scan Information dialog (template 133) without its window: the
 // priority-scan settings of the image at 0x160-0x168, the rules of its

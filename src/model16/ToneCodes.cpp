@@ -2,12 +2,15 @@
 
 #include <cstdio>
 
-#include "model16/TextNumbers.h"
+#include "radio/TextNumbers.h"
 #include "platform/Decimal.h"
 
 namespace varo::model16 {
 
 namespace {
+
+using radio::LeadingDecimal;
+using radio::LeadingInteger;
 
 // QT tones in tenths of a hertz, in list order.
 constexpr int kQtTenths[50] = {

@@ -7,8 +7,6 @@
 
 namespace varo {
 
-class IniProfile;
-
 // A serial port as the clone link and the port probe use it: opened by name,
 // exclusively, for 9600 baud 8N1 raw transfers with Win32-style time-outs.
 class SerialPort {
@@ -62,13 +60,5 @@ class SerialPort {
 
 // The port of this platform (termios and poll on POSIX).
 std::unique_ptr<SerialPort> CreateSerialPort();
-
-// The device path for a port name as the user picks it: "COM1".."COM4" (any
-// letter case) through the program INI section "Ports" (keys "COM1".."COM4"),
-// defaulting to /dev/ttyUSB0, /dev/ttyUSB1, /dev/ttyS0, /dev/ttyS1. The
-// environment variable VARO_PORT_<NAME> (for example VARO_PORT_COM1) overrides
-// both for one run, so a simulated radio can stand behind COM1. Any other name
-// is a device path as it stands. `ini` may be null (defaults only).
-std::string ResolvePortName(const std::string& portName, const IniProfile* ini);
 
 }  // namespace varo

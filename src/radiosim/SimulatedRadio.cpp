@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "radiosim/Radio16.h"
+#include "radiosim/CloneRadio.h"
 
 namespace varo::radiosim {
 
@@ -51,7 +51,7 @@ bool WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t
 }  // namespace
 
 std::unique_ptr<RadioModel> MakeRadioModel(const std::string& name, Fault fault) {
-  if (name == "16") return std::make_unique<Radio16>(fault);
+  if (name == "16") return std::make_unique<CloneRadio>(Radio16Config(), fault);
   return nullptr;
 }
 

@@ -7,7 +7,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "platform/Registry.h"
+#include "ini/PortNames.h"
+#include "ini/Registry.h"
 #include "platform/SerialPort.h"
 #include "shell/CommandIds.h"
 #include "shell/DialogUnits.h"

@@ -5,7 +5,8 @@
 
 #include <vector>
 
-#include "model16/GridControl.h"
+#include "radio/CellEditor.h"
+#include "radio/GridControl.h"
 
 class QAbstractButton;
 
@@ -28,11 +29,11 @@ namespace varo::shell {
 // editor lies exactly on the cell.
 //
 // Texts are stored as the bytes written and shown decoded (UTF-8, else GBK).
-class CMSFlexGrid : public QTableWidget, public GridControl {
+class CMSFlexGrid : public QTableWidget, public radio::GridControl {
   Q_OBJECT
 
  public:
-  static constexpr int kEditorInset = 3;
+  static constexpr int kEditorInset = radio::kEditorInset;
 
   CMSFlexGrid(long rows, long cols, QWidget* parent = nullptr);
   ~CMSFlexGrid() override;
@@ -56,7 +57,7 @@ class CMSFlexGrid : public QTableWidget, public GridControl {
   void SetColWidth(long col, long twips) override;
   void SetColAlignment(long col, short alignment) override;
   void SetForeColorFixed(std::uint32_t rgb) override;
-  void SetEvents(GridEvents* events) override { events_ = events; }
+  void SetEvents(radio::GridEvents* events) override { events_ = events; }
 
   // Where cell (row, col) is, in viewport pixels.
   QRect CellRect(long row, long col) const;
@@ -87,7 +88,7 @@ class CMSFlexGrid : public QTableWidget, public GridControl {
   QColor fixedColor_ = Qt::black;
   std::vector<short> alignment_;
   QAbstractButton* cornerButton_ = nullptr;
-  GridEvents* events_ = nullptr;
+  radio::GridEvents* events_ = nullptr;
 };
 
 }  // namespace varo::shell

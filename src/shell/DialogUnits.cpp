@@ -17,4 +17,19 @@ void DialogUnits::Place(QWidget* w, int x, int y, int width, int height) const {
   w->setGeometry(Rect(x, y, width, height));
 }
 
+void SetControlId(QWidget* widget, int id) {
+  widget->setObjectName(QString::number(id));
+  widget->setProperty("controlId", id);
+}
+
+int FocusedControlId(const QWidget* focus, int fallback) {
+  // Parents are followed across windows: the open list of a drop-down box is
+  // a popup window whose owner is the box.
+  for (const QObject* o = focus; o; o = o->parent()) {
+    const QVariant id = o->property("controlId");
+    if (id.isValid()) return id.toInt();
+  }
+  return fallback;
+}
+
 }  // namespace varo::shell

@@ -26,4 +26,13 @@ class DialogUnits {
   int baseY_;
 };
 
+// Gives `widget` its control id: the object name and the "controlId"
+// property, which is also the help context number F1 opens.
+void SetControlId(QWidget* widget, int id);
+
+// The help context of a focused widget: the "controlId" property of the
+// widget or of the nearest parent that has one, across popup windows;
+// `fallback` when none has.
+int FocusedControlId(const QWidget* focus, int fallback);
+
 }  // namespace varo::shell

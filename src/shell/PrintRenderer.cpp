@@ -12,6 +12,7 @@
 #include <cmath>
 #include <memory>
 
+#include "radio/PrintLayout.h"
 #include "shell/ShellText.h"
 
 namespace varo::shell {
@@ -22,7 +23,7 @@ constexpr int kTwipsPerInch = 1440;
 
 int ToPixels(long long twips, int dpi) { return static_cast<int>(twips * dpi / kTwipsPerInch); }
 
-model16::PrintArea AreaOf(const QPaintDevice& device) {
+radio::PrintArea AreaOf(const QPaintDevice& device) {
   return {device.width(), device.height(), device.logicalDpiX(), device.logicalDpiY()};
 }
 
@@ -62,12 +63,12 @@ void DrawUnjoined(QPainter& painter, const QPointF& at, const QString& text) {
 
 }  // namespace
 
-ReportMaker Varo16Report(const GridControl& grid, const model16::MemoryImage& image, bool chinese,
-                         std::string owner) {
-  return [&grid, &image, chinese, owner = std::move(owner)](
-             const model16::PrintArea& area, const model16::PrintFontMetrics& metrics) {
-    auto layout =
-        std::make_shared<model16::PrintLayout>(grid, image, area, metrics, chinese, owner);
+ReportMaker RadioReport(const radio::RadioModel& model, const radio::GridControl& grid,
+                        const radio::MemoryImage& image, bool chinese, std::string owner) {
+  return [&model, &grid, &image, chinese, owner = std::move(owner)](
+             const radio::PrintArea& area, const radio::PrintFontMetrics& metrics) {
+    auto layout = std::make_shared<radio::PrintLayout>(*model.table, *model.report, grid, image,
+                                                       area, metrics, chinese, owner);
     LaidOutReport report;
     report.pageCount = layout->PageCount();
     report.page = [layout](int page) { return layout->Page(page); };
@@ -75,7 +76,7 @@ ReportMaker Varo16Report(const GridControl& grid, const model16::MemoryImage& im
   };
 }
 
-QFont PrintFontFor(const model16::PrintFont& font, const QPaintDevice& device) {
+QFont PrintFontFor(const radio::PrintFont& font, const QPaintDevice& device) {
   static const QStringList chinese = ChineseFaces();
   QFont qfont(QString::fromStdString(font.face));
   qfont.setStyleHint(QFont::Serif, QFont::PreferQuality);
@@ -106,7 +107,7 @@ QFont PrintFontFor(const model16::PrintFont& font, const QPaintDevice& device) {
   return qfont;
 }
 
-int DeviceFontMetrics::LineHeight(const model16::PrintFont& font) const {
+int DeviceFontMetrics::LineHeight(const radio::PrintFont& font) const {
   const QFontMetrics fm(PrintFontFor(font, device_), &device_);
   const int dpi = std::max(1, device_.logicalDpiY());
   return (fm.height() + fm.leading()) * kTwipsPerInch / dpi;
@@ -118,7 +119,7 @@ int PrintRenderer::PageCount(const QPaintDevice& device) const {
 }
 
 void PrintRenderer::DrawPage(QPainter& painter, const QPaintDevice& device,
-                             const model16::PrintPage& page) const {
+                             const radio::PrintPage& page) const {
   const int dpiX = device.logicalDpiX();
   const int dpiY = device.logicalDpiY();
   const QFont mainFont = PrintFontFor(page.mainFont, device);
@@ -127,14 +128,14 @@ void PrintRenderer::DrawPage(QPainter& painter, const QPaintDevice& device,
   QPen pen(Qt::black);
   pen.setWidthF(std::max(1.0, dpiY / 144.0));
   painter.setPen(pen);
-  for (const model16::DrawItem& item : page.items) {
+  for (const radio::DrawItem& item : page.items) {
     const int x = ToPixels(item.x, dpiX);
     const int y = ToPixels(-static_cast<long long>(item.y), dpiY);
-    if (item.kind == model16::DrawItem::Kind::kRule) {
+    if (item.kind == radio::DrawItem::Kind::kRule) {
       painter.drawLine(x, y, ToPixels(item.x2, dpiX), y);
       continue;
     }
-    painter.setFont(item.font == model16::FontRole::kMain ? mainFont : smallFont);
+    painter.setFont(item.font == radio::FontRole::kMain ? mainFont : smallFont);
     // Items are placed by the top left corner of their text cell.
     DrawUnjoined(painter, QPointF(x, y + painter.fontMetrics().ascent()), FromBytes(item.text));
   }

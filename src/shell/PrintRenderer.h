@@ -5,9 +5,10 @@
 #include <functional>
 #include <string>
 
-#include "model16/GridControl.h"
-#include "model16/MemoryImage.h"
-#include "model16/PrintLayout.h"
+#include "radio/GridControl.h"
+#include "radio/MemoryImage.h"
+#include "radio/PrintModel.h"
+#include "radio/RadioModel.h"
 
 class QPaintDevice;
 class QPainter;
@@ -22,30 +23,30 @@ namespace varo::shell {
 // (1-based) as draw items.
 struct LaidOutReport {
   int pageCount = 0;
-  std::function<model16::PrintPage(int page)> page;
+  std::function<radio::PrintPage(int page)> page;
 };
 
 // Lays a report out for a device's printable area and font metrics. Called
 // anew for every job, so each job reads the table and image as they are.
 using ReportMaker =
-    std::function<LaidOutReport(const model16::PrintArea&, const model16::PrintFontMetrics&)>;
+    std::function<LaidOutReport(const radio::PrintArea&, const radio::PrintFontMetrics&)>;
 
-// The 16-channel report: options page from `image`, channel pages from
-// `grid`, owner line `owner`. Both are read when a job is laid out and must
-// outlive the maker.
-ReportMaker Varo16Report(const GridControl& grid, const model16::MemoryImage& image, bool chinese,
-                         std::string owner);
+// The report of a document of radio `model`: options page from `image`,
+// channel pages from `grid`, owner line `owner`. They are read when a job is
+// laid out and must outlive the maker.
+ReportMaker RadioReport(const radio::RadioModel& model, const radio::GridControl& grid,
+                        const radio::MemoryImage& image, bool chinese, std::string owner);
 
 // The report's font as the device draws it: the face (a serif face where
 // Times New Roman is missing), a character cell `height` twips high and an
 // average character `width` twips wide.
-QFont PrintFontFor(const model16::PrintFont& font, const QPaintDevice& device);
+QFont PrintFontFor(const radio::PrintFont& font, const QPaintDevice& device);
 
 // Line heights (text height plus external leading) measured on a device.
-class DeviceFontMetrics : public model16::PrintFontMetrics {
+class DeviceFontMetrics : public radio::PrintFontMetrics {
  public:
   explicit DeviceFontMetrics(const QPaintDevice& device) : device_(device) {}
-  int LineHeight(const model16::PrintFont& font) const override;
+  int LineHeight(const radio::PrintFont& font) const override;
 
  private:
   const QPaintDevice& device_;
@@ -56,7 +57,7 @@ class DeviceFontMetrics : public model16::PrintFontMetrics {
 // without any printer. Twips map to device pixels by the device resolution;
 // y, which grows upward in the layout, grows downward on the page.
 //
-//   PrintRenderer renderer(Varo16Report(grid, doc.Image(), app.Chinese(), owner));
+//   PrintRenderer renderer(RadioReport(model, grid, doc.Image(), app.Chinese(), owner));
 //   renderer.Print(printer, frame);      // Print (57607)
 //   renderer.PrintDirect(printer);       // direct Print (57608)
 //   renderer.Preview(printer, frame);    // Print Preview (57609)
@@ -94,7 +95,7 @@ class PrintRenderer {
  private:
   int RenderCopies(QPagedPaintDevice& device, int first, int last, int copies) const;
   void DrawPage(QPainter& painter, const QPaintDevice& device,
-                const model16::PrintPage& page) const;
+                const radio::PrintPage& page) const;
 
   ReportMaker maker_;
 };

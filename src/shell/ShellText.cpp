@@ -58,7 +58,7 @@ QString FromBytes(const std::string& bytes) {
       // A GBK character may end in an ASCII byte (0x40-0x7E): a lead byte
       // left without its partner takes the next byte along.
       std::size_t k = 0;
-      while (k < run.size()) k += static_cast<unsigned char>(run[k]) >= 0x81 ? 2 : 1;
+      while (k < run.size()) k += static_cast<unsigned char>(run[k]) >= 0x81 ? 2u : 1u;
       if (k > run.size() && j < all.size()) ++j;
       out += Decode(gbk, all.substr(i, j - i));
     }

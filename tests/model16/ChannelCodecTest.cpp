@@ -5,11 +5,14 @@
 #include <random>
 
 #include "model16/ChannelTable.h"
-#include "model16/MemoryGrid.h"
 #include "model16/ToneCodes.h"
+#include "radio/Frequency.h"
+#include "radio/MemoryGrid.h"
 
 namespace varo::model16 {
 namespace {
+
+using namespace varo::radio;
 
 constexpr std::size_t kScanMaps = 0x17E;
 
@@ -34,34 +37,9 @@ int KeptMask(std::size_t offset) {
   return at < 12 ? 0x00 : at == 12 ? 0xE7 : at == 13 ? 0xCF : 0xFF;
 }
 
-TEST(ChannelCodecTest, FrequencyTextAndBcdBothWays) {
-  struct { const char* text; std::uint32_t count; std::vector<std::uint8_t> bcd; const char* shown; } cases[] = {
-      {"446.00625", 44600625, {0x25, 0x06, 0x60, 0x44}, "446.00625"},
-      {"145.5", 14550000, {0x00, 0x00, 0x55, 0x14}, "145.50000"},
-      {"128.015", 12801500, {0x00, 0x15, 0x80, 0x12}, "128.01500"},
-      {" 136.0MHz", 13600000, {0x00, 0x00, 0x60, 0x13}, "136.00000"},
-      {"10.00001", 1000001, {0x01, 0x00, 0x00, 0x01}, "10.00001"},
-      {"5000", kMaxFrequencyCount, {0x99, 0x99, 0x99, 0x99}, "999.99999"},  // clamped
-      {"0.5", 50000, {0x00, 0x00, 0x05, 0x00}, ""},  // top pair 00 reads as none
-      {"", 0, {0xFF, 0xFF, 0xFF, 0xFF}, ""},
-      {"-145.5", 0, {0xFF, 0xFF, 0xFF, 0xFF}, ""},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(FrequencyTextToCount(c.text), c.count) << c.text;
-    std::vector<std::uint8_t> bcd = {0x12, 0x34, 0x56, 0x78};
-    CountToBcd(c.count, bcd.data());
-    EXPECT_EQ(bcd, c.bcd) << c.text;
-    EXPECT_EQ(BcdToFrequencyText(c.bcd.data()), c.shown) << c.text;
-  }
-  // Nibbles above 9 are counted at their value, not rejected.
-  const std::uint8_t oddNibbles[4] = {0xFF, 0x00, 0x00, 0x4A};
-  EXPECT_EQ(BcdToFrequencyText(oddNibbles), "500.00165");
-}
-
 TEST(ChannelCodecTest, RecordsDecodeToTheirWords) {
-  MemoryImage allFF;
-  allFF.bytes.fill(0xFF);
-  for (const MemoryImage& blank : {MemoryImage::NewDocument(), allFF}) {
+  const MemoryImage allFF(kImageSize, 0xFF);
+  for (const MemoryImage& blank : {NewImage(), allFF}) {
     MemoryGrid grid(kTableRows, kTableCols);
     ImageToTable(blank, grid, false);
     const std::string scan = blank[kScanMaps] ? "Yes" : "";
@@ -69,7 +47,7 @@ TEST(ChannelCodecTest, RecordsDecodeToTheirWords) {
       EXPECT_EQ(RowTexts(grid, n), (std::vector<std::string>{"", "", "", "", "", scan, "", ""})) << n;
   }
 
-  MemoryImage image = MemoryImage::NewDocument();
+  MemoryImage image = NewImage();
   // Receive only (unprogrammed) with a decode tone; in the scan list.
   PutRecord(image, 1, {0x25, 0x06, 0x60, 0x44, 0xFF, 0xFF, 0xFF, 0xFF, 0x9E, 0x02});
   // Carrier lock, high power, wide, no tones.
@@ -98,10 +76,9 @@ TEST(ChannelCodecTest, EmptyRowsStoreUnprogrammedChannels) {
   // in b12/b13 becomes 0xF7/0xCF).
   struct { std::uint8_t background, b12, b13; } cases[] = {{0x5A, 0x52, 0x4A}, {0xA5, 0xB5, 0x85}};
   for (const auto& c : cases) {
-    MemoryImage image;
-    image.bytes.fill(c.background);
+    MemoryImage image(kImageSize, c.background);
     TableToImage(MemoryGrid(kTableRows, kTableCols), image);
-    for (std::size_t i = 0; i < MemoryImage::kSize; ++i) {
+    for (std::size_t i = 0; i < kImageSize; ++i) {
       const std::size_t at = (i - 0x010) % 16;
       const bool inRecord = i >= 0x010 && i < 0x110;
       const int expected = i == kScanMaps || i == kScanMaps + 1 ? 0x00
@@ -117,18 +94,18 @@ TEST(ChannelCodecTest, EmptyRowsStoreUnprogrammedChannels) {
 TEST(ChannelCodecTest, OpenSaveOfAnyImageChangesOnlyWhatTheTableStandsFor) {
   std::mt19937 random(20240611);
   for (int trial = 0; trial < 20; ++trial) {
-    MemoryImage original;
+    MemoryImage original(kImageSize);
     for (auto& b : original.bytes) b = static_cast<std::uint8_t>(random());
     for (long n = 1; n <= kChannels; n += 3) {  // some programmed channels too
-      CountToBcd(14000000 + random() % 3000000, &original[RecordOf(n)]);
-      CountToBcd(40000000 + random() % 7000000, &original[RecordOf(n) + 4]);
+      CountToBcd(static_cast<std::uint32_t>(14000000 + random() % 3000000), &original[RecordOf(n)]);
+      CountToBcd(static_cast<std::uint32_t>(40000000 + random() % 7000000), &original[RecordOf(n) + 4]);
     }
     for (bool chinese : {false, true}) {
       MemoryImage once = original;
       MemoryGrid grid(kTableRows, kTableCols);
       ImageToTable(once, grid, chinese);
       TableToImage(grid, once);
-      for (std::size_t i = 0; i < MemoryImage::kSize; ++i)
+      for (std::size_t i = 0; i < kImageSize; ++i)
         ASSERT_EQ(once[i] & KeptMask(i), original[i] & KeptMask(i)) << "trial " << trial << " offset " << i;
       MemoryImage twice = once;
       MemoryGrid again(kTableRows, kTableCols);
@@ -146,22 +123,22 @@ TEST(ChannelCodecTest, EditorTextsRoundTripAndLanguagesMix) {
     MemoryGrid grids[] = {MemoryGrid(kTableRows, kTableCols), MemoryGrid(kTableRows, kTableCols)};
     for (long n = 1; n <= kChannels; ++n) {
       if (random() % 4 == 0) continue;  // an empty channel
-      const std::string rx = CountToFrequencyText(13600000 + 625 * (random() % 1000));
-      const std::string tx = CountToFrequencyText(40000000 + 500 * (random() % 1000));
+      const std::string rx = FrequencyText(static_cast<std::int64_t>(13600000 + 625 * (random() % 1000)));
+      const std::string tx = FrequencyText(static_cast<std::int64_t>(40000000 + 500 * (random() % 1000)));
       const std::size_t dec = random() % 265, enc = random() % 265;
       const bool power = random() % 2, scan = random() % 2, wide = random() % 2;
-      const int busy = random() % 3;
+      const std::size_t busy = random() % 3;
       for (int l = 0; l < 2; ++l) {
         const Words& w = WordsFor(l == 1);
         const std::string busyText[] = {w.off, w.carrier, w.qtDqt};
         const std::vector<std::string> row = {rx, tx, tones[l][dec], tones[l][enc], power ? w.high : w.low,
                                               scan ? w.yes : w.no, busyText[busy], wide ? w.wide : w.narrow};
-        for (long c = kColRx; c <= kColWN; ++c) grids[l].SetTextMatrix(n, c, row[c - 1]);
+        for (long c = kColRx; c <= kColWN; ++c) grids[l].SetTextMatrix(n, c, row[static_cast<std::size_t>(c - 1)]);
       }
     }
     // Either language's table stores the same image, and that image reads
     // back as either table.
-    MemoryImage images[] = {MemoryImage::NewDocument(), MemoryImage::NewDocument()};
+    MemoryImage images[] = {NewImage(), NewImage()};
     TableToImage(grids[0], images[0]);
     TableToImage(grids[1], images[1]);
     EXPECT_EQ(images[0], images[1]) << "trial " << trial;

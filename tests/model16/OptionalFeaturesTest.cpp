@@ -7,14 +7,16 @@
 namespace varo::model16 {
 namespace {
 
+using namespace varo::radio;
+
 TEST(OptionalFeaturesTest, NewDocumentOpensWithItsDefaultsAndOkChangesNothing) {
-  const MemoryImage original = MemoryImage::NewDocument();
+  const MemoryImage original = NewImage();
   const OptionalFeaturesForm form = LoadOptionalFeatures(original);
   const char* shown[kOptionListCount] = {"60s", "8", "4", "Chinese", "Off", "5", "1.0"};
   for (int i = 0; i < kOptionListCount; ++i) {
     const auto list = static_cast<OptionList>(i);
     ASSERT_GE(form[list], 0);
-    EXPECT_EQ(OptionListEntries(list, false)[form[list]], shown[i]);
+    EXPECT_EQ(OptionListEntries(list, false)[static_cast<std::size_t>(form[list])], shown[i]);
   }
   EXPECT_TRUE(form.beep && form.batterySaver);
   MemoryImage image = original;
@@ -49,7 +51,7 @@ TEST(OptionalFeaturesTest, EveryEntryRoundTripsWithItsKeptBits) {
   for (const auto& f : fields) {
     ASSERT_EQ(static_cast<int>(OptionListEntries(f.list, false).size()), f.entries);
     for (int index = 0; index < f.entries; ++index) {
-      MemoryImage image;
+      MemoryImage image(kImageSize);
       for (auto& b : image.bytes) b = static_cast<std::uint8_t>(random());
       const MemoryImage before = image;
       OptionalFeaturesForm form = LoadOptionalFeatures(image);
@@ -62,7 +64,7 @@ TEST(OptionalFeaturesTest, EveryEntryRoundTripsWithItsKeptBits) {
       image[f.offset] = before[f.offset];
       EXPECT_EQ(image, before);  // every other field wrote back what it read
     }
-    MemoryImage image = MemoryImage::NewDocument();
+    MemoryImage image = NewImage();
     image[f.offset] = f.orphan;
     const MemoryImage before = image;
     OptionalFeaturesForm form = LoadOptionalFeatures(image);

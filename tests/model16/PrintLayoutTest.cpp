@@ -5,12 +5,15 @@
 
 #include "ini/IniProfile.h"
 #include "model16/ChannelTable.h"
-#include "model16/MemoryGrid.h"
-#include "model16/PrintLayout.h"
+#include "radio/MemoryGrid.h"
+#include "model16/Report.h"
+#include "radio/PrintLayout.h"
 #include "support/TempDir.h"
 
 namespace varo::model16 {
 namespace {
+
+using namespace varo::radio;
 
 // Line height = font height + 10 twips, so that a mix-up of the two shows.
 struct FixedMetrics : PrintFontMetrics {
@@ -38,8 +41,8 @@ bool Has(const PrintPage& page, const DrawItem& wanted) {
 
 TEST(PrintLayoutTest, OptionsPageOfANewDocument) {
   MemoryGrid grid(kTableRows, kTableCols);
-  const MemoryImage image = MemoryImage::NewDocument();
-  PrintLayout layout(grid, image, kA4, FixedMetrics(), false, "Owner Co.");
+  const MemoryImage image = NewImage();
+  PrintLayout layout(Table16(), Report16(), grid, image, kA4, FixedMetrics(), false, "Owner Co.");
   EXPECT_EQ(layout.smallFont().width, 144);  // its height shows in every line's place
   ASSERT_EQ(layout.PageCount(), 1);
 
@@ -74,7 +77,7 @@ TEST(PrintLayoutTest, OptionsPageOfANewDocument) {
 }
 
 TEST(PrintLayoutTest, OptionValuesFromImageBits) {
-  MemoryImage image = MemoryImage::NewDocument();
+  MemoryImage image = NewImage();
   image[0x130] = 0xE8;  // 0x28 & 0x3F = 40: 600 s
   image[0x131] = 0xF1;  // pre-alert 1: Off
   image[0x12F] = 0x03;
@@ -100,12 +103,12 @@ TEST(PrintLayoutTest, PagePlans) {
       {"0", 0, 0, {}},
   };
   MemoryGrid grid(kTableRows, kTableCols);
-  const MemoryImage image = MemoryImage::NewDocument();
+  const MemoryImage image = NewImage();
   for (const auto& cs : cases) {
     SCOPED_TRACE(cs.name);
     for (long row = 1; row <= 16; ++row) grid.SetTextMatrix(row, kColRx, "");
     for (int row = cs.firstRow; row >= 1 && row <= cs.lastRow; ++row) Program(grid, row);
-    PrintLayout layout(grid, image, kA4, FixedMetrics(), false, "");
+    PrintLayout layout(Table16(), Report16(), grid, image, kA4, FixedMetrics(), false, "");
     const int count = layout.PageCount();
     ASSERT_EQ(count, 1 + static_cast<int>(cs.pages.size()));
     for (int p = 1; p <= count; ++p) {
@@ -128,8 +131,8 @@ TEST(PrintLayoutTest, ChannelBlocksInBothLanguages) {
   MemoryGrid grid(kTableRows, kTableCols);
   for (long row = 1; row <= 9; ++row) Program(grid, row);
   grid.SetTextMatrix(9, kColWN, "Wide");
-  const MemoryImage image = MemoryImage::NewDocument();
-  const PrintPage page = PrintLayout(grid, image, kA4, FixedMetrics(), false, "").Page(3);
+  const MemoryImage image = NewImage();
+  const PrintPage page = PrintLayout(Table16(), Report16(), grid, image, kA4, FixedMetrics(), false, "").Page(3);
   // Channel 8 in the top block, channel 9 one block (d x 5.7, truncated) lower.
   const int f = static_cast<int>(d * 5.7);
   const DrawItem wanted[] = {
@@ -145,7 +148,7 @@ TEST(PrintLayoutTest, ChannelBlocksInBothLanguages) {
   };
   for (const auto& item : wanted) EXPECT_TRUE(Has(page, item)) << item.text;
 
-  const PrintPage zh = PrintLayout(grid, image, kA4, FixedMetrics(), true, "").Page(2);
+  const PrintPage zh = PrintLayout(Table16(), Report16(), grid, image, kA4, FixedMetrics(), true, "").Page(2);
   EXPECT_TRUE(Has(zh, T(FontRole::kMain, 6 * cu, -c, "信道")));
   EXPECT_TRUE(Has(zh, T(FontRole::kSmall, 4 * cu, -4 * d, "信道1:")));
   EXPECT_TRUE(Has(zh, T(FontRole::kSmall, 36 * cu, -8 * d, "宽/窄:")));
@@ -158,13 +161,15 @@ TEST(PrintLayoutTest, FooterOwnerFromTheLanguageSection) {
                                  "[Setup]\nLanguage=Chinese\n[English]\nCopyrights "
                                  "Owner=E Co\n[Chinese]\nCopyrights Owner=C Co\n"),
                        false, true, false));
-  EXPECT_EQ(CopyrightsOwner(ini), "C Co");
+  EXPECT_EQ(CopyrightsOwner(ini, "Chinese"), "C Co");
+  EXPECT_EQ(CopyrightsOwner(ini, "English"), "E Co");
+  EXPECT_EQ(CopyrightsOwner(ini, "Setup"), "");
 }
 
 TEST(PrintLayoutTest, OptionsReportAsTextLinesUpItsValues) {
-  const std::string en = FormatOptionsReport(MemoryImage::NewDocument(), false);
+  const std::string en = FormatOptionsReport(OptionsReport(NewImage(), false), false);
   EXPECT_NE(en.find("  Voice Annunciation:  Chinese\n"), std::string::npos);
-  const std::string zh = FormatOptionsReport(MemoryImage::NewDocument(), true);
+  const std::string zh = FormatOptionsReport(OptionsReport(NewImage(), true), true);
   EXPECT_NE(zh.find("  超时定时器:      60s\n  超时定时器预警:  8\n"), std::string::npos);
 }
 

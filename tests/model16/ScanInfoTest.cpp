@@ -7,6 +7,8 @@
 namespace varo::model16 {
 namespace {
 
+using namespace varo::radio;
+
 struct RecordingMessages : MessageBoxes {
   MessageAnswer Show(const MessageRequest& request) override {
     shown.push_back(request);
@@ -16,7 +18,7 @@ struct RecordingMessages : MessageBoxes {
 };
 
 TEST(ScanInfoTest, NewDocumentOpensWithItsDefaultsAndOkChangesNothing) {
-  const MemoryImage original = MemoryImage::NewDocument();
+  const MemoryImage original = NewImage();
   ScanInfoRules rules(false);
   rules.Open(original);
   EXPECT_EQ(rules.form().priority, kPriorityNone);
@@ -53,7 +55,7 @@ TEST(ScanInfoTest, LookBackAndWholeNumberArithmetic) {
 TEST(ScanInfoTest, EveryLookBackPositionIsStored) {
   RecordingMessages messages;
   ScanInfoRules rules(false);
-  MemoryImage image = MemoryImage::NewDocument();
+  MemoryImage image = NewImage();
   image[0x162] = 1;
   rules.Open(image);
   EXPECT_EQ(rules.Texts().lookBackA, "0.5");
@@ -82,7 +84,7 @@ TEST(ScanInfoTest, EveryLookBackPositionIsStored) {
 
 TEST(ScanInfoTest, PriorityChangeAndRevertCodes) {
   ScanInfoRules rules(true);
-  rules.Open(MemoryImage::NewDocument());
+  rules.Open(NewImage());
   rules.ChangePriority(kPriorityFixed);
   EXPECT_TRUE(rules.form().fixedFieldsEnabled);
   EXPECT_EQ(rules.form().revertEntries,
@@ -95,7 +97,7 @@ TEST(ScanInfoTest, PriorityChangeAndRevertCodes) {
 
   // Selected with "Priority+Talk back" stores 3 and opens with it again.
   RecordingMessages messages;
-  MemoryImage image = MemoryImage::NewDocument();
+  MemoryImage image = NewImage();
   image[0x161] = 9;
   rules.form().revert = 1;
   ASSERT_EQ(rules.Ok(image, messages), ScanInfoOk::kAccepted);
@@ -114,8 +116,8 @@ TEST(ScanInfoTest, FixedPriorityNeedsAProgrammedChannel) {
   // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.channel);
-    MemoryImage image = MemoryImage::NewDocument();
-    if (c.programmed) image[0x010 + 16 * (c.programmed - 1) + 3] = 0x14;
+    MemoryImage image = NewImage();
+    if (c.programmed) image[0x010 + 16 * static_cast<std::size_t>(c.programmed - 1) + 3] = 0x14;
     const MemoryImage before = image;
     RecordingMessages messages;
     ScanInfoRules rules(c.chinese);
@@ -138,7 +140,7 @@ TEST(ScanInfoTest, FixedPriorityNeedsAProgrammedChannel) {
 
 TEST(ScanInfoTest, StoredValuesWithoutAnEntryAreKept) {
   RecordingMessages messages;
-  MemoryImage image = MemoryImage::NewDocument();
+  MemoryImage image = NewImage();
   image[0x160] = 7;
   image[0x164] = 1;
   ScanInfoRules rules(false);
@@ -164,7 +166,7 @@ TEST(ScanInfoTest, StoredValuesWithoutAnEntryAreKept) {
 TEST(ScanInfoTest, TextsThatAreNoNumbersKeepThePreviousValue) {
   RecordingMessages messages;
   ScanInfoRules rules(false);
-  rules.Open(MemoryImage::NewDocument());
+  rules.Open(NewImage());
   rules.ReadTexts({"", "1,5", " +2.5 ", "", "12"}, messages);
   EXPECT_EQ(rules.Texts(), (ScanInfoTexts{"", "0.9", "2.5", "48", "12"}));
   ASSERT_EQ(messages.shown.size(), 2u);

@@ -1,4 +1,4 @@
-#include "model16/ShowCommand.h"
+#include "radio/ShowCommand.h"
 
 #include <gtest/gtest.h>
 
@@ -6,13 +6,17 @@
 #include <sstream>
 
 #include "model16/ChannelCodec.h"
+#include "radio/Frequency.h"
 #include "model16/MemoryImage.h"
-#include "model16/ScopedConfigHome.h"
-#include "platform/Registry.h"
+#include "models/Models.h"
+#include "support/ScopedConfigHome.h"
+#include "ini/Registry.h"
 #include "support/TempDir.h"
 
 namespace varo::model16 {
 namespace {
+
+using namespace varo::radio;
 
 class ShowCommandTest : public ::testing::Test {
  protected:
@@ -22,7 +26,7 @@ class ShowCommandTest : public ::testing::Test {
                       "Type2=V16\nField2=136 - 174MHz|400 - 470MHz\n[English]\nAppName=Varo16 Programmer\n");
     // Channel 1 programmed by hand; channel 16 receives only but is in the
     // scan list; product type 2, band 2.
-    MemoryImage image = MemoryImage::NewDocument();
+    MemoryImage image = NewImage();
     const std::uint8_t ch1[14] = {0x25, 0x06, 0x60, 0x44, 0x25, 0x06, 0x60, 0x44, 0x9E, 0x02, 0x13, 0x28, 0x08, 0x30};
     std::copy(ch1, ch1 + 14, &image[0x010]);
     CountToBcd(14550000, &image[0x100]);
@@ -36,7 +40,7 @@ class ShowCommandTest : public ::testing::Test {
   int Show(std::vector<std::string> args) {
     out_.str("");
     err_.str("");
-    return RunShow(args, out_, err_);
+    return RunShow(args, models::All(), out_, err_);
   }
 
   test::TempDir dir_;

@@ -3,11 +3,13 @@
 #include <algorithm>
 
 #include "model16/ChannelTable.h"
-#include "model16/MemoryGrid.h"
-#include "model16/TableEditor.h"
+#include "radio/MemoryGrid.h"
+#include "radio/TableEditor.h"
 
 namespace varo::model16 {
 namespace {
+
+using namespace varo::radio;
 
 template <class Base>
 struct FakeCommon : Base {
@@ -31,7 +33,9 @@ struct FakeList : FakeCommon<DropDownList> {
   void SetEntries(const std::vector<std::string>& e) override { entries = e; }
   void Select(int i) override { selection = i < static_cast<int>(entries.size()) ? i : -1; }
   int Selection() const override { return selection; }
-  std::string Text() const override { return selection >= 0 ? entries[selection] : ""; }
+  std::string Text() const override {
+    return selection >= 0 ? entries[static_cast<std::size_t>(selection)] : "";
+  }
   std::vector<std::string> entries;
   int selection = -1;
 };
@@ -93,7 +97,7 @@ TEST(MemoryGridTest, CellEventsSurroundEveryChangeOfTheCurrentCell) {
 TEST(ChannelTableTest, SetUpTakesWidthsFromTheFirstColumn) {
   MemoryGrid grid(kTableRows, kTableCols);
   grid.SetColWidth(0, 1001);
-  SetUpChannelTable(grid, false);
+  SetUpChannelTable(grid, Table16(), false);
   const long widths[kTableCols] = {500, 1301, 1301, 1101, 1101, 900, 900, 900, 900};
   for (long c = 0; c < kTableCols; ++c) EXPECT_EQ(grid.ColWidth(c), widths[c]) << c;
 }
@@ -103,8 +107,10 @@ const BandLimits kBand{13000000, 16000000};  // 130 - 160 MHz
 class TableEditorTest : public ::testing::Test {
  protected:
   explicit TableEditorTest(bool chinese = false)
-      : editor(grid, {rx, tx, lists[0], lists[1], lists[2], lists[3], lists[4], lists[5]}, host,
-               messages, chinese) {
+      : editor(grid, Table16(),
+               {{}, {&rx}, {&tx}, {nullptr, &lists[0]}, {nullptr, &lists[1]}, {nullptr, &lists[2]},
+                {nullptr, &lists[3]}, {nullptr, &lists[4]}, {nullptr, &lists[5]}},
+               host, messages, chinese) {
     editor.SetUp();
     editor.SetBandLimits(kBand);
     grid.SetEvents(&editor);

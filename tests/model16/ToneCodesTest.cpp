@@ -7,6 +7,7 @@
 namespace varo::model16 {
 namespace {
 
+
 TEST(ToneCodesTest, EveryChoiceRoundTripsInBothLanguages) {
   for (bool chinese : {false, true}) {
     const std::vector<std::string> list = ToneChoiceList(chinese);

@@ -2,8 +2,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "model16/ScopedConfigHome.h"
-#include "platform/Registry.h"
+#include "support/ScopedConfigHome.h"
+#include "ini/Registry.h"
 #include "support/TempDir.h"
 
 namespace varo {

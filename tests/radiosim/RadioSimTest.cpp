@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/SerialPort.h"
-#include "radiosim/Radio16.h"
+#include "radiosim/CloneRadio.h"
 #include "radiosim/SimulatedRadio.h"
 #include "support/TempDir.h"
 
@@ -36,7 +36,7 @@ TEST(ParseFaultTest, AcceptsTheNamedFaultsOnly) {
 }
 
 // Feeds `bytes` to the radio and gathers everything it answers.
-Bytes Feed(Radio16& radio, const Bytes& bytes, bool* completed = nullptr) {
+Bytes Feed(RadioModel& radio, const Bytes& bytes, bool* completed = nullptr) {
   Bytes out;
   for (std::uint8_t b : bytes) {
     Reaction r = radio.Receive(b);
@@ -51,8 +51,8 @@ const Bytes kHandshake = {0x02, 'P', 'R', 'O', 'G', 'R', 'A', 'M', 0x02, 0x06};
 // What the radio answers in clone mode, frame by frame; the memory holds each
 // byte's own offset.
 TEST(Radio16Test, AnswersFramesWithinItsMemoryOnly) {
-  Radio16 radio({Fault::Kind::kStall, 3});
-  Bytes memory(Radio16::kMemorySize);
+  CloneRadio radio(Radio16Config(), {Fault::Kind::kStall, 3});
+  Bytes memory(std::size_t{1024});
   for (std::size_t i = 0; i < memory.size(); ++i) memory[i] = static_cast<std::uint8_t>(i);
   ASSERT_TRUE(radio.SetMemory(memory));
   EXPECT_EQ(Feed(radio, kHandshake).size(), 10u);
@@ -89,7 +89,7 @@ TEST(SimulatedRadioTest, LinkAndSavedMemory) {
     SimOptions options;
     options.linkPath = link;
     options.savePath = saved;
-    SimulatedRadio radio(std::make_unique<Radio16>(), options);
+    SimulatedRadio radio(std::make_unique<CloneRadio>(Radio16Config()), options);
     std::string error;
     ASSERT_TRUE(radio.Open(error)) << error;
     EXPECT_EQ(radio.PortPath(), link);
@@ -116,7 +116,7 @@ TEST(SimulatedRadioTest, LinkAndSavedMemory) {
     }
     EXPECT_EQ(radio.CompletedWrites(), 1);
     std::string bytes = dir.Read("radio.dat");
-    ASSERT_EQ(bytes.size(), Radio16::kMemorySize);
+    ASSERT_EQ(bytes.size(), std::size_t{1024});
     EXPECT_EQ(static_cast<std::uint8_t>(bytes[0x3F0]), 0x5A);
   }
   EXPECT_FALSE(std::filesystem::is_symlink(link)) << "the link goes with the radio";
@@ -125,7 +125,7 @@ TEST(SimulatedRadioTest, LinkAndSavedMemory) {
   dir.Write("ttyRADIO", "keep");
   SimOptions options;
   options.linkPath = link;
-  SimulatedRadio radio(std::make_unique<Radio16>(), options);
+  SimulatedRadio radio(std::make_unique<CloneRadio>(Radio16Config()), options);
   std::string error;
   EXPECT_FALSE(radio.Open(error));
   EXPECT_EQ(dir.Read("ttyRADIO"), "keep");

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "model16/MemoryImage.h"
-#include "radiosim/Radio16.h"
+#include "radiosim/CloneRadio.h"
 #include "radiosim/SimulatedRadio.h"
 #include "support/TempDir.h"
 
@@ -79,7 +79,7 @@ TEST(TransferCommandTest, ExitStatusAndFilesFollowTheOutcome) {
       // clang-format on
   };
   for (const auto& c : cases) {
-    SimulatedRadio radio(std::make_unique<Radio16>(c.fault), {});
+    SimulatedRadio radio(std::make_unique<CloneRadio>(Radio16Config(), c.fault), {});
     std::string error;
     ASSERT_TRUE(radio.Open(error)) << error;
     radio.Start();
@@ -91,7 +91,7 @@ TEST(TransferCommandTest, ExitStatusAndFilesFollowTheOutcome) {
 
     std::string expected = previous;
     if (c.fileReplaced) {
-      auto image = model16::MemoryImage::NewDocument();
+      auto image = model16::NewImage();
       std::copy_n(before.begin(), 0x3F8, image.bytes.begin());
       expected.assign(image.bytes.begin(), image.bytes.end());
     }

@@ -14,6 +14,9 @@
 
 namespace varo::model16::ui {
 
+using shell::FocusedControlId;
+using shell::SetControlId;
+
 namespace {
 
 struct ListPlace {
@@ -34,11 +37,6 @@ constexpr ListPlace kPlaces[kOptionListCount] = {
     {OptionList::kVoxGainLevel, "Vox Gain Level", 142, 28},
     {OptionList::kVoxDelayTime, "Vox Delay Time", 142, 46},
 };
-
-void SetControlId(QWidget* widget, int id) {
-  widget->setObjectName(QString::number(id));
-  widget->setProperty("controlId", id);
-}
 
 // The platform's virtual-key number of a Qt key, 0 for keys the filter does
 // not name (they are dropped like any other).
@@ -79,16 +77,6 @@ int VirtualKey(const QKeyEvent& key) {
 }
 
 }  // namespace
-
-int FocusedControlId(const QWidget* focus, int fallback) {
-  // Parents are followed across windows: the open list of a drop-down box is
-  // a popup window whose owner is the box.
-  for (const QObject* o = focus; o; o = o->parent()) {
-    const QVariant id = o->property("controlId");
-    if (id.isValid()) return id.toInt();
-  }
-  return fallback;
-}
 
 COptionalFeaturesDlg::COptionalFeaturesDlg(shell::CShellApp& app, MemoryImage& image,
                                            QWidget* parent)

@@ -57,9 +57,4 @@ class COptionalFeaturesDlg : public QDialog {
   QCheckBox* batterySaver_ = nullptr;
 };
 
-// The help context of a focused widget: the "controlId" property of the
-// widget or of the nearest parent that has one, across popup windows;
-// `fallback` when none has.
-int FocusedControlId(const QWidget* focus, int fallback);
-
 }  // namespace varo::model16::ui

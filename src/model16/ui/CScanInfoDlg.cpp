@@ -16,6 +16,8 @@
 
 namespace varo::model16::ui {
 
+using shell::SetControlId;
+
 namespace {
 
 constexpr int kDlg = shell::IDD_SCAN_INFO;
@@ -35,11 +37,6 @@ constexpr Row kRows[] = {
     {kTxDwellId, "Tx Dwell Time", 130},
 };
 constexpr int kControlX = 92;
-
-void SetControlId(QWidget* widget, int id) {
-  widget->setObjectName(QString::number(id));
-  widget->setProperty("controlId", id);
-}
 
 int RowY(int controlId) {
   for (const Row& row : kRows) {

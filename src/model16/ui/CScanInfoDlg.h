@@ -4,7 +4,7 @@
 
 #include "model16/MemoryImage.h"
 #include "model16/ScanInfo.h"
-#include "model16/ui/QtMessageBoxes.h"
+#include "shell/QtMessageBoxes.h"
 
 class QComboBox;
 class QLineEdit;
@@ -61,7 +61,7 @@ class CScanInfoDlg : public QDialog {
 
   shell::CShellApp& app_;
   MemoryImage& image_;
-  QtMessageBoxes messages_;
+  shell::QtMessageBoxes messages_;
   ScanInfoRules rules_;
   QComboBox* priority_;
   QComboBox* revert_;

@@ -16,12 +16,14 @@
 
 #include "Varo16Fixture.h"
 #include "model16/ChannelCodec.h"
+#include "model16/Model16.h"
+#include "radio/Frequency.h"
 #include "model16/ui/COptionalFeaturesDlg.h"
-#include "model16/ui/CProcessDlg.h"
-#include "model16/ui/CProductInfoDlg.h"
+#include "shell/CProcessDlg.h"
+#include "shell/CProductInfoDlg.h"
 #include "model16/ui/CScanInfoDlg.h"
 #include "model16/ui/CVaro_16View.h"
-#include "platform/Registry.h"
+#include "ini/Registry.h"
 #include "shell/CControlBar.h"
 #include "shell/CMSFlexGrid.h"
 #include "shell/CMainFrame.h"
@@ -32,7 +34,7 @@ using namespace varo;
 using model16::MemoryImage;
 using model16::OptionList;
 using model16::ui::COptionalFeaturesDlg;
-using model16::ui::CProductInfoDlg;
+using shell::CProductInfoDlg;
 using model16::ui::CScanInfoDlg;
 
 namespace {
@@ -116,16 +118,16 @@ void DialogsTest::newDocumentValues() {
   QCOMPARE(scan.result(), int(QDialog::Accepted));
   QVERIFY(image == before);
 
-  CProductInfoDlg product(*s.app, image, nullptr);
+  shell::CProductInfoDlg product(*s.app, image, model16::Model16().product, nullptr);
   product.show();
   QCOMPARE(product.TypeList()->currentText(), QStringLiteral("V16-V"));
   QCOMPARE(product.BandList()->currentText(), QStringLiteral("136 - 174MHz"));
   shot(product, "product-info");
 
   // OK disables itself before it asks for the transfer, so it starts once.
-  model16::ui::CProcessDlg process(*s.app, nullptr);
+  shell::CProcessDlg process(*s.app, nullptr);
   process.Offer(s.app->Tr("Read Data", "读数据"), 63);
-  QSignalSpy start(&process, &model16::ui::CProcessDlg::startRequested);
+  QSignalSpy start(&process, &shell::CProcessDlg::startRequested);
   QTest::mouseClick(process.OkButton(), Qt::LeftButton);
   QVERIFY(!process.OkButton()->isEnabled() && start.count() == 1);
   for (int block = 1; block <= 30; ++block) process.Step(block);
@@ -224,7 +226,7 @@ void DialogsTest::commandsRunTheDialogsOnTheDocument() {
   QString channel3;
   test::WhenModal([&](QWidget* w) {
     QVERIFY(qobject_cast<CScanInfoDlg*>(w));
-    channel3 = QString::fromStdString(model16::BcdToFrequencyText(&image[0x010 + 2 * 16]));
+    channel3 = QString::fromStdString(radio::BcdToFrequencyText(&image[0x010 + 2 * 16]));
     test::Press(w, QStringLiteral("2"));
   });
   frame->Popup(129, 2)->actions().at(2)->trigger();
@@ -280,7 +282,7 @@ void DialogsTest::commandsRunTheDialogsOnTheDocument() {
   QCOMPARE((std::pair{int(image[0x3D2]), int(image[0x3D3])}), (std::pair{1, 1}));
   QCOMPARE(Registry("Software\\Varo16").QueryDword("Field").value_or(99), 1u);
   QCOMPARE(frame->Title(), QStringLiteral("Varo16 Programmer  [ Type:V16-U  Fre:430 - 450MHz ]"));
-  QCOMPARE(s.View()->Limits(), (model16::BandLimits{43000000, 45000000}));
+  QCOMPARE(s.View()->Limits(), (radio::BandLimits{43000000, 45000000}));
 }
 
 void DialogsTest::helpFromADialogIsInFront_data() {

@@ -16,13 +16,17 @@
 
 #include "Varo16Fixture.h"
 #include "model16/ChannelTable.h"
-#include "model16/MemoryGrid.h"
+#include "radio/MemoryGrid.h"
+#include "model16/Model16.h"
+#include "model16/Report.h"
+#include "radio/PrintLayout.h"
 #include "shell/CMSFlexGrid.h"
 #include "shell/CMainFrame.h"
 #include "shell/CommandIds.h"
 #include "shell/PrintRenderer.h"
 
 using namespace varo;
+using radio::GridControl;
 
 namespace {
 
@@ -40,13 +44,15 @@ void FillEightChannels(GridControl& grid, bool chinese) {
 
 // A new document's image with eight programmed channels in the table.
 struct Report {
-  explicit Report(bool chinese) : chinese(chinese) { FillEightChannels(grid, chinese); }
-  shell::ReportMaker Maker() const { return shell::Varo16Report(grid, image, chinese, owner); }
+  explicit Report(bool inChinese) : chinese(inChinese) { FillEightChannels(grid, chinese); }
+  shell::ReportMaker Maker() const {
+    return shell::RadioReport(model16::Model16(), grid, image, chinese, owner);
+  }
 
   bool chinese;
   std::string owner = "Varo Radio Co., Ltd.";
-  model16::MemoryGrid grid{model16::kTableRows, model16::kTableCols};
-  model16::MemoryImage image = model16::MemoryImage::NewDocument();
+  radio::MemoryGrid grid{model16::kTableRows, model16::kTableCols};
+  model16::MemoryImage image = model16::NewImage();
 };
 
 // The text of each page of a PDF as laid out, exactly as extracted: a
@@ -121,11 +127,12 @@ void PrintTest::pdfHoldsTheReport() {
     QVERIFY(OnOneLine(pages[p - 1], "Varo Radio Co., Ltd.", QStringLiteral("Page %1 of 3").arg(p)));
 
   // Every text the layout places is on its page.
-  const model16::EstimatedFontMetrics metrics;
-  const model16::PrintLayout layout(report.grid, report.image, {4800, 6600, 600, 600}, metrics,
-                                    chinese, report.owner);
+  const radio::EstimatedFontMetrics metrics;
+  const radio::PrintLayout layout(model16::Table16(), model16::Report16(), report.grid,
+                                  report.image, {4800, 6600, 600, 600}, metrics, chinese,
+                                  report.owner);
   for (int p = 1; p <= 3; ++p)
-    for (const model16::DrawItem& item : layout.Page(p).items)
+    for (const radio::DrawItem& item : layout.Page(p).items)
       QVERIFY2(pages[p - 1].contains(QString::fromStdString(item.text)), item.text.c_str());
 }
 

@@ -23,7 +23,7 @@
 
 #include "Varo16Fixture.h"
 #include "model16/ui/CVaro_16View.h"
-#include "platform/Registry.h"
+#include "ini/Registry.h"
 #include "shell/BackgroundArea.h"
 #include "shell/CChildFrame.h"
 #include "shell/CControlBar.h"

@@ -16,13 +16,15 @@
 #include "Varo16Fixture.h"
 #include "model16/ChannelCodec.h"
 #include "model16/ChannelTable.h"
-#include "model16/MemoryGrid.h"
-#include "model16/ui/CProcessDlg.h"
+#include "radio/MemoryGrid.h"
+#include "shell/CProcessDlg.h"
 #include "model16/ui/CVaro_16View.h"
-#include "model16/ui/TransferController.h"
-#include "platform/Registry.h"
+#include "shell/TransferController.h"
+#include "ini/Registry.h"
 #include "platform/SerialPort.h"
-#include "radiosim/Radio16.h"
+#include "model16/Model16.h"
+#include "radio/Frequency.h"
+#include "radiosim/CloneRadio.h"
 #include "radiosim/SimulatedRadio.h"
 #include "shell/CControlBar.h"
 #include "shell/CMSFlexGrid.h"
@@ -30,26 +32,32 @@
 #include "shell/CommandIds.h"
 
 using namespace varo;
-using model16::CloneLink;
+using radio::CloneLink;
+using radio::GridControl;
+using model16::kImageSize;
 using model16::MemoryImage;
-using model16::ui::TransferController;
+using model16::NewImage;
+using shell::TransferController;
 using Outcome = CloneLink::Outcome;
 using radiosim::Fault;
 
 namespace {
 
+// The bytes a read replaces: 0x000-0x3F7.
+constexpr std::size_t kReadEnd = 0x3F8;
+
 // What the radio holds: three channels, type 2 ("V16-U") with its third band,
 // and bytes past the read range that differ from a new document's.
 MemoryImage RadioContents() {
-  MemoryImage image = MemoryImage::NewDocument();
+  MemoryImage image = NewImage();
   for (std::size_t ch = 0; ch < 3; ++ch) {
     const auto count = static_cast<std::uint32_t>(45000000 + 12500 * ch);
-    model16::CountToBcd(count, &image[0x010 + 16 * ch]);
-    model16::CountToBcd(count + 500000, &image[0x014 + 16 * ch]);
+    radio::CountToBcd(count, &image[0x010 + 16 * ch]);
+    radio::CountToBcd(count + 500000, &image[0x014 + 16 * ch]);
   }
   image[0x3D2] = 1;
   image[0x3D3] = 2;
-  for (std::size_t i = CloneLink::kReadEnd; i < MemoryImage::kSize; ++i) image[i] ^= 0x5A;
+  for (std::size_t i = kReadEnd; i < kImageSize; ++i) image[i] ^= 0x5A;
   return image;
 }
 
@@ -62,7 +70,7 @@ QStringList TableOf(const GridControl& grid) {
 }
 
 QStringList TableOf(const MemoryImage& image, bool chinese) {
-  model16::MemoryGrid grid(model16::kTableRows, model16::kTableCols);
+  radio::MemoryGrid grid(model16::kTableRows, model16::kTableCols);
   model16::ImageToTable(image, grid, chinese);
   return TableOf(grid);
 }
@@ -72,7 +80,7 @@ QStringList TableOf(const MemoryImage& image, bool chinese) {
 // another port name.
 struct Bench : test::Session {
   explicit Bench(const std::string& language = "English", Fault fault = {}) : Session(language) {
-    radio = std::make_unique<radiosim::SimulatedRadio>(std::make_unique<radiosim::Radio16>(fault),
+    radio = std::make_unique<radiosim::SimulatedRadio>(std::make_unique<radiosim::CloneRadio>(radiosim::Radio16Config(), fault),
                                                        radiosim::SimOptions{});
     std::string error;
     if (!radio->Open(error)) qFatal("radio: %s", error.c_str());
@@ -88,7 +96,8 @@ struct Bench : test::Session {
       ++portsMade;
       return CreateSerialPort();
     };
-    controller = new TransferController(*app, Image(), View()->Grid(), hooks, View());
+    controller = new TransferController(*app, model16::Model16(), Image(), View()->Grid(), hooks,
+                                        View());
   }
   ~Bench() { unsetenv("VARO_PORT_COM1"); }
 
@@ -103,7 +112,7 @@ struct Bench : test::Session {
 
   std::unique_ptr<radiosim::SimulatedRadio> radio;
   TransferController* controller = nullptr;
-  QPointer<model16::ui::CProcessDlg> dialog;
+  QPointer<shell::CProcessDlg> dialog;
   QString portName;
   int portsMade = 0;
 };
@@ -186,7 +195,7 @@ void TransferTest::readAndWriteFromTheMenus() {
     during.clear();
     count.clear();
     choose();
-    QPointer<model16::ui::CProcessDlg> dialog = transfer.ProcessDialog();
+    QPointer<shell::CProcessDlg> dialog = transfer.ProcessDialog();
     if (!dialog) return false;
     QObject::connect(dialog->ProgressBar(), &QProgressBar::valueChanged, dialog, [&](int value) {
       if (value == 1) during = GuardedStates(frame);
@@ -213,14 +222,14 @@ void TransferTest::readAndWriteFromTheMenus() {
   QCOMPARE(busy.count(), 2);  // busy from the offer to the end
   QCOMPARE(count, QStringLiteral("63"));
   MemoryImage expected = RadioContents();
-  for (std::size_t i = CloneLink::kReadEnd; i < MemoryImage::kSize; ++i) expected[i] = before[i];
+  for (std::size_t i = kReadEnd; i < kImageSize; ++i) expected[i] = before[i];
   QVERIFY(b.Image() == expected);
   QCOMPARE(TableOf(b.View()->Grid()), TableOf(expected, chinese));
   Registry registry("Software\\Varo16");
   QCOMPARE(registry.QueryDword("Type").value_or(99), 1u);
   QCOMPARE(registry.QueryDword("Field").value_or(99), 2u);
   QCOMPARE(frame->Title(), title);
-  QCOMPARE(b.View()->Limits(), (model16::BandLimits{45000000, 47000000}));
+  QCOMPARE(b.View()->Limits(), (radio::BandLimits{45000000, 47000000}));
   QVERIFY(!b.app->NewDocumentFlag());
 
   // Channel 3 edited in the table only; every byte past the blocks changed
@@ -228,7 +237,7 @@ void TransferTest::readAndWriteFromTheMenus() {
   shell::CMSFlexGrid& grid = b.View()->Grid();
   grid.SetTextMatrix(3, model16::kColRx, "455.50000");
   grid.SetTextMatrix(3, model16::kColPower, chinese ? "低" : "Low");
-  for (std::size_t i = 0x3E0; i < MemoryImage::kSize; ++i) b.Image()[i] ^= 0xA5;
+  for (std::size_t i = 0x3E0; i < kImageSize; ++i) b.Image()[i] ^= 0xA5;
   QVERIFY(run([frame] { QTest::keyClick(frame, Qt::Key_W, Qt::ControlModifier); }));
   QCOMPARE(transfer.LastOutcome(), std::optional(Outcome::kCompleted));
   QCOMPARE(during, allOff);
@@ -236,10 +245,10 @@ void TransferTest::readAndWriteFromTheMenus() {
   QCOMPARE(count, QStringLiteral("62"));
   QCOMPARE(b.radio->CompletedWrites(), 1);
   const MemoryImage& image = b.Image();
-  QCOMPARE(model16::BcdToFrequencyText(image.bytes.data() + 0x030), std::string("455.50000"));
+  QCOMPARE(radio::BcdToFrequencyText(image.bytes.data() + 0x030), std::string("455.50000"));
   const std::vector<std::uint8_t> radio = b.radio->Memory();
   const MemoryImage old = RadioContents();
-  for (std::size_t i = 0; i < MemoryImage::kSize; ++i) {
+  for (std::size_t i = 0; i < kImageSize; ++i) {
     const bool sent = i < 0x3E0 || i == 0x3F0;
     QVERIFY2(radio[i] == (sent ? image[i] : old[i]), qPrintable(QString::number(i, 16)));
   }
@@ -252,7 +261,7 @@ void TransferTest::cancelBeforeOkNeverOpensThePort() {
   QVERIFY(b.app);
   for (int how = 0; how < 3; ++how) {
     b.controller->Write();
-    QPointer<model16::ui::CProcessDlg> dialog = b.controller->ProcessDialog();
+    QPointer<shell::CProcessDlg> dialog = b.controller->ProcessDialog();
     QVERIFY(dialog && dialog->isVisible() && b.controller->busy());
     if (how == 0) QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
     if (how == 1) QTest::keyClick(dialog, Qt::Key_Escape);

@@ -1,0 +1,117 @@
+#include "ini/Registry.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "ini/FileText.h"
+#include "ini/IniProfile.h"
+
+namespace varo {
+namespace {
+
+std::string ConfigHome() {
+  // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG rules ask.
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg && xdg[0] == '/') return xdg;
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/') return std::string(home) + "/.config";
+  if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
+    return std::string(pw->pw_dir) + "/.config";
+  return "/tmp";
+}
+
+std::string StoreDirectory() { return ConfigHome() + "/varo"; }
+
+// Creates `dir` and its missing parents.
+bool MakeDirectories(const std::string& dir) {
+  for (std::size_t at = 1; at <= dir.size(); ++at) {
+    if (at != dir.size() && dir[at] != '/') continue;
+    std::string part = dir.substr(0, at);
+    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  }
+  struct stat st {};
+  return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Holds an advisory lock on the store for one read or one read-modify-write,
+// so that two programs setting values at once do not lose each other's
+// change. The store itself is replaced by rename, so a reader never sees a
+// half-written file.
+class StoreLock {
+ public:
+  explicit StoreLock(bool exclusive) {
+    if (!MakeDirectories(StoreDirectory())) return;
+    fd_ = ::open((Registry::StorePath() + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd_ < 0) return;
+    while (::flock(fd_, exclusive ? LOCK_EX : LOCK_SH) != 0) {
+      if (errno != EINTR) {
+        ::close(fd_);
+        fd_ = -1;
+        return;
+      }
+    }
+  }
+  ~StoreLock() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  StoreLock(const StoreLock&) = delete;
+  StoreLock& operator=(const StoreLock&) = delete;
+
+  bool Held() const { return fd_ >= 0; }
+
+ private:
+  int fd_ = -1;
+};
+
+bool OpenStore(IniProfile& ini) { return ini.Open(Registry::StorePath(), false, true, false); }
+
+bool WriteStore(const IniProfile& ini) { return ReplaceFileBytes(ini.Path(), ini.Text()); }
+
+std::optional<std::uint32_t> ParseDword(const std::string& text) {
+  if (text.empty() || text.size() > 10) return std::nullopt;
+  std::uint64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  if (value > 0xFFFFFFFFu) return std::nullopt;
+  return static_cast<std::uint32_t>(value);
+}
+
+}  // namespace
+
+Registry::Registry(std::string keyPath) : keyPath_(std::move(keyPath)) {
+  StoreLock lock(true);
+  IniProfile ini;
+  if (!lock.Held() || !OpenStore(ini)) return;
+  ini.AddSection(keyPath_);
+  if (ini.IsModified()) WriteStore(ini);
+}
+
+std::optional<std::uint32_t> Registry::QueryDword(const std::string& name) const {
+  // An empty name (the key's default value) has no place in the store.
+  if (name.empty()) return std::nullopt;
+  StoreLock lock(false);
+  IniProfile ini;
+  if (!lock.Held() || !OpenStore(ini)) return std::nullopt;
+  return ParseDword(ini.GetValue(keyPath_, name, ""));
+}
+
+bool Registry::SetDword(const std::string& name, std::uint32_t value) {
+  if (name.empty()) return false;
+  StoreLock lock(true);
+  IniProfile ini;
+  if (!lock.Held() || !OpenStore(ini)) return false;
+  ini.SetValue(keyPath_, name, std::to_string(value));
+  return !ini.IsModified() || WriteStore(ini);
+}
+
+std::string Registry::StorePath() { return StoreDirectory() + "/registry.ini"; }
+
+}  // namespace varo

@@ -1,0 +1,175 @@
+#include "radio/DatFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace varo::radio {
+
+namespace {
+
+// Closes a descriptor on every path out.
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  // Closes now and reports whether the close succeeded (a deferred write error
+  // can show up here).
+  bool Close() {
+    int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
+  while (size > 0) {
+    ssize_t n = ::write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+// The file the save really replaces: the target of a symbolic link, so that
+// saving through a link keeps the link.
+std::filesystem::path SaveTarget(const std::string& path) {
+  std::error_code ec;
+  std::filesystem::path p(path);
+  if (std::filesystem::is_symlink(p, ec)) {
+    std::filesystem::path target = std::filesystem::read_symlink(p, ec);
+    if (!ec) return target.is_absolute() ? target : p.parent_path() / target;
+  }
+  return p;
+}
+
+// The folder a save writes its temporary file into.
+std::filesystem::path SaveFolder(const std::filesystem::path& target) {
+  std::filesystem::path folder = target.parent_path();
+  return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
+}  // namespace
+
+DatFileError CheckDatFileSave(const std::string& path) {
+  const std::filesystem::path target = SaveTarget(path);
+  struct stat st;
+  const bool exists = ::stat(target.c_str(), &st) == 0;
+  const DatFileError failure = exists ? DatFileError::kCannotWrite : DatFileError::kCannotCreate;
+  if (exists) {
+    if (S_ISDIR(st.st_mode)) return failure;
+    if (S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0) return failure;
+    if (::geteuid() != 0 && ::access(target.c_str(), W_OK) != 0) return failure;
+  }
+  const std::filesystem::path folder = SaveFolder(target);
+  struct stat folderStat;
+  if (::stat(folder.c_str(), &folderStat) != 0 || !S_ISDIR(folderStat.st_mode) ||
+      ::access(folder.c_str(), W_OK | X_OK) != 0) {
+    return failure;
+  }
+  return DatFileError::kNone;
+}
+
+DatFileError LoadDatFile(const std::string& path, std::uint8_t* image, std::size_t size) {
+  Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) return DatFileError::kCannotOpen;
+
+  std::vector<std::uint8_t> buffer(size);
+  std::size_t got = 0;
+  while (got < size) {
+    ssize_t n = ::read(fd.get(), buffer.data() + got, size - got);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return DatFileError::kCannotOpen;  // a folder, or an I/O error
+    }
+    if (n == 0) return DatFileError::kTooShort;
+    got += static_cast<std::size_t>(n);
+  }
+  std::memcpy(image, buffer.data(), size);
+  return DatFileError::kNone;
+}
+
+DatFileError SaveDatFile(const std::string& path, const std::uint8_t* image, std::size_t size) {
+  if (DatFileError refused = CheckDatFileSave(path); refused != DatFileError::kNone) {
+    return refused;
+  }
+  const std::filesystem::path target = SaveTarget(path);
+  const std::filesystem::path folder = SaveFolder(target);
+
+  // Permission bits: those of the file being replaced, else what a plain
+  // create would give under the current umask.
+  mode_t mode;
+  struct stat st;
+  const bool exists = ::stat(target.c_str(), &st) == 0;
+  const DatFileError failure = exists ? DatFileError::kCannotWrite : DatFileError::kCannotCreate;
+  if (exists) {
+    if (S_ISDIR(st.st_mode)) return failure;
+    mode = st.st_mode & 07777;
+  } else {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+
+  std::string tempName = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
+  std::vector<char> tempPath(tempName.begin(), tempName.end());
+  tempPath.push_back('\0');
+  Fd fd(::mkstemp(tempPath.data()));
+  if (fd.get() < 0) return failure;
+
+  bool ok = ::fchmod(fd.get(), mode) == 0 && WriteAll(fd.get(), image, size) &&
+            ::fsync(fd.get()) == 0;
+  ok = fd.Close() && ok;
+  if (ok) ok = ::rename(tempPath.data(), target.c_str()) == 0;
+  if (!ok) {
+    ::unlink(tempPath.data());
+    return failure;
+  }
+
+  // Make the rename itself durable; a failure here no longer endangers data.
+  Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.get() >= 0) ::fsync(dir.get());
+  return DatFileError::kNone;
+}
+
+std::string DatFileErrorText(DatFileError error, const std::string& path, bool chinese) {
+  switch (error) {
+    case DatFileError::kNone:
+      return "";
+    case DatFileError::kCannotOpen:
+      return chinese ? "无法打开文件“" + path + "”。"
+                     : "Cannot open the file \"" + path + "\".";
+    case DatFileError::kTooShort:
+      return chinese ? "文件“" + path + "”太短，不是完整的数据文件，未能打开。"
+                     : "The file \"" + path +
+                           "\" is too short to be a complete data file and was not opened.";
+    case DatFileError::kCannotWrite:
+      return chinese ? "无法保存文件“" + path + "”，原有文件保持不变。"
+                     : "Cannot save the file \"" + path +
+                           "\". The previous file was left unchanged.";
+    case DatFileError::kCannotCreate:
+      return chinese ? "无法保存文件“" + path + "”，未创建该文件。"
+                     : "Cannot save the file \"" + path + "\". No file was created.";
+  }
+  return "";
+}
+
+}  // namespace varo::radio

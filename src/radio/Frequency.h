@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace varo::radio {
+
+// Frequencies are counts of 10 Hz units. Both radios store one as 8 packed-BCD
+// digits in four bytes, least significant digit pair first: 446.00625 MHz is
+// 44600625 and is stored 0x25 0x06 0x60 0x44. 0xFF in all four bytes means no
+// frequency.
+
+// The largest count that 8 BCD digits hold (999.99999 MHz).
+constexpr std::uint32_t kMaxFrequencyCount = 99999999;
+
+// One byte of two BCD digits for 0-99 ("45" -> 0x45).
+std::uint8_t ToBcd(unsigned value);
+// A byte read as two decimal digits, high nibble first, without a check: a
+// nibble of 10-15 counts as that value times its place (0x4B -> 51).
+unsigned FromBcd(std::uint8_t byte);
+
+// Leading decimal number of `text` (as atof reads it; no number reads 0) times
+// 100000 in exact decimal arithmetic, fraction cut off. 0 means no frequency;
+// a negative value gives 0 and a value beyond kMaxFrequencyCount gives
+// kMaxFrequencyCount.
+std::uint32_t FrequencyTextToCount(const std::string& text);
+
+// Stores `count` into four bytes; 0 stores 0xFF x 4 (no frequency). Counts
+// beyond kMaxFrequencyCount are stored as kMaxFrequencyCount.
+void CountToBcd(std::uint32_t count, std::uint8_t* four);
+
+// The text of four stored bytes: "" when the most significant byte (four[3])
+// is 0x00 or 0xFF, else the count in MHz with five decimals ("446.00625").
+// Nibbles above 9 are taken at their value, not rejected.
+std::string BcdToFrequencyText(const std::uint8_t* four);
+
+// A count of 10 Hz units in MHz as "%3.5f" ("145.50000"), done in integers,
+// exact and free of the locale. Negative counts get a leading "-".
+std::string FrequencyText(std::int64_t count);
+
+}  // namespace varo::radio

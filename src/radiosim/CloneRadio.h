@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "radiosim/RadioModel.h"
+
+namespace varo::radiosim {
+
+// What tells one simulated radio from another. The protocol constants are
+// written here on their own, from the radio's side, and not taken from the
+// programmer's protocol description, so that the simulator stays an
+// independent check on the clone link.
+struct RadioConfig {
+  std::string name;  // what --model names
+  std::vector<std::uint8_t> memory;  // a new radio's contents; its size is the memory size
+  // The wake-up word the radio listens for; it answers 0x06.
+  std::vector<std::uint8_t> wakeUp;
+  // Bytes the programmer must send after that answer, before the
+  // identification request (none, or "M" completing the word).
+  std::vector<std::uint8_t> afterAnswer;
+  // The 8 identification bytes: from memory at this address, or, when
+  // `fixedIdentification` is not empty, those bytes.
+  std::size_t identificationAddress = 0;
+  std::vector<std::uint8_t> fixedIdentification;
+  // The write frame whose acknowledge completes a write (the memory is saved
+  // then).
+  std::uint16_t lastWriteAddress = 0;
+  std::uint8_t lastWriteLength = 8;
+};
+
+// A radio on the clone link, as the configuration describes it:
+//
+//   wake-up word                  -> 0x06 (then the bytes of afterAnswer)
+//   0x02 (identification request) -> the 8 identification bytes
+//   0x06                          -> 0x06 once in clone mode
+//   "R" hi lo n                   -> 4 header bytes ("W" hi lo n), n data bytes;
+//                                    then 0x06 from the programmer -> 0x06
+//   "W" hi lo n, n data bytes     -> stored, 0x06
+//
+// A frame outside the memory is ignored (no answer). Any byte that is not a
+// command in clone mode leaves clone mode and counts as the start of a
+// wake-up, so a new session works without closing the port.
+class CloneRadio : public RadioModel {
+ public:
+  // The radio switches into clone mode before it answers the programmer's
+  // acknowledge of the identification. The programmer clears its receive
+  // buffer right after sending that acknowledge, so an answer quicker than a
+  // real radio's could be lost on a pseudo-terminal.
+  static constexpr unsigned kReadyDelayMs = 20;
+
+  CloneRadio(RadioConfig config, Fault fault = {});
+
+  std::string Name() const override { return config_.name; }
+  std::size_t MemorySize() const override { return config_.memory.size(); }
+  const std::vector<std::uint8_t>& Memory() const override { return memory_; }
+  bool SetMemory(const std::vector<std::uint8_t>& memory) override;
+  Reaction Receive(std::uint8_t byte) override;
+  void EndSession() override;
+
+ private:
+  enum class State { kIdle, kAwaitAfterAnswer, kAwaitIdRequest, kAwaitAck, kClone, kStalled };
+
+  Reaction MatchWakeUp(std::uint8_t byte);
+  Reaction CloneByte(std::uint8_t byte);
+  Reaction FrameComplete();
+  bool FaultAt(Fault::Kind kind, int frame) const;
+  std::vector<std::uint8_t> Identification() const;
+
+  RadioConfig config_;
+  Fault fault_;
+  std::vector<std::uint8_t> memory_;
+  State state_ = State::kIdle;
+  std::size_t wakeUpMatched_ = 0;
+  std::size_t afterAnswerMatched_ = 0;
+  std::vector<std::uint8_t> frame_;  // the clone command being received
+  int frameNumber_ = 0;              // of the next frame
+  bool readAckDue_ = false;          // a read reply awaits the programmer's 0x06
+  bool answerReadAck_ = true;
+};
+
+// The 16-channel radio (1024 bytes): wake-up 0x02 "PROGRAM", identification
+// from memory 0x1B8, a write completed by the one-byte frame at 0x3F0; a new
+// radio holds a new document's contents.
+RadioConfig Radio16Config();
+
+}  // namespace varo::radiosim

@@ -1,0 +1,266 @@
+#include "shell/ChannelView.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/ProgramFiles.h"
+#include "radio/PrintLayout.h"
+#include "shell/CMSFlexGrid.h"
+#include "shell/CMainFrame.h"
+#include "shell/CellEditorWidgets.h"
+#include "shell/CommandIds.h"
+#include "shell/PrintRenderer.h"
+#include "shell/RadioDocument.h"
+#include "shell/ShellApp.h"
+#include "shell/ShellText.h"
+#include "shell/TransferController.h"
+
+namespace varo::shell {
+
+namespace {
+
+// Whether Print to PDF may put a new file in place of `target`. The rename
+// that puts it there needs no write access to the old file, so its mode is
+// checked here: a file the user cannot write is kept, and so is one without a
+// write bit for anybody, which a user running as root could otherwise
+// overwrite although it is plainly marked read-only.
+bool MayReplace(const QFileInfo& target) {
+  if (!target.exists()) return true;
+  if (!target.isFile()) return false;
+  constexpr QFile::Permissions kAnyWrite =
+      QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
+  return target.isWritable() && (target.permissions() & kAnyWrite);
+}
+
+}  // namespace
+
+CChannelView::CChannelView(CShellApp& app, CRadioDoc& doc, QWidget* parent)
+    : CShellView(doc, parent),
+      app_(app),
+      grid_(new CMSFlexGrid(doc.Model().table->Rows(), doc.Model().table->Cols(), this)),
+      messages_(app) {
+  setObjectName(QStringLiteral("CChannelView"));
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(grid_);
+  setFocusProxy(grid_);
+
+  // One editor per column, as the table description asks: edit boxes for
+  // frequencies and text, drop-down lists for the rest.
+  const radio::TableSpec& table = *doc.Model().table;
+  std::vector<radio::ColumnEditor> editors(static_cast<std::size_t>(table.Cols()));
+  editorWidgets_.assign(static_cast<std::size_t>(table.Cols()), nullptr);
+  for (long col = 0; col < table.Cols(); ++col) {
+    const radio::ColumnSpec& spec = table.Column(col);
+    const auto at = static_cast<std::size_t>(col);
+    if (spec.editor == radio::EditorKind::kDropDown) {
+      auto list = std::make_unique<QtDropDownList>(spec.editorId, grid_->viewport(), grid_);
+      editors[at].list = list.get();
+      editorWidgets_[at] = list->Widget();
+      editorObjects_.push_back(std::move(list));
+    } else if (spec.editor != radio::EditorKind::kNone) {
+      auto box = std::make_unique<QtEditBox>(spec.editorId, grid_->viewport(), grid_);
+      box->SetTextRules(spec.maxLength, spec.upperCase);
+      editors[at].box = box.get();
+      editorWidgets_[at] = box->Widget();
+      editorObjects_.push_back(std::move(box));
+    }
+  }
+  editor_ = std::make_unique<radio::TableEditor>(*grid_, table, std::move(editors), *this,
+                                                 messages_, app.Chinese());
+  grid_->SetEvents(editor_.get());
+
+  TransferController::Hooks hooks;
+  hooks.commitCell = [this] { CommitCell(); };
+  hooks.portName = [this] { return PortName(); };
+  hooks.setBandLimits = [this](const radio::BandLimits& limits) { editor_->SetBandLimits(limits); };
+  transfer_ = new TransferController(app, doc.Model(), doc.Image(), *grid_, std::move(hooks), this);
+  // The guarded commands follow the Process dialog: off when it is offered,
+  // on again once it has gone.
+  connect(transfer_, &TransferController::busyChanged, this, [&app] {
+    if (CMainFrame* frame = app.MainFrame()) frame->UpdateCommandUI();
+  });
+
+  grid_->installEventFilter(this);
+  for (QWidget* widget : editorWidgets_) {
+    if (widget) widget->installEventFilter(this);
+  }
+}
+
+CChannelView::~CChannelView() {
+  // The editors' widgets go with the grid; nothing may reach the rules then.
+  grid_->SetEvents(nullptr);
+}
+
+CRadioDoc& CChannelView::Doc() const { return static_cast<CRadioDoc&>(Document()); }
+
+const radio::RadioModel& CChannelView::Model() const { return Doc().Model(); }
+
+QWidget* CChannelView::EditorQWidget(long col) const {
+  return editorWidgets_[static_cast<std::size_t>(Model().table->EditorColumn(col))];
+}
+
+void CChannelView::OnInitialUpdate() {
+  if (firstUpdate_) {
+    editor_->SetUp();
+    firstUpdate_ = false;
+  }
+  if (auto path = FindFileNoCase(app_.ProgramDir(), "title.ico")) {
+    const QIcon icon(QString::fromStdString(*path));
+    if (!icon.availableSizes().isEmpty() && parentWidget()) parentWidget()->setWindowIcon(icon);
+  }
+  FillTableFromDocument();
+  updateGeometry();
+}
+
+void CChannelView::FillTableFromDocument() {
+  CShellApp& app = app_;
+  const radio::BandLimits limits = radio::FillTableFromImage(
+      Model(), Doc().Image(), *grid_, app.Ini(), app.LanguageValue(), app.Chinese(),
+      app.NewDocumentFlag(), [&app](const std::string& title) {
+        if (app.MainFrame()) app.MainFrame()->SetTitle(FromBytes(title));
+      });
+  editor_->SetBandLimits(limits);
+}
+
+bool CChannelView::TransferBusy() const { return transfer_->busy(); }
+
+bool CChannelView::OnCommand(int id) {
+  switch (id) {
+    case ID_READ:
+      transfer_->Read();
+      return true;
+    case ID_WRITE:
+      transfer_->Write();
+      return true;
+    case ID_FILE_PRINT:
+      Renderer().Print(app_.Printer(), app_.DialogParent());
+      return true;
+    case ID_FILE_PRINT_DIRECT:
+      Renderer().PrintDirect(app_.Printer());
+      return true;
+    case ID_FILE_PRINT_PREVIEW:
+      Renderer().Preview(app_.Printer(), app_.DialogParent());
+      return true;
+    case ID_FILE_PRINT_PDF:
+      OnPrintToPdf();
+      return true;
+    default:
+      return CShellView::OnCommand(id);
+  }
+}
+
+std::optional<bool> CChannelView::CommandEnabled(int id) const {
+  // While the image and the table belong to a transfer, the commands that
+  // would change them or open a window of their own are held back, wherever
+  // they are carried out.
+  if (TransferBusy() && HeldDuringTransfer(id)) return false;
+  switch (id) {
+    case ID_READ:
+    case ID_WRITE:
+    case ID_FILE_PRINT:
+    case ID_FILE_PRINT_DIRECT:
+    case ID_FILE_PRINT_PREVIEW:
+    case ID_FILE_PRINT_PDF:
+      return true;
+    default:
+      return CShellView::CommandEnabled(id);
+  }
+}
+
+PrintRenderer CChannelView::Renderer() const {
+  return PrintRenderer(RadioReport(Model(), *grid_, Doc().Image(), app_.Chinese(),
+                                   radio::CopyrightsOwner(app_.Ini(), app_.LanguageValue())));
+}
+
+void CChannelView::OnPrintToPdf() {
+  // Proposed beside the document's file, else under the name a first save
+  // would propose.
+  QString base = Doc().PathName();
+  if (base.isEmpty()) base = QDir::current().filePath(Doc().ProposedFileName());
+  const QFileInfo info(base);
+  const QString proposed = info.dir().filePath(info.completeBaseName() + QStringLiteral(".pdf"));
+  QString path =
+      QFileDialog::getSaveFileName(app_.DialogParent(), app_.Tr("Print to PDF", "打印到 PDF"),
+                                   proposed, QStringLiteral("PDF (*.pdf)"));
+  if (path.isEmpty()) return;
+  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
+
+  // Written beside the target and renamed over it, so a job that fails
+  // leaves a file of that name as it was. A file the user may not write, or
+  // marked read-only, is never replaced; one that is replaced keeps its mode.
+  const QString part = path + QStringLiteral(".part");
+  const QFileInfo target(path);
+  bool written = MayReplace(target) && Renderer().PrintToPdf(part);
+  if (written && target.exists()) written = QFile::setPermissions(part, target.permissions());
+  if (written) {
+    std::error_code error;
+    std::filesystem::rename(QFile::encodeName(part).toStdString(),
+                            QFile::encodeName(path).toStdString(), error);
+    written = !error;
+  }
+  if (written) return;
+  QFile::remove(part);
+  QString text = app_.Str(IDS_PDF_FAILED);
+  if (text.isEmpty()) text = QStringLiteral("The PDF file could not be written.");
+  app_.MessageBox(text, QMessageBox::Ok, QMessageBox::Warning);
+}
+
+int CChannelView::FocusHelpContext() const {
+  const QWidget* focus = focusWidget();
+  for (const QWidget* w = focus; w && w != this; w = w->parentWidget()) {
+    const QVariant id = w->property("controlId");
+    if (id.isValid()) return id.toInt();
+  }
+  return radio::kGridControlId;
+}
+
+int CChannelView::PixelsPerInchX() const { return grid_->logicalDpiX(); }
+
+int CChannelView::PixelsPerInchY() const { return grid_->logicalDpiY(); }
+
+void CChannelView::RedrawGrid() { grid_->viewport()->update(); }
+
+QSize CChannelView::sizeHint() const { return grid_->sizeHint(); }
+
+bool CChannelView::eventFilter(QObject* watched, QEvent* event) {
+  const auto type = event->type();
+  if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)
+    return CShellView::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+  const bool f1 = key->key() == Qt::Key_F1;
+  if (key->key() == Qt::Key_Escape && watched != grid_) {
+    // Escape leaves an editor without committing it, as scrolling does, and
+    // gives the arrow keys back to the table.
+    if (type == QEvent::KeyPress) editor_->Scroll();
+    event->accept();
+    return true;
+  }
+  if (!enter && !f1) return CShellView::eventFilter(watched, event);
+  if (type == QEvent::ShortcutOverride) {
+    // These keys belong to the table, not to the window's shortcuts.
+    event->accept();
+    return true;
+  }
+  if (f1) {
+    const QVariant id = watched->property("controlId");
+    // Handled here: handed on, the key would climb to the grid and open the
+    // table's topic over the editor's.
+    app_.ShowHelp(id.isValid() ? id.toInt() : radio::kGridControlId);
+    return true;
+  }
+  editor_->EnterKey();
+  return true;
+}
+
+}  // namespace varo::shell

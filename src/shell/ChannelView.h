@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QSize>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "radio/CellEditor.h"
+#include "radio/ProductBand.h"
+#include "radio/RadioModel.h"
+#include "radio/TableEditor.h"
+#include "shell/QtMessageBoxes.h"
+#include "shell/ShellDocument.h"
+
+namespace varo::shell {
+
+class CMSFlexGrid;
+class CRadioDoc;
+class CShellApp;
+class PrintRenderer;
+class TransferController;
+
+// The channel table view of a programmer's document, built from its radio's
+// table description: the grid (control 1000) with one in-place editor per
+// column, the band limits, and the view's commands: Read and Write through
+// the Process dialog, Print, direct Print, Print Preview and Print to PDF,
+// COM Setup and Language. The table is the working copy of the image's
+// channels: it is filled from the image at every initial update and after a
+// completed read from the radio, and stored back by Save and Write.
+//
+// While a transfer is offered or runs, the commands that would change the
+// document or start another transfer are disabled (menus, toolbar and tree).
+// They come back when the Process dialog has gone.
+//
+// Keys reaching the grid or an editor: F1 opens the help topic of the focused
+// control (1000 for the table, else the editor's id); Enter commits the cell
+// and moves on; Escape closes an editor without committing it.
+//
+// A radio's own view derives from it for commands of its own (the
+// 16-channel radio's Scan Info).
+class CChannelView : public CShellView, public radio::EditorHost {
+  Q_OBJECT
+
+ public:
+  CChannelView(CShellApp& app, CRadioDoc& doc, QWidget* parent = nullptr);
+  ~CChannelView() override;
+
+  CRadioDoc& Doc() const;
+  const radio::RadioModel& Model() const;
+  CMSFlexGrid& Grid() const { return *grid_; }
+  radio::TableEditor& Editor() const { return *editor_; }
+  radio::CellEditor& EditorWidget(long col) const { return editor_->EditorForColumn(col); }
+  // The widget of the editor serving `col`.
+  QWidget* EditorQWidget(long col) const;
+
+  void OnInitialUpdate() override;
+  bool OnCommand(int id) override;
+  std::optional<bool> CommandEnabled(int id) const override;
+  int FocusHelpContext() const override;
+
+  // Image to table and the band selection step: band limits and the main
+  // window's title. Also what a completed read from the radio runs.
+  void FillTableFromDocument();
+  // Commits the cell being edited (before a transfer to the radio).
+  radio::CommitOutcome CommitCell() { return editor_->Commit(); }
+
+  radio::BandLimits Limits() const { return editor_->bandLimits(); }
+  void SetBandLimits(const radio::BandLimits& limits) { editor_->SetBandLimits(limits); }
+
+  TransferController& Transfer() const { return *transfer_; }
+  // True while the Process dialog is offered or its transfer runs.
+  bool TransferBusy() const override;
+
+  // The report of this document: options from the image, channels from the
+  // table as shown, the owner line from the INI's language section.
+  PrintRenderer Renderer() const;
+
+  // EditorHost
+  int PixelsPerInchX() const override;
+  int PixelsPerInchY() const override;
+  void RedrawGrid() override;
+
+  QSize sizeHint() const override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  CShellApp& App() const { return app_; }
+
+ private:
+  void OnPrintToPdf();
+
+  CShellApp& app_;
+  CMSFlexGrid* grid_;
+  // The editor objects of the columns, and their widgets by column (null for
+  // the fixed column).
+  std::vector<std::unique_ptr<radio::CellEditor>> editorObjects_;
+  std::vector<QWidget*> editorWidgets_;
+  QtMessageBoxes messages_;
+  std::unique_ptr<radio::TableEditor> editor_;
+  TransferController* transfer_ = nullptr;
+  bool firstUpdate_ = true;
+};
+
+}  // namespace varo::shell

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <memory>
+
+#include "radio/RadioModel.h"
+#include "shell/ShellApp.h"
+#include "shell/ShellDocument.h"
+
+namespace varo::shell {
+
+class CChannelView;
+
+// A programmer of one radio model: the shell's start-up with the program's
+// traits, documents and channel views of the model, and the two dialogs the
+// main frame runs for the active document: Optional Features (32788), which
+// each radio has its own of, and Product Information (32786), from the Edit
+// menu and the navigation tree.
+class CRadioApp : public DocumentTemplate, public CShellApp {
+ public:
+  // `model` must outlive the application.
+  CRadioApp(ProgrammerTraits traits, const radio::RadioModel& model);
+
+  const radio::RadioModel& Model() const { return model_; }
+
+  // A CRadioDoc and a CChannelView; a radio with commands of its own makes
+  // its own subclasses.
+  std::unique_ptr<CShellDoc> CreateDocument() override;
+  CShellView* CreateView(CShellDoc& doc) override;
+
+  // The view of the document window in use; nullptr when there is none.
+  CChannelView* ActiveView() const;
+  // The radio's Optional Features dialog for the active document.
+  virtual void OnOptionalFeatures() = 0;
+  // OK stores type and band in the image and the registry, retitles the main
+  // window and gives the view the band's limits.
+  void OnProductInfo();
+
+ protected:
+  void RegisterFrameCommands(CMainFrame& frame) override;
+
+ private:
+  const radio::RadioModel& model_;
+};
+
+}  // namespace varo::shell

@@ -1,0 +1,60 @@
+#include "shell/RadioDocument.h"
+
+#include "radio/DatFile.h"
+#include "shell/CMSFlexGrid.h"
+#include "shell/ChannelView.h"
+#include "shell/ShellApp.h"
+#include "shell/ShellText.h"
+
+namespace varo::shell {
+
+CRadioDoc::CRadioDoc(CShellApp& app, const radio::RadioModel& model)
+    : app_(app), model_(model), image_(model.newImage()) {}
+
+CChannelView* CRadioDoc::ChannelView() const { return qobject_cast<CChannelView*>(View()); }
+
+bool CRadioDoc::OnNewDocument() {
+  image_ = model_.newImage();
+  SetTitle(app_.Tr("Channel Information", "信道信息"));
+  app_.SetNewDocumentFlag(true);
+  return true;
+}
+
+bool CRadioDoc::OnOpenDocument(const QString& path) {
+  const std::string file = path.toStdString();
+  radio::MemoryImage loaded = image_;
+  const radio::DatFileError error = radio::LoadDatFile(file, loaded.data(), model_.imageSize);
+  if (error != radio::DatFileError::kNone) {
+    app_.MessageBox(FromBytes(radio::DatFileErrorText(error, file, app_.Chinese())),
+                    QMessageBox::Ok, QMessageBox::Warning);
+    return false;
+  }
+  image_ = std::move(loaded);
+  MarkOpened(path);
+  return true;
+}
+
+bool CRadioDoc::OnSaveDocument(const QString& path) {
+  if (CChannelView* view = ChannelView()) {
+    // What the open editor holds goes in first, so that the file holds
+    // what the table shows.
+    view->CommitCell();
+    model_.tableToImage(view->Grid(), image_);
+  }
+  const std::string file = path.toStdString();
+  const radio::DatFileError error = radio::SaveDatFile(file, image_.data(), model_.imageSize);
+  if (error != radio::DatFileError::kNone) {
+    app_.MessageBox(FromBytes(radio::DatFileErrorText(error, file, app_.Chinese())),
+                    QMessageBox::Ok, QMessageBox::Warning);
+    return false;
+  }
+  return true;
+}
+
+QString CRadioDoc::ProposedFileName() const {
+  std::string name = app_.Ini().GetValue("Setup", "AppName", "");
+  if (name.empty()) name = app_.Traits().programName;
+  return FromBytes(name) + app_.DocumentExtension();
+}
+
+}  // namespace varo::shell

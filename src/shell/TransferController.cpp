@@ -1,0 +1,157 @@
+#include "shell/TransferController.h"
+
+#include <QCloseEvent>
+#include <QWidget>
+
+#include "shell/CProcessDlg.h"
+#include "shell/QtCloneHost.h"
+#include "ini/PortNames.h"
+#include "platform/SerialPort.h"
+#include "shell/CMainFrame.h"
+#include "shell/ShellApp.h"
+#include "shell/ShellText.h"
+
+namespace varo::shell {
+
+TransferController::TransferController(CShellApp& app, const radio::RadioModel& model,
+                                       radio::MemoryImage& image, radio::GridControl& grid,
+                                       Hooks hooks, QObject* parent)
+    : QObject(parent),
+      app_(app),
+      model_(model),
+      image_(image),
+      grid_(grid),
+      hooks_(std::move(hooks)) {}
+
+TransferController::~TransferController() {
+  if (watchedWindow_) watchedWindow_->removeEventFilter(this);
+  delete dialog_.data();
+}
+
+void TransferController::Read() { Offer(Direction::kRead); }
+
+void TransferController::Write() {
+  if (busy()) return;
+  if (hooks_.commitCell) hooks_.commitCell();
+  Offer(Direction::kWrite);
+}
+
+void TransferController::Offer(Direction direction) {
+  // While a dialog is on show the direction stays the one it was offered for.
+  if (busy()) return;
+  direction_ = direction;
+  QWidget* owner = app_.MainFrame();
+  dialog_ = new CProcessDlg(app_, owner);
+  // The start is posted, as the start message always was: the transfer runs
+  // from the event loop, not from inside the OK button's click.
+  connect(dialog_, &CProcessDlg::startRequested, this, &TransferController::RunTransfer,
+          Qt::QueuedConnection);
+  connect(dialog_, &CProcessDlg::dismissed, this, &TransferController::EndDialog);
+  if (owner) {
+    owner->installEventFilter(this);
+    watchedWindow_ = owner;
+  }
+  SetState(State::kOffered);
+  if (direction == Direction::kRead) {
+    dialog_->Offer(app_.Tr("Read Data", "读数据"), model_.protocol->ReadBlocks());
+  } else {
+    dialog_->Offer(app_.Tr("Write Data", "写数据"), model_.protocol->WriteBlocks());
+  }
+}
+
+std::string TransferController::DevicePath() const {
+  const QString name = hooks_.portName ? hooks_.portName() : QStringLiteral("COM1");
+  return ResolvePortName(ToBytes(name), &app_.Ini());
+}
+
+void TransferController::RunTransfer() {
+  if (state_ != State::kOffered) return;
+  if (!dialog_ || dialog_->CancelRequested()) {
+    // Cancelled between OK and the start: nothing has been sent.
+    EndDialog();
+    return;
+  }
+  SetState(State::kRunning);
+
+  // Everything the link touches while it pumps events lives on this stack:
+  // should an event tear down the view (and this controller with it), the
+  // link still finishes on valid objects and nothing is written back.
+  QPointer<TransferController> self(this);
+  if (hooks_.commitCell) hooks_.commitCell();
+  if (!self) return;
+  if (direction_ == Direction::kWrite) model_.tableToImage(grid_, image_);
+  const Direction direction = direction_;
+  radio::MemoryImage work = image_;
+  const std::string device = DevicePath();
+  std::unique_ptr<SerialPort> port = hooks_.makePort ? hooks_.makePort() : CreateSerialPort();
+  QtCloneHost host(app_, dialog_);
+  radio::CloneLink link(*port, host, *model_.protocol);
+  const radio::CloneLink::Outcome outcome =
+      direction == Direction::kRead ? link.Read(device, work) : link.Write(device, work);
+  if (!self) return;
+
+  lastOutcome_ = outcome;
+  if (direction == Direction::kRead && outcome == radio::CloneLink::Outcome::kCompleted) {
+    AfterRead(work);
+    if (!self) return;
+  }
+  const QPointer<QObject> window = watchedWindow_;
+  EndDialog();
+  emit transferFinished(outcome);
+  if (self && closePending_ && window) {
+    closePending_ = false;
+    QMetaObject::invokeMethod(window.data(), "close", Qt::QueuedConnection);
+  }
+}
+
+void TransferController::AfterRead(const radio::MemoryImage& received) {
+  // An editor the user opened while the blocks came in would otherwise
+  // write its stale text over the new table when its cell is left.
+  QPointer<TransferController> self(this);
+  if (hooks_.commitCell) hooks_.commitCell();
+  if (!self) return;
+  image_ = received;
+  app_.SetNewDocumentFlag(false);
+  CShellApp& app = app_;
+  const radio::BandLimits limits = radio::FillTableFromImage(
+      model_, image_, grid_, app.Ini(), app.LanguageValue(), app.Chinese(), false,
+      [&app](const std::string& title) {
+        if (app.MainFrame()) app.MainFrame()->SetTitle(FromBytes(title));
+      });
+  if (hooks_.setBandLimits) hooks_.setBandLimits(limits);
+}
+
+void TransferController::EndDialog() {
+  if (CProcessDlg* dialog = dialog_.data()) {
+    dialog_.clear();
+    dialog->hide();
+    dialog->deleteLater();
+  }
+  if (watchedWindow_) watchedWindow_->removeEventFilter(this);
+  watchedWindow_.clear();
+  SetState(State::kIdle);
+}
+
+void TransferController::SetState(State state) {
+  const bool wasBusy = busy();
+  state_ = state;
+  if (wasBusy != busy()) emit busyChanged(busy());
+}
+
+bool TransferController::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == watchedWindow_ && event->type() == QEvent::Close && busy()) {
+    if (state_ == State::kOffered) {
+      // Nothing runs yet: the offer goes with the window.
+      if (dialog_) dialog_->reject();
+      return false;
+    }
+    // The transfer ends at its next pump; the window closes after it.
+    event->ignore();
+    if (dialog_) dialog_->reject();
+    closePending_ = true;
+    return true;
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace varo::shell

@@ -1,0 +1,388 @@
+// What holds for every radio model, run once per model: .dat files keep what
+// the program does not interpret, and the clone link against the simulated
+// radio over a real pseudo-terminal moves exactly the radio's ranges, keeps
+// the document or the radio's unsent blocks on every fault, honours a cancel
+// and refuses a busy or missing port.
+//
+// The expected wire bytes and ranges are written out here for each radio, not
+// taken from the programmer's protocol description, so that the suite checks
+// the description rather than repeating it.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "model16/Model16.h"
+#include "platform/SerialPort.h"
+#include "radio/CloneLink.h"
+#include "radio/DatFile.h"
+#include "radio/MemoryGrid.h"
+#include "radio/RadioModel.h"
+#include "radiosim/SimulatedRadio.h"
+#include "support/CloneTestKit.h"
+#include "support/TempDir.h"
+
+namespace varo::radio {
+namespace {
+
+using test::Bytes;
+using Outcome = CloneLink::Outcome;
+using radiosim::Fault;
+
+// One radio as the suite expects it.
+struct RadioCase {
+  const char* name;
+  const RadioModel* model;
+  // What the programmer sends to wake the radio, up to and including its
+  // acknowledge of the identification.
+  Bytes handshake;
+  std::vector<AddressSpan> readRanges;
+  std::vector<AddressSpan> writeRanges;
+  std::optional<AddressSpan> finalWrite;  // a short frame after the blocks
+  int readBlocks;
+  int writeBlocks;
+  // Whether open and save, with the table in between, must leave the byte at
+  // `offset` exactly as it was.
+  bool (*uninterpreted)(std::size_t offset);
+};
+
+void PrintTo(const RadioCase& c, std::ostream* os) { *os << c.name; }
+
+
+// The 16-channel radio: everything outside the records and the scan maps, and
+// record bytes 14 and 15.
+bool Uninterpreted16(std::size_t offset) {
+  if (offset == 0x17E || offset == 0x17F) return false;
+  if (offset < 0x010 || offset >= 0x110) return true;
+  return (offset - 0x010) % 16 >= 14;
+}
+
+const RadioCase& Radio16Case() {
+  static const RadioCase c{
+      "Radio16",
+      &model16::Model16(),
+      {0x02, 'P', 'R', 'O', 'G', 'R', 'A', 'M', 0x02, 0x06},
+      {{0x000, 0x3F8}},
+      {{0x000, 0x3E0}},
+      AddressSpan{0x3F0, 0x3F1},
+      63,
+      62,
+      Uninterpreted16,
+  };
+  return c;
+}
+
+std::vector<std::size_t> FrameAddresses(const std::vector<AddressSpan>& ranges) {
+  std::vector<std::size_t> frames;
+  for (const AddressSpan& r : ranges)
+    for (std::size_t a = r.begin; a < r.end; a += 8) frames.push_back(a);
+  return frames;
+}
+
+bool Inside(const std::vector<AddressSpan>& ranges, std::size_t offset) {
+  return std::any_of(ranges.begin(), ranges.end(),
+                     [offset](const AddressSpan& r) { return offset >= r.begin && offset < r.end; });
+}
+
+// The radio under test, its simulator and the link's surroundings.
+class RadioBench {
+ protected:
+  explicit RadioBench(const RadioCase& radio) : radio_case_(radio) {}
+  const RadioCase& Radio() const { return radio_case_; }
+  const RadioModel& Model() const { return *radio_case_.model; }
+  std::size_t Size() const { return Model().imageSize; }
+
+  // Distinct contents for the radio and the document, so that every byte
+  // shows where it came from.
+  Bytes RadioContents() const {
+    Bytes b(Size());
+    for (std::size_t i = 0; i < b.size(); ++i) b[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    return b;
+  }
+  MemoryImage DocumentContents() const {
+    MemoryImage image(Size());
+    for (std::size_t i = 0; i < Size(); ++i) image[i] = static_cast<std::uint8_t>(0xC3 ^ i);
+    return image;
+  }
+
+  void StartRadio(Fault fault = {}) {
+    radio_ = std::make_unique<radiosim::SimulatedRadio>(
+        radiosim::MakeRadioModel(Model().name, fault), radiosim::SimOptions{});
+    std::string error;
+    ASSERT_TRUE(radio_->Open(error)) << error;
+    ASSERT_TRUE(radio_->SetMemory(RadioContents()));
+    radio_->Start();
+  }
+  Outcome Read(MemoryImage& image, const std::string& path = "") {
+    return CloneLink(port_, host_, *Model().protocol)
+        .Read(path.empty() ? radio_->PortPath() : path, image);
+  }
+  Outcome Write(const MemoryImage& image, const std::string& path = "") {
+    return CloneLink(port_, host_, *Model().protocol)
+        .Write(path.empty() ? radio_->PortPath() : path, image);
+  }
+
+  // What the programmer sends during a read that fetches `frames` frames.
+  Bytes ReadStream(std::size_t frames) const {
+    Bytes s = Radio().handshake;
+    const std::vector<std::size_t> addresses = FrameAddresses(Radio().readRanges);
+    for (std::size_t f = 0; f < frames; ++f) {
+      const std::size_t a = addresses[f];
+      s.insert(s.end(), {'R', static_cast<std::uint8_t>(a >> 8), static_cast<std::uint8_t>(a), 8,
+                         0x06});
+    }
+    return s;
+  }
+  // What the programmer sends during a complete write of `doc`.
+  Bytes WriteStream(const MemoryImage& doc) const {
+    Bytes s = Radio().handshake;
+    for (std::size_t a : FrameAddresses(Radio().writeRanges)) {
+      s.insert(s.end(), {'W', static_cast<std::uint8_t>(a >> 8), static_cast<std::uint8_t>(a), 8});
+      s.insert(s.end(), doc.bytes.begin() + static_cast<std::ptrdiff_t>(a),
+               doc.bytes.begin() + static_cast<std::ptrdiff_t>(a + 8));
+    }
+    if (const auto& f = Radio().finalWrite) {
+      s.insert(s.end(), {'W', static_cast<std::uint8_t>(f->begin >> 8),
+                         static_cast<std::uint8_t>(f->begin), static_cast<std::uint8_t>(f->size())});
+      s.insert(s.end(), doc.bytes.begin() + static_cast<std::ptrdiff_t>(f->begin),
+               doc.bytes.begin() + static_cast<std::ptrdiff_t>(f->end));
+    }
+    return s;
+  }
+  // The frames of a complete write: the blocks, then the final frame.
+  std::size_t WriteFrames() const {
+    return FrameAddresses(Radio().writeRanges).size() + (Radio().finalWrite ? 1 : 0);
+  }
+  // The radio's memory after it took the first `frames` write frames of `doc`;
+  // every other byte is as it was.
+  Bytes RadioAfterWrite(const MemoryImage& doc, std::size_t frames) const {
+    Bytes radio = RadioContents();
+    const std::vector<std::size_t> addresses = FrameAddresses(Radio().writeRanges);
+    for (std::size_t f = 0; f < frames && f < addresses.size(); ++f)
+      std::copy_n(doc.bytes.begin() + static_cast<std::ptrdiff_t>(addresses[f]), 8,
+                  radio.begin() + static_cast<std::ptrdiff_t>(addresses[f]));
+    if (frames > addresses.size() && Radio().finalWrite) {
+      for (std::size_t i = Radio().finalWrite->begin; i < Radio().finalWrite->end; ++i)
+        radio[i] = doc[i];
+    }
+    return radio;
+  }
+
+  const RadioCase& radio_case_;
+  test::Trace trace_;
+  test::TestHost host_{trace_};
+  std::unique_ptr<SerialPort> real_ = CreateSerialPort();
+  test::TracingPort port_{trace_, real_.get()};
+  std::unique_ptr<radiosim::SimulatedRadio> radio_;
+};
+
+class RadioModelTest : public ::testing::TestWithParam<RadioCase>, public RadioBench {
+ protected:
+  RadioModelTest() : RadioBench(GetParam()) {}
+};
+
+// Open and save with the table in between keep every byte the program does
+// not interpret, for any contents; a second round changes nothing at all.
+TEST_P(RadioModelTest, DatRoundTripKeepsWhatIsNotInterpreted) {
+  test::TempDir dir;
+  std::mt19937 random(20240611);
+  for (int trial = 0; trial < 10; ++trial) {
+    std::string bytes(Size(), '\0');
+    for (char& b : bytes) b = static_cast<char>(random());
+    const std::string path = dir.Write("radio.dat", bytes);
+    for (bool chinese : {false, true}) {
+      std::string saved;
+      for (int round = 0; round < 2; ++round) {
+        MemoryImage image = Model().newImage();
+        ASSERT_EQ(LoadDatFile(path, image.data(), Size()), DatFileError::kNone);
+        MemoryGrid grid(Model().table->Rows(), Model().table->Cols());
+        Model().imageToTable(image, grid, chinese);
+        Model().tableToImage(grid, image);
+        ASSERT_EQ(SaveDatFile(path, image.data(), Size()), DatFileError::kNone);
+        const std::string now = dir.Read("radio.dat");
+        ASSERT_EQ(now.size(), Size());
+        if (round == 1) {
+          EXPECT_EQ(now, saved) << "trial " << trial << ": a second round changed";
+        }
+        saved = now;
+      }
+      for (std::size_t i = 0; i < Size(); ++i) {
+        if (Radio().uninterpreted(i)) {
+          ASSERT_EQ(saved[i], bytes[i]) << "trial " << trial << " offset " << i;
+        }
+      }
+      dir.Write("radio.dat", bytes);
+    }
+  }
+}
+
+TEST_P(RadioModelTest, ReadReplacesTheReadRangesOnly) {
+  StartRadio();
+  MemoryImage image = DocumentContents();
+  ASSERT_EQ(Read(image), Outcome::kCompleted);
+  MemoryImage expected = DocumentContents();
+  for (std::size_t i = 0; i < Size(); ++i)
+    if (Inside(Radio().readRanges, i)) expected[i] = RadioContents()[i];
+  EXPECT_EQ(image, expected);
+  EXPECT_EQ(radio_->Received(), ReadStream(FrameAddresses(Radio().readRanges).size()));
+  EXPECT_EQ(host_.progress.size(), static_cast<std::size_t>(Radio().readBlocks));
+  EXPECT_EQ(Model().protocol->ReadBlocks(), Radio().readBlocks);
+  EXPECT_TRUE(host_.messages.empty());
+  EXPECT_FALSE(port_.IsOpen());
+}
+
+TEST_P(RadioModelTest, WriteSendsTheWriteRangesOnly) {
+  StartRadio();
+  const MemoryImage doc = DocumentContents();
+  ASSERT_EQ(Write(doc), Outcome::kCompleted);
+  EXPECT_EQ(radio_->Received(), WriteStream(doc));
+  EXPECT_EQ(radio_->Memory(), RadioAfterWrite(doc, WriteFrames()));
+  EXPECT_EQ(radio_->CompletedWrites(), 1);
+  EXPECT_EQ(host_.progress.size(), static_cast<std::size_t>(Radio().writeBlocks));
+  EXPECT_EQ(Model().protocol->WriteBlocks(), Radio().writeBlocks);
+  EXPECT_TRUE(host_.messages.empty());
+  EXPECT_FALSE(port_.IsOpen());
+}
+
+// A fault frame named by its place in the transfer, not by its number.
+enum class At { kNone, kFrame7, kFrame33, kFrame40, kFirstOfLastRange, kLast };
+
+struct FaultCase {
+  const char* name;
+  bool write;
+  Fault::Kind kind;
+  At at;
+  int message;
+  Outcome outcome;
+  int retries = 0;  // Retry answers to 61451; each starts the handshake again
+};
+
+// clang-format off
+constexpr bool kRead = false, kWrite = true;
+constexpr int k61451 = kMsgCommunicationError, k61454 = kMsgProgramInterrupt;
+constexpr Outcome kNoHandshake = Outcome::kHandshakeFailed, kBroken = Outcome::kInterrupted;
+using K = Fault::Kind;
+const FaultCase kFaultCases[] = {
+  // name                          direction kind            where                message outcome    retries
+  {"ReadSilent",                   kRead,  K::kSilent,     At::kNone,             k61451, kNoHandshake},
+  {"ReadGarbageRetried",           kRead,  K::kGarbage,    At::kNone,             k61451, kNoHandshake, 2},
+  {"ReadShortReply",               kRead,  K::kShortReply, At::kFrame40,          k61454, kBroken},
+  {"ReadNoAckAtLastFrame",         kRead,  K::kNoAck,      At::kLast,             k61454, kBroken},
+  {"ReadVanish",                   kRead,  K::kVanish,     At::kFrame7,           k61454, kBroken},
+  {"WriteGarbage",                 kWrite, K::kGarbage,    At::kNone,             k61451, kNoHandshake},
+  {"WriteNoAck",                   kWrite, K::kNoAck,      At::kFrame33,          k61454, kBroken},
+  {"WriteNoAckAtLastRange",        kWrite, K::kNoAck,      At::kFirstOfLastRange, k61454, kBroken},
+  {"WriteStall",                   kWrite, K::kStall,      At::kFrame40,          k61454, kBroken},
+  {"WriteVanishAtFirstFrame",      kWrite, K::kVanish,     At::kFrame7,           k61454, kBroken},
+  {"WriteLastFrameNotTaken",       kWrite, K::kShortReply, At::kLast,             k61454, kBroken},
+};
+// clang-format on
+
+void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
+
+class RadioFaultTest : public ::testing::TestWithParam<std::tuple<RadioCase, FaultCase>>,
+                       public RadioBench {
+ protected:
+  RadioFaultTest() : RadioBench(std::get<0>(GetParam())) {}
+  const FaultCase& Case() const { return std::get<1>(GetParam()); }
+
+  // The frame number `at` names in a read or write of this radio.
+  int FrameOf(At at, bool write) const {
+    const auto& ranges = write ? Radio().writeRanges : Radio().readRanges;
+    const std::size_t blockFrames = FrameAddresses(ranges).size();
+    const std::size_t frames = blockFrames + (write && Radio().finalWrite ? 1 : 0);
+    switch (at) {
+      case At::kNone: return 0;
+      case At::kFrame7: return 7;
+      case At::kFrame33: return 33;
+      case At::kFrame40: return 40;
+      case At::kLast: return static_cast<int>(frames - 1);
+      case At::kFirstOfLastRange: return static_cast<int>(blockFrames - ranges.back().size() / 8);
+    }
+    return 0;
+  }
+};
+
+// Every fault gives its message. A read leaves the document as it was; a write
+// leaves the radio holding exactly the frames it acknowledged before the
+// fault. Faults are chosen where their time-outs stay short.
+TEST_P(RadioFaultTest, GivesItsMessageAndKeepsData) {
+  const FaultCase& c = Case();
+  const int frame = FrameOf(c.at, c.write);
+  StartRadio({c.kind, frame});
+  host_.retries = c.retries;
+  const MemoryImage doc = DocumentContents();
+  MemoryImage image = doc;
+  const Outcome outcome = c.write ? Write(doc) : Read(image);
+
+  EXPECT_EQ(outcome, c.outcome);
+  EXPECT_EQ(host_.messages, std::vector<int>(static_cast<std::size_t>(c.retries + 1), c.message));
+  EXPECT_FALSE(port_.IsOpen());
+  if (!c.write) {
+    EXPECT_EQ(image, doc);
+    return;
+  }
+  const std::size_t taken = c.outcome == kNoHandshake ? 0 : static_cast<std::size_t>(frame);
+  EXPECT_EQ(radio_->Memory(), RadioAfterWrite(doc, taken));
+  EXPECT_EQ(radio_->CompletedWrites(), 0);
+}
+
+// A cancel seen by the pump after block 5 ends the transfer there: the radio
+// got whole blocks only, the document is untouched, no message is shown.
+TEST_P(RadioModelTest, CancelEndsAfterTheCurrentBlock) {
+  StartRadio();
+  host_.cancelAtProgress = 5;
+  MemoryImage image = DocumentContents();
+  EXPECT_EQ(Read(image), Outcome::kCancelled);
+  EXPECT_EQ(image, DocumentContents());
+  EXPECT_EQ(radio_->Received(), ReadStream(10));
+
+  host_.progress.clear();
+  host_.cancel = false;
+  const MemoryImage doc = DocumentContents();
+  EXPECT_EQ(Write(doc), Outcome::kCancelled);
+  EXPECT_EQ(radio_->Memory(), RadioAfterWrite(doc, 10));
+  EXPECT_TRUE(host_.messages.empty());
+  EXPECT_FALSE(port_.IsOpen());
+}
+
+TEST_P(RadioModelTest, BusyOrMissingPortGivesOpenMessageOnly) {
+  StartRadio();
+  auto holder = CreateSerialPort();
+  ASSERT_TRUE(holder->Open(radio_->PortPath()));
+
+  for (const std::string& path : {radio_->PortPath(), std::string("/nonexistent/ttyVARO")}) {
+    host_.messages.clear();
+    trace_.clear();
+    MemoryImage image = DocumentContents();
+    EXPECT_EQ(Read(image, path), Outcome::kPortNotOpened) << path;
+    EXPECT_EQ(Write(image, path), Outcome::kPortNotOpened) << path;
+    EXPECT_EQ(host_.messages, (std::vector<int>{kMsgPortOpenFailed, kMsgPortOpenFailed})) << path;
+    EXPECT_EQ(image, DocumentContents());
+    // Nothing but the attempts to open: no setting, pump, pause or progress.
+    EXPECT_EQ(trace_, (test::Trace{"O", "O"})) << path;
+  }
+  EXPECT_TRUE(radio_->Received().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Radios, RadioModelTest, ::testing::Values(Radio16Case()),
+                         [](const ::testing::TestParamInfo<RadioCase>& p) {
+                           return std::string(p.param.name);
+                         });
+
+INSTANTIATE_TEST_SUITE_P(Radios, RadioFaultTest,
+                         ::testing::Combine(::testing::Values(Radio16Case()),
+                                            ::testing::ValuesIn(kFaultCases)),
+                         [](const auto& p) {
+                           return std::string(std::get<0>(p.param).name) + "_" +
+                                  std::get<1>(p.param).name;
+                         });
+
+}  // namespace
+}  // namespace varo::radio
