@@ -2,6 +2,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "model16/ScopedConfigHome.h"
 #include "platform/Registry.h"
 #include "support/TempDir.h"
@@ -39,6 +41,32 @@ TEST(Registry, StoreThatCannotBeMadeHoldsNothing) {
   Registry key("Software\\V");
   EXPECT_FALSE(key.SetDword("com", 1));
   EXPECT_EQ(key.QueryDword("com"), std::nullopt);
+}
+
+// The store behind a chain of symbolic links (into a synchronised folder,
+// say): the file at the end of the chain gets the values and the links stay;
+// a link to itself is not written over.
+TEST(Registry, StoreBehindLinks) {
+  test::TempDir dir;
+  test::ScopedConfigHome home(dir.path().string());
+  std::filesystem::create_directories(dir.path() / "varo");
+  std::filesystem::create_directories(dir.path() / "sync");
+  dir.Write("sync/values.ini", "[Software\\V]\ncom=1\n");
+  std::filesystem::create_symlink("values.ini", dir.path() / "sync/current.ini");
+  const std::filesystem::path store = Registry::StorePath();
+  std::filesystem::create_symlink("../sync/current.ini", store);
+
+  Registry key("Software\\V");
+  EXPECT_TRUE(key.SetDword("com", 2));
+  EXPECT_TRUE(std::filesystem::is_symlink(store));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "sync/current.ini"));
+  EXPECT_EQ(dir.Read("sync/values.ini"), "[Software\\V]\ncom=2\n");
+
+  std::filesystem::remove(store);
+  std::filesystem::create_symlink("registry.ini", store);
+  EXPECT_FALSE(key.SetDword("com", 3));
+  EXPECT_EQ(key.QueryDword("com"), std::nullopt);
+  EXPECT_EQ(std::filesystem::read_symlink(store), "registry.ini");
 }
 
 TEST(Registry, ConcurrentWritersLoseNothing) {
