@@ -122,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
         // the 6090 ms total.
         TimeoutCase{"ReplyStopsEarly", "\x01\x02\x03\x04\x05", 12, {30, 500, 90, 0, 0}, 25, 2000},
         TimeoutCase{"AllBytesReturnAtOnce", "\x06", 1, {30, 500, 90, 0, 0}, 0, 400}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(SerialPortTest, PurgeDropsPendingInput) {
   Send("stale bytes");
