@@ -89,6 +89,11 @@ Replaced ReplaceThroughTemporary(const std::string& target, const std::string& b
   struct stat st {};
   const bool exists = ::lstat(target.c_str(), &st) == 0;
   if (exists && !S_ISREG(st.st_mode)) return Replaced::kFailed;
+  // A file we may not write stays, although the folder would let us
+  // replace it.
+  if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+    return Replaced::kFailed;
+  }
 
   const std::string folder = FolderOf(target);
   // A leading dot keeps the temporary file out of the numbered-backup search

@@ -12,7 +12,8 @@ namespace varo {
 // followed link after link to the end of its chain (FinalLinkTarget), so the
 // links stay links and the file at the end gets the new bytes. Only a regular
 // file, or none at all, is ever replaced; a device, FIFO, socket or folder in
-// its place makes the write fail and is left as it is.
+// its place makes the write fail and is left as it is, and so does a file we
+// may not write, even where its folder would let us replace it.
 
 // The file that writing to `path` changes: `path` itself when it is no
 // symbolic link, else the end of its chain of links (a relative target is

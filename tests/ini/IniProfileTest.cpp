@@ -283,32 +283,43 @@ int RunUnprivileged(const std::function<int()>& act) {
   return WEXITSTATUS(status);
 }
 
-// A folder that takes no new file, holding a file we may write: the save
-// still happens, in place (the same file, new text).
-TEST(IniProfile, FolderWithoutRoomForANewFileIsSavedInPlace) {
-  TempDir dir;
-  std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
-  std::filesystem::create_directory(dir.path() / "ro");
-  const std::string path = dir.Write("ro/t.ini", "[Setup]\nLanguage=English\nFont=Arial\n");
-  ::chmod(path.c_str(), 0666);
-  ::chmod(dir.File("ro").c_str(), 0555);
-  struct stat before {};
-  ASSERT_EQ(::stat(path.c_str(), &before), 0);
+// The permissions of the folder and the file decide how an ordinary user's
+// save goes: a folder that takes no new file, holding a file we may write, is
+// written in place (the same file, new text); a file we may not write stays
+// as it is, although its folder would let us replace it.
+TEST(IniProfile, PermissionsOfFolderAndFileDecideTheWay) {
+  struct {
+    int folderMode, fileMode;
+    bool written, inPlace;
+  } cases[] = {{0555, 0666, true, true}, {0777, 0444, false, false}, {0777, 0666, true, false}};
+  const std::string old = "[Setup]\nLanguage=English\nFont=Arial\n";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::oct << "folder " << c.folderMode << ", file "
+                                    << c.fileMode);
+    TempDir dir;
+    std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
+    std::filesystem::create_directory(dir.path() / "f");
+    const std::string path = dir.Write("f/t.ini", old);
+    ::chmod(path.c_str(), static_cast<mode_t>(c.fileMode));
+    ::chmod(dir.File("f").c_str(), static_cast<mode_t>(c.folderMode));
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
 
-  const int status = RunUnprivileged([&path] {
-    IniProfile ini;
-    if (!ini.Open(path, false, true, false)) return 1;
-    ini.SetValue("Setup", "Language", "Chinese");
-    ini.Save(false);
-    return ini.SaveFailed() ? 2 : 0;
-  });
-  ::chmod(dir.File("ro").c_str(), 0755);
-  EXPECT_EQ(status, 0);
-  EXPECT_EQ(dir.Read("ro/t.ini"), "[Setup]\nLanguage=Chinese\nFont=Arial\n");
-  struct stat after {};
-  ASSERT_EQ(::stat(path.c_str(), &after), 0);
-  EXPECT_EQ(after.st_ino, before.st_ino);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "ro"), {}), 1);
+    const int status = RunUnprivileged([&path] {
+      IniProfile ini;
+      if (!ini.Open(path, false, true, false)) return 1;
+      ini.SetValue("Setup", "Language", "Chinese");
+      ini.Save(false);
+      return ini.SaveFailed() ? 2 : 0;
+    });
+    ::chmod(dir.File("f").c_str(), 0755);
+    EXPECT_EQ(status, c.written ? 0 : 2);
+    EXPECT_EQ(dir.Read("f/t.ini"), c.written ? "[Setup]\nLanguage=Chinese\nFont=Arial\n" : old);
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino == before.st_ino, c.inPlace || !c.written);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "f"), {}), 1);
+  }
 }
 
 TEST(FileText, InPlaceOverwriteLeavesExactlyNewText) {
