@@ -13,6 +13,8 @@
 namespace varo {
 namespace {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
@@ -127,8 +129,13 @@ bool IniProfile::Open(const std::string& fileName, bool autoSave, bool ignoreCas
   sectionNames_.assign(1, std::string());
   lastSection_ = 0;
   modified_ = false;
+  saveFailed_ = false;
 
   std::string_view text = *bytes;
+  // Editors that save UTF-8 may put a byte-order mark first; left in, it
+  // would turn a first "[Setup]" into a key of the nameless section.
+  byteOrderMark_ = text.substr(0, kByteOrderMark.size()) == kByteOrderMark;
+  if (byteOrderMark_) text.remove_prefix(kByteOrderMark.size());
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
@@ -194,7 +201,7 @@ void IniProfile::AddSection(const std::string& section) {
 }
 
 std::string IniProfile::Text() const {
-  std::string text;
+  std::string text(byteOrderMark_ && IsOpen() ? kByteOrderMark : std::string_view());
   for (int i = 0; i <= lastSection_ && IsOpen(); ++i) {
     const std::string& name = sectionNames_[static_cast<std::size_t>(i)];
     // The leading section has no header. A later section named "" keeps its
@@ -220,8 +227,8 @@ std::string IniProfile::Save(bool makeBackup) {
     // path is reported for a copy that does not exist.
     if (CopyFileBytes(path_, backup)) backupPath_ = backup;
   }
-  if (!WriteFileBytes(path_, Text())) return std::string();
-  return backupPath_;
+  saveFailed_ = !WriteFileBytes(path_, Text());
+  return saveFailed_ ? std::string() : backupPath_;
 }
 
 void IniProfile::Close() {
@@ -236,6 +243,8 @@ void IniProfile::Release() {
   path_.clear();
   backupPath_.clear();
   modified_ = false;
+  saveFailed_ = false;
+  byteOrderMark_ = false;
 }
 
 std::vector<std::string> IniProfile::SectionNames() const { return sectionNames_; }

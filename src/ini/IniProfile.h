@@ -10,7 +10,9 @@ namespace varo {
 // whole model back (comments and blank lines are not kept).
 //
 // Contract highlights:
-// - Strings are bytes; GBK and UTF-8 texts pass through unchanged.
+// - Strings are bytes; GBK and UTF-8 texts pass through unchanged. A UTF-8
+//   byte-order mark at the very start of the file is not part of its first
+//   line, and Save writes it back in front of the text.
 // - A file is opened by name in the program directory, or as a path when the
 //   name holds a '/'. Lines end in "\n" when written; CR LF is read as well.
 // - Section lookup: the first section of a name wins. Key lookup: the last
@@ -25,8 +27,12 @@ namespace varo {
 // - SetValue changes memory only and sets the modified mark; a change of
 //   letter case alone (ignore-case on) replaces the value without marking.
 // - Save writes only when modified, optionally after a numbered backup copy
-//   "<file>.NNN", and leaves the modified mark set.
-// - Nothing here ever shows a message; failures are silent by design.
+//   "<file>.NNN", and leaves the modified mark set. The text replaces the
+//   file through a temporary file beside it (see WriteFileBytes), so a failed
+//   save leaves the old text whole; symbolic links are followed to the file
+//   at the end of their chain.
+// - Nothing here ever shows a message; a caller that must know whether the
+//   file was written asks SaveFailed().
 class IniProfile {
  public:
   explicit IniProfile(int slotStep = 4);
@@ -47,6 +53,9 @@ class IniProfile {
   // Writes the model to the file when modified; returns the backup path
   // (empty when no backup exists or nothing was written).
   std::string Save(bool makeBackup);
+  // Whether the last Save that had something to write failed to write it
+  // (the file then holds what it held before). False after Open.
+  bool SaveFailed() const { return saveFailed_; }
 
   // Auto-saves when asked to at Open, then releases everything.
   void Close();
@@ -63,8 +72,9 @@ class IniProfile {
   // caller record a section that holds no keys yet.
   void AddSection(const std::string& section);
 
-  // The text Save writes: every section in order, "[name]" then "key=value"
-  // lines, each ending in "\n".
+  // The text Save writes: the byte-order mark the file began with, if any,
+  // then every section in order, "[name]" then "key=value" lines, each
+  // ending in "\n".
   std::string Text() const;
 
  private:
@@ -91,6 +101,8 @@ class IniProfile {
   bool backupOnAutoSave_ = false;
   std::string backupPath_;
   bool modified_ = false;
+  bool saveFailed_ = false;
+  bool byteOrderMark_ = false;
 };
 
 }  // namespace varo

@@ -14,7 +14,10 @@ namespace varo {
 // defaults to "~/.config"), one INI section per key path, values in decimal.
 // Opening a key creates it (and the file) when missing. Every call reads or
 // writes the file at once, so several programs of the suite see each other's
-// values. Failures are not reported: a value that cannot be read is missing.
+// values. The file is replaced whole on every change; when it is a symbolic
+// link (a chain of them, say into a synchronised folder), the file at the end
+// of the chain is replaced and the links stay; a loop of links is not
+// written. Failures are not reported: a value that cannot be read is missing.
 class Registry {
  public:
   explicit Registry(std::string keyPath);

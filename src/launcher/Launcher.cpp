@@ -43,20 +43,30 @@ void Launcher::ApplyLanguage(Language language) {
   ini_.SetValue(kSection, kLanguageKey, LanguageName(language));
 }
 
-void Launcher::Accept(int position) {
+bool Launcher::Accept(int position) {
   const std::string defaultText = std::to_string(position);
   const Product& product = ProductAt(position);
   {
     // The programmer reads its INI as it starts, so the language must be on
     // disk before the program is started.
     IniProfile productIni(4);
-    productIni.Open(product.iniName, true, true, false);
+    if (!productIni.Open(IniPath(product), true, true, false)) return false;
     if (checked_) productIni.SetValue(kSection, kLanguageKey, LanguageName(*checked_));
     productIni.Save(false);
+    if (productIni.SaveFailed()) return false;
     productIni.Close();
   }
   starter_.Start(ProgramPath(product));
   ini_.SetValue(kSection, "Default", defaultText);
+  return true;
+}
+
+std::string Launcher::SaveFailureText(const std::string& iniPath, const Product& product) const {
+  if (checked_ == Language::English) {
+    return "Cannot write the file \"" + iniPath + "\". " + product.program +
+           " was not started.";
+  }
+  return "无法写入文件“" + iniPath + "”，" + product.program + " 未启动。";
 }
 
 const Launcher::Texts& Launcher::TextsFor(Language language) {
@@ -105,6 +115,10 @@ int Launcher::ParsePosition(const std::string& text) {
 
 std::string Launcher::ProgramPath(const Product& product) {
   return ProgramDirectory() + product.program + ExecutableSuffix();
+}
+
+std::string Launcher::IniPath(const Product& product) {
+  return ProgramDirectory() + product.iniName;
 }
 
 }  // namespace varo

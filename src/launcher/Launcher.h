@@ -62,9 +62,17 @@ class Launcher {
   // language into the chosen product's INI, saves it, starts its program from
   // the launcher's folder and stores the position as "Default". A program
   // that cannot be started changes nothing of this.
+  // When the product INI cannot be opened or saved, the program would start
+  // in a language that was never written: then nothing is started, "Default"
+  // is not stored, and false is returned (the dialog says so with
+  // SaveFailureText and stays open).
   // Cancel has no rule of its own: nothing is started, and a language applied
   // before it is still written with the launcher INI at exit.
-  void Accept(int position);
+  bool Accept(int position);
+
+  // The message for a product INI at `iniPath` that could not be written, in
+  // the checked language (UTF-8; the path's bytes as they are).
+  std::string SaveFailureText(const std::string& iniPath, const Product& product) const;
 
   static const Texts& TextsFor(Language language);
   // Positions 0-2 pick their own product; every other one (no selection
@@ -78,6 +86,8 @@ class Launcher {
   static int ParsePosition(const std::string& text);
   // The full path of `product`'s program in the launcher's folder.
   static std::string ProgramPath(const Product& product);
+  // The full path of `product`'s INI in the launcher's folder.
+  static std::string IniPath(const Product& product);
 
  private:
   IniProfile& ini_;

@@ -48,12 +48,20 @@ bool PosixSerialPort::Open(const std::string& devicePath) {
   Close();
   if (devicePath.empty()) return false;
   // No O_CREAT: only an existing device opens. O_NOCTTY keeps the port from
-  // becoming our controlling terminal.
+  // becoming our controlling terminal, O_NONBLOCK keeps the open from waiting
+  // for a carrier.
   int fd = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
+  // The lock comes first, before any request to the driver: a port that a
+  // transfer is using is let go at once, its line settings, queues and
+  // modem lines untouched. The flock holds for root as well, whom TIOCEXCL
+  // lets through.
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return false;
+  }
   termios t{};
-  bool ok = ::isatty(fd) && ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::ioctl(fd, TIOCEXCL) == 0 &&
-            ::tcgetattr(fd, &t) == 0;
+  bool ok = ::isatty(fd) && ::ioctl(fd, TIOCEXCL) == 0 && ::tcgetattr(fd, &t) == 0;
   if (ok) {
     MakeRaw(t);
     ok = SetAttributes(fd, t);

@@ -9,9 +9,11 @@ namespace varo {
 // wait is a poll() bounded by a Deadline, so the Win32-style time-outs hold
 // exactly and EINTR is simply retried.
 //
-// Exclusive use takes two locks: TIOCEXCL makes further open() calls fail for
-// other users, and flock(LOCK_EX) catches what TIOCEXCL lets through (root,
-// and a second open within this process).
+// Exclusive use takes two locks. flock(LOCK_EX) on the device is taken first,
+// before any terminal request, and holds for everybody (root included, and a
+// second open within this process); an open it refuses closes the device
+// again without having asked the driver anything. TIOCEXCL then makes
+// further open() calls fail outright for other users who do not flock.
 //
 // The port is switched to raw binary on open, as serial handles always are on
 // the platform the programs were made for: no echo, no line editing, no

@@ -4,11 +4,14 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "ini/FileText.h"
 
 namespace varo::radio {
 
@@ -49,16 +52,12 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
   return true;
 }
 
-// The file the save really replaces: the target of a symbolic link, so that
-// saving through a link keeps the link.
-std::filesystem::path SaveTarget(const std::string& path) {
-  std::error_code ec;
-  std::filesystem::path p(path);
-  if (std::filesystem::is_symlink(p, ec)) {
-    std::filesystem::path target = std::filesystem::read_symlink(p, ec);
-    if (!ec) return target.is_absolute() ? target : p.parent_path() / target;
-  }
-  return p;
+// The file the save really replaces: the end of a chain of symbolic links,
+// so that saving through links keeps them; nothing for a loop of links.
+std::optional<std::filesystem::path> SaveTarget(const std::string& path) {
+  std::optional<std::string> target = FinalLinkTarget(path);
+  if (!target) return std::nullopt;
+  return std::filesystem::path(*target);
 }
 
 // The folder a save writes its temporary file into.
@@ -70,13 +69,17 @@ std::filesystem::path SaveFolder(const std::filesystem::path& target) {
 }  // namespace
 
 DatFileError CheckDatFileSave(const std::string& path) {
-  const std::filesystem::path target = SaveTarget(path);
+  const std::optional<std::filesystem::path> found = SaveTarget(path);
+  if (!found) return DatFileError::kCannotWrite;  // links are there, leading nowhere
+  const std::filesystem::path& target = *found;
   struct stat st;
-  const bool exists = ::stat(target.c_str(), &st) == 0;
+  const bool exists = ::lstat(target.c_str(), &st) == 0;
   const DatFileError failure = exists ? DatFileError::kCannotWrite : DatFileError::kCannotCreate;
   if (exists) {
-    if (S_ISDIR(st.st_mode)) return failure;
-    if (S_ISREG(st.st_mode) && (st.st_mode & 0222) == 0) return failure;
+    // A folder, a device, a FIFO or a socket would be replaced by a plain
+    // file (as root, a device node destroyed); only a regular file may go.
+    if (!S_ISREG(st.st_mode)) return failure;
+    if ((st.st_mode & 0222) == 0) return failure;
     if (::geteuid() != 0 && ::access(target.c_str(), W_OK) != 0) return failure;
   }
   const std::filesystem::path folder = SaveFolder(target);
@@ -111,17 +114,19 @@ DatFileError SaveDatFile(const std::string& path, const std::uint8_t* image, std
   if (DatFileError refused = CheckDatFileSave(path); refused != DatFileError::kNone) {
     return refused;
   }
-  const std::filesystem::path target = SaveTarget(path);
+  const std::optional<std::filesystem::path> found = SaveTarget(path);
+  if (!found) return DatFileError::kCannotWrite;
+  const std::filesystem::path& target = *found;
   const std::filesystem::path folder = SaveFolder(target);
 
   // Permission bits: those of the file being replaced, else what a plain
   // create would give under the current umask.
   mode_t mode;
   struct stat st;
-  const bool exists = ::stat(target.c_str(), &st) == 0;
+  const bool exists = ::lstat(target.c_str(), &st) == 0;
   const DatFileError failure = exists ? DatFileError::kCannotWrite : DatFileError::kCannotCreate;
   if (exists) {
-    if (S_ISDIR(st.st_mode)) return failure;
+    if (!S_ISREG(st.st_mode)) return failure;
     mode = st.st_mode & 07777;
   } else {
     mode_t mask = ::umask(0);

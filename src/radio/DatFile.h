@@ -24,8 +24,11 @@ DatFileError LoadDatFile(const std::string& path, std::uint8_t* image, std::size
 
 // Whether a save to `path` may go ahead, decided before any byte is written:
 // the folder must exist and be writable, and a file already at `path` (or at
-// the file a symbolic link there points to) must be one that may be replaced:
-//  - a folder in its place is refused;
+// the end of the chain of symbolic links starting there) must be one that may
+// be replaced:
+//  - a chain of links that loops is refused;
+//  - only a regular file may be replaced: a folder, a character or block
+//    device, a FIFO or a socket in its place is refused and left as it is;
 //  - a regular file with no write permission bit for anyone (mode 0444, say)
 //    is write-protected and refused, whoever saves; root could otherwise
 //    replace it, as the rename below needs only the folder to be writable;
@@ -36,8 +39,8 @@ DatFileError CheckDatFileSave(const std::string& path);
 // Writes `size` bytes of `image` to `path`, after CheckDatFileSave. The bytes
 // go to a temporary file in the same folder, which is flushed to disk and then
 // renamed over `path`; the previous file therefore survives any failure
-// untouched. A replaced file keeps its permission bits; a symbolic link is
-// followed and its target replaced.
+// untouched. A replaced file keeps its permission bits; symbolic links are
+// followed to the end of their chain, and the file there is replaced.
 DatFileError SaveDatFile(const std::string& path, const std::uint8_t* image, std::size_t size);
 
 // The message shown for `error` about the file at `path`, in Chinese when

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -9,11 +10,57 @@
 #include <qdrawutil.h>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "shell/CommandIds.h"
 #include "shell/ShellIcons.h"
 
 namespace varo::shell {
+
+namespace {
+
+// The navigation tree. A click chooses a page by changing the selection (see
+// OnTreeSelectionChanged), so the keyboard must not select: the arrow keys,
+// Home, End and typed letters move only the current item, and Enter, Return,
+// Space or Select chooses the current item's page as a click would.
+class NavigationTree : public QTreeWidget {
+ public:
+  NavigationTree(QWidget* parent, std::function<void(QTreeWidgetItem*)> choose)
+      : QTreeWidget(parent), choose_(std::move(choose)) {}
+
+ protected:
+  QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                       const QEvent* event) const override {
+    if (event && event->type() == QEvent::KeyPress) return QItemSelectionModel::NoUpdate;
+    return QTreeWidget::selectionCommand(index, event);
+  }
+
+  void keyPressEvent(QKeyEvent* event) override {
+    const int key = event->key();
+    const bool choose = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space ||
+                        key == Qt::Key_Select;
+    if (choose && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+      if (QTreeWidgetItem* item = currentItem()) choose_(item);
+      event->accept();
+      return;
+    }
+    QTreeWidget::keyPressEvent(event);
+  }
+
+  void keyboardSearch(const QString& search) override {
+    // In single selection the search selects what it finds; without a
+    // selection mode it moves the current item only.
+    setSelectionMode(NoSelection);
+    QTreeWidget::keyboardSearch(search);
+    setSelectionMode(SingleSelection);
+  }
+
+ private:
+  std::function<void(QTreeWidgetItem*)> choose_;
+};
+
+}  // namespace
 
 GhostLine::GhostLine(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -44,7 +91,9 @@ CControlBar::CControlBar(const QString& caption, const QString& closeTip, QWidge
   font_.setWeight(QFont::Normal);
   setFont(font_);
 
-  tree_ = new QTreeWidget(this);
+  tree_ = new NavigationTree(this, [this](QTreeWidgetItem* item) {
+    if (!item->text(0).isEmpty()) emit pageChosen(item->text(0));
+  });
   tree_->setObjectName(QStringLiteral("navigationTree"));
   tree_->setProperty("controlId", IDC_NAV_TREE);
   tree_->setFont(font_);

@@ -53,11 +53,12 @@ class CControlBar : public QWidget {
   // x of the ghost line in bar coordinates, or -1 when none is drawn.
   int GhostX() const { return ghostX_; }
 
-  // The tree reports the page chosen by the item under the mouse pointer.
-  // Emitted with the item's text.
   QSize sizeHint() const override;
 
  signals:
+  // A page of the tree was chosen, with the item's text: by a click, the
+  // item under the mouse pointer; by the keyboard (Enter, Return or Space),
+  // the current item, which the arrow keys move without choosing anything.
   void pageChosen(const QString& label);
   void closeClicked();
 

@@ -1,4 +1,14 @@
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <utility>
 
 #include "ini/FileText.h"
 #include "ini/IniProfile.h"
@@ -17,7 +27,8 @@ const std::string kRules =
     "[Setup]\n"
     "  Language  =  English  \n"
     ";Semi=1\n//Slash=1\n\\Back=1\n*Star=1\n=Eq\n"
-    "Cut1=abc // note\nCut2=abc\t; note\nCut3=abc/* note */\n"
+    "Cut1=abc // note\nCut2=abc\t; note\nCut3=abc/* note */\nCut4=a//*b\n"
+    "Lone=a/b\nEqual=a=b\n"
     "Flag\n"
     "Dup=1\ndup=2\n"
     "[SETUP]\nDup=3\n"
@@ -34,14 +45,17 @@ TEST(IniProfile, ReadingRules) {
   };
   const Lookup lookups[] = {
       {"setup", "LANGUAGE", "x", "English"},  // blanks trimmed, letter case ignored
-      {"Setup", "Semi", "d", "d"},            // comment lines are no keys
-      {"Setup", "Slash", "d", "d"},
-      {"Setup", "Back", "d", "d"},
+      {"Setup", ";Semi", "d", "d"},  // comment lines are no keys, not even by their whole key
+      {"Setup", "//Slash", "d", "d"},
+      {"Setup", "\\Back", "d", "d"},
       {"Setup", "*Star", "d", "d"},
       {"Setup", "", "d", "d"},        // a line starting with "=" is dropped
       {"Setup", "Cut1", "", "abc "},  // "//" cut keeps the blank before it
       {"Setup", "Cut2", "", "abc"},
       {"Setup", "Cut3", "", "abc"},
+      {"Setup", "Cut4", "", "a"},       // "//" is cut before "/*" (that would leave "a/")
+      {"Setup", "Lone", "", "a/b"},     // a single '/' is no comment
+      {"Setup", "Equal", "", "a=b"},    // split at the first '='
       {"Setup", "Flag", "d", ""},                // a line without "=" is a key
       {"Setup", "Dup", "", "2"},                 // last key wins, first section wins
       {"Setup", "Missing", " \td  ", "d"},       // missing key: default trimmed
@@ -54,8 +68,11 @@ TEST(IniProfile, ReadingRules) {
        "K", "", "utf8"},  // UTF-8 text is folded
       {"Gbk", "Name", "", "\xC4\xE3\xBA\xC3"},
   };
-  for (const char* lineEnd : {"\n", "\r\n"}) {
-    std::string text;
+  // A UTF-8 byte-order mark in front is not part of the first line.
+  const std::pair<const char*, const char*> forms[] = {
+      {"", "\n"}, {"", "\r\n"}, {"\xEF\xBB\xBF", "\n"}};
+  for (const auto& [start, lineEnd] : forms) {
+    std::string text = start;
     for (char c : kRules) text += c == '\n' ? std::string(lineEnd) : std::string(1, c);
     TempDir dir;
     IniProfile ini;
@@ -63,7 +80,7 @@ TEST(IniProfile, ReadingRules) {
     for (const Lookup& l : lookups) {
       EXPECT_EQ(ini.GetValue(l.section, l.key, l.defaultValue), l.expected)
           << "[" << l.section << "] " << l.key << " with line end "
-          << (lineEnd[1] ? "CR LF" : "LF");
+          << (lineEnd[1] ? "CR LF" : "LF") << (*start ? " after a byte-order mark" : "");
     }
     IniProfile byteWise;
     ASSERT_TRUE(byteWise.Open(dir.path().string() + "/t.ini", false, false, false));
@@ -89,6 +106,18 @@ TEST(IniProfile, SavedText) {
   EXPECT_EQ(dir.Read("t.ini"),
             "A=1\n[S]\nFlag=\nK=v\nK=3\n[S]\nK=9\n[]\nB=2\n"
             "[\xD6\xD0]\nName=\xC4\xE3\xBA\xC3\n[C]\n[D]\n[G]\nk=g\n[H]\nk=h\n");
+}
+
+// The mark stays in front of the saved text, and the section after it is
+// found, not appended a second time.
+TEST(IniProfile, ByteOrderMarkKeptOnSave) {
+  TempDir dir;
+  IniProfile ini;
+  ASSERT_TRUE(ini.Open(dir.Write("t.ini", "\xEF\xBB\xBF[Setup]\r\nLanguage=English\r\n"), false,
+                       true, false));
+  ini.SetValue("Setup", "Language", "Chinese");
+  ini.Save(false);
+  EXPECT_EQ(dir.Read("t.ini"), "\xEF\xBB\xBF[Setup]\nLanguage=Chinese\n");
 }
 
 TEST(IniProfile, ModifiedMark) {
@@ -175,6 +204,121 @@ TEST(IniProfile, NumberedBackups) {
     ini.Close();
     EXPECT_EQ(dir.Read(c.expected), "[S]\nK=new\n");
     EXPECT_EQ(dir.Read("Varo16.ini"), "[S]\nK=newer\n");
+  }
+}
+
+// A save that cannot be finished (here a file-size limit, as a full disk
+// would) leaves the old text whole and no temporary file behind.
+TEST(IniProfile, FailedSaveKeepsTheOldText) {
+  TempDir dir;
+  const std::string old = "[Setup]\nLanguage=English\n";
+  IniProfile ini;
+  ASSERT_TRUE(ini.Open(dir.Write("t.ini", old), false, true, false));
+  ini.SetValue("Setup", "Company", std::string(200, 'x'));
+
+  auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit saved{};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  rlimit tight = saved;
+  tight.rlim_cur = 100;
+  ::setrlimit(RLIMIT_FSIZE, &tight);
+  const std::string backup = ini.Save(false);
+  ::setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, previous);
+
+  EXPECT_EQ(backup, "");
+  EXPECT_TRUE(ini.SaveFailed());
+  EXPECT_EQ(dir.Read("t.ini"), old);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+  ini.Save(false);  // room again: the same model is written
+  EXPECT_FALSE(ini.SaveFailed());
+  EXPECT_EQ(dir.Read("t.ini"), old + "Company=" + std::string(200, 'x') + "\n");
+}
+
+// Saving through a chain of symbolic links replaces the file at its end
+// (each relative link read from its own folder); the links stay, and the
+// file keeps its mode and, where we may set it, its owner.
+TEST(IniProfile, SaveThroughLinksReplacesTheFileAtTheEnd) {
+  TempDir dir;
+  std::filesystem::create_directory(dir.path() / "real");
+  const std::string real = dir.Write("real/Varo16.ini", "[Setup]\nLanguage=English\n");
+  ::chmod(real.c_str(), 0640);
+  const bool root = ::geteuid() == 0;
+  if (root) {
+    ASSERT_EQ(::chown(real.c_str(), 65534, 65534), 0);
+  }
+  std::filesystem::create_symlink("Varo16.ini", dir.path() / "real/current.ini");
+  std::filesystem::create_symlink("real/current.ini", dir.path() / "Varo16.ini");
+
+  IniProfile ini;
+  ASSERT_TRUE(ini.Open(dir.File("Varo16.ini"), false, true, false));
+  ini.SetValue("Setup", "Language", "Chinese");
+  ini.Save(false);
+  EXPECT_FALSE(ini.SaveFailed());
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "Varo16.ini"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "real/current.ini"));
+  EXPECT_EQ(dir.Read("real/Varo16.ini"), "[Setup]\nLanguage=Chinese\n");
+  struct stat st {};
+  ASSERT_EQ(::stat(real.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  if (root) {
+    EXPECT_EQ(std::pair(st.st_uid, st.st_gid), std::pair(uid_t{65534}, gid_t{65534}));
+  }
+}
+
+// Runs `act` in a child process as an ordinary user (uid and gid 65534 when
+// the tests run as root, for whom permission bits do not hold); its result
+// is the child's exit status.
+int RunUnprivileged(const std::function<int()>& act) {
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::geteuid() == 0 &&
+        (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+      ::_exit(100);
+    }
+    ::_exit(act());
+  }
+  int status = 0;
+  if (pid < 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status);
+}
+
+// The permissions of the folder and the file decide how an ordinary user's
+// save goes: a folder that takes no new file, holding a file we may write, is
+// written in place (the same file, new text); a file we may not write stays
+// as it is, although its folder would let us replace it.
+TEST(IniProfile, PermissionsOfFolderAndFileDecideTheWay) {
+  struct {
+    int folderMode, fileMode;
+    bool written, inPlace;
+  } cases[] = {{0555, 0666, true, true}, {0777, 0444, false, false}, {0777, 0666, true, false}};
+  const std::string old = "[Setup]\nLanguage=English\nFont=Arial\n";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::oct << "folder " << c.folderMode << ", file "
+                                    << c.fileMode);
+    TempDir dir;
+    std::filesystem::permissions(dir.path(), std::filesystem::perms(0755));
+    std::filesystem::create_directory(dir.path() / "f");
+    const std::string path = dir.Write("f/t.ini", old);
+    ::chmod(path.c_str(), static_cast<mode_t>(c.fileMode));
+    ::chmod(dir.File("f").c_str(), static_cast<mode_t>(c.folderMode));
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+
+    const int status = RunUnprivileged([&path] {
+      IniProfile ini;
+      if (!ini.Open(path, false, true, false)) return 1;
+      ini.SetValue("Setup", "Language", "Chinese");
+      ini.Save(false);
+      return ini.SaveFailed() ? 2 : 0;
+    });
+    ::chmod(dir.File("f").c_str(), 0755);
+    EXPECT_EQ(status, c.written ? 0 : 2);
+    EXPECT_EQ(dir.Read("f/t.ini"), c.written ? "[Setup]\nLanguage=Chinese\nFont=Arial\n" : old);
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino == before.st_ino, c.inPlace || !c.written);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path() / "f"), {}), 1);
   }
 }
 

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <climits>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -18,15 +22,24 @@ namespace {
 using Language = Launcher::Language;
 using List = std::vector<std::string>;
 
-// Records every start instead of starting anything.
+// Records every start instead of starting anything, with what the started
+// program's INI held on disk at that moment (its language must be there).
 class RecordingStarter : public ProgramStarter {
  public:
+  explicit RecordingStarter(const test::TempDir& folder) : folder_(folder) {}
   bool Start(const std::string& path) override {
     started.push_back(path);
+    std::string program = path.substr(path.rfind('/') + 1);
+    program.resize(program.size() - std::string(ExecutableSuffix()).size());
+    iniAtStart.push_back(folder_.Read(program + ".ini"));
     return result;
   }
   List started;
+  List iniAtStart;
   bool result = true;
+
+ private:
+  const test::TempDir& folder_;
 };
 
 // The launcher over "Varo.ini" in a temporary folder standing as its own folder.
@@ -50,7 +63,7 @@ class LauncherTest : public ::testing::Test {
   std::string Program(const char* name) const { return dir.File(name) + ExecutableSuffix(); }
 
   test::TempDir dir;
-  RecordingStarter starter;
+  RecordingStarter starter{dir};
   std::unique_ptr<IniProfile> ini;
   std::unique_ptr<Launcher> launcher;
 };
@@ -65,8 +78,8 @@ TEST_F(LauncherTest, DefaultPreselectsEntryAndOkStartsThatPositionsProduct) {
 
   l.Accept(l.Selection());
   EXPECT_EQ(starter.started, List{Program("Varo199V2")});
-  // A missing product INI is created holding only the language.
-  EXPECT_EQ(dir.Read("Varo199V2.ini"), "[Setup]\nLanguage=English\n");
+  // A missing product INI is created holding only the language, saved before the start.
+  EXPECT_EQ(starter.iniAtStart, List{"[Setup]\nLanguage=English\n"});
 }
 
 TEST_F(LauncherTest, OkWithoutSelectionStartsV3AndStoresMinusOneEvenWhenTheStartFails) {
@@ -75,7 +88,7 @@ TEST_F(LauncherTest, OkWithoutSelectionStartsV3AndStoresMinusOneEvenWhenTheStart
   EXPECT_EQ(l.Selection(), -1);  // outside the list
   l.Accept(l.Selection());
   EXPECT_EQ(starter.started, List{Program("Varo199V3")});
-  EXPECT_EQ(dir.Read("Varo199V3.ini"), "[Setup]\nLanguage=Chinese\n");
+  EXPECT_EQ(starter.iniAtStart, List{"[Setup]\nLanguage=Chinese\n"});
   ini->Close();
   EXPECT_EQ(dir.Read("Varo.ini"), kFourProducts + "Default=-1\nLanguage=Chinese\n");
   EXPECT_EQ(Restart().Selection(), -1);
@@ -104,10 +117,47 @@ TEST_F(LauncherTest, ProductIniKeepsItsOtherSectionsAndKeys) {
             "; settings of the 16-channel programmer\n"
             "[Setup]\nLanguage = Chinese\nFont=Arial\n\n"
             "[English]\nCompany=Radio Works\n[Chinese]\nCompany=\xD6\xD0\xCE\xC4\n");
-  Start(kFourProducts + "Language=English\n").Accept(0);
-  EXPECT_EQ(dir.Read("Varo16.ini"),
-            "[Setup]\nLanguage=English\nFont=Arial\n"
-            "[English]\nCompany=Radio Works\n[Chinese]\nCompany=\xD6\xD0\xCE\xC4\n");
+  EXPECT_TRUE(Start(kFourProducts + "Language=English\n").Accept(0));
+  EXPECT_EQ(starter.iniAtStart,
+            List{"[Setup]\nLanguage=English\nFont=Arial\n"
+                 "[English]\nCompany=Radio Works\n[Chinese]\nCompany=\xD6\xD0\xCE\xC4\n"});
+}
+
+// A product INI that cannot be written (a folder in its place, a link to a
+// device, a link to itself): the programmer would come up in a language that
+// was never written, so nothing starts, "Default" keeps its value, and the
+// message names the file in the launcher's language.
+TEST_F(LauncherTest, ProductIniThatCannotBeWrittenStartsNothing) {
+  const std::string ini16 = dir.File("Varo16.ini");
+  struct Case {
+    const char* what;
+    std::function<void()> place;
+    const char* language;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"folder", [&] { std::filesystem::create_directory(ini16); }, "English",
+       "Cannot write the file \"" + ini16 + "\". Varo16 was not started."},
+      {"device", [&] { std::filesystem::create_symlink("/dev/null", ini16); }, "Chinese",
+       "无法写入文件“" + ini16 + "”，Varo16 未启动。"},
+      {"loop", [&] { std::filesystem::create_symlink("Varo16.ini", ini16); }, "English",
+       "Cannot write the file \"" + ini16 + "\". Varo16 was not started."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.place();
+    Launcher& l = Start(kFourProducts + "Default=2\nLanguage=" + c.language + "\n");
+    EXPECT_FALSE(l.Accept(0));
+    EXPECT_TRUE(starter.started.empty());
+    EXPECT_EQ(l.SaveFailureText(Launcher::IniPath(Launcher::ProductAt(0)), Launcher::ProductAt(0)),
+              c.message);
+    ini->Close();
+    EXPECT_EQ(Restart().Selection(), 2);
+    std::filesystem::remove(ini16);
+  }
+  struct stat null {};
+  ASSERT_EQ(::stat("/dev/null", &null), 0);
+  EXPECT_TRUE(S_ISCHR(null.st_mode));
 }
 
 TEST(LauncherRules, TypeSplitsAtEveryCommaWithoutTrimmingOrEmptyEntries) {

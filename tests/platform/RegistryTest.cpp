@@ -2,8 +2,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "support/ScopedConfigHome.h"
+#include <filesystem>
+
 #include "ini/Registry.h"
+#include "support/ScopedConfigHome.h"
 #include "support/TempDir.h"
 
 namespace varo {
@@ -41,6 +43,32 @@ TEST(Registry, StoreThatCannotBeMadeHoldsNothing) {
   EXPECT_EQ(key.QueryDword("com"), std::nullopt);
 }
 
+// The store behind a chain of symbolic links (into a synchronised folder,
+// say): the file at the end of the chain gets the values and the links stay;
+// a link to itself is not written over.
+TEST(Registry, StoreBehindLinks) {
+  test::TempDir dir;
+  test::ScopedConfigHome home(dir.path().string());
+  std::filesystem::create_directories(dir.path() / "varo");
+  std::filesystem::create_directories(dir.path() / "sync");
+  dir.Write("sync/values.ini", "[Software\\V]\ncom=1\n");
+  std::filesystem::create_symlink("values.ini", dir.path() / "sync/current.ini");
+  const std::filesystem::path store = Registry::StorePath();
+  std::filesystem::create_symlink("../sync/current.ini", store);
+
+  Registry key("Software\\V");
+  EXPECT_TRUE(key.SetDword("com", 2));
+  EXPECT_TRUE(std::filesystem::is_symlink(store));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "sync/current.ini"));
+  EXPECT_EQ(dir.Read("sync/values.ini"), "[Software\\V]\ncom=2\n");
+
+  std::filesystem::remove(store);
+  std::filesystem::create_symlink("registry.ini", store);
+  EXPECT_FALSE(key.SetDword("com", 3));
+  EXPECT_EQ(key.QueryDword("com"), std::nullopt);
+  EXPECT_EQ(std::filesystem::read_symlink(store), "registry.ini");
+}
+
 TEST(Registry, ConcurrentWritersLoseNothing) {
   test::TempDir dir;
   test::ScopedConfigHome home(dir.path().string());
@@ -54,7 +82,7 @@ TEST(Registry, ConcurrentWritersLoseNothing) {
     if (pid == 0) {
       Registry key("Software\\V");
       bool ok = true;
-      for (int v = 0; v < kValues; ++v) ok = key.SetDword(name(w, v), v) && ok;
+      for (int v = 0; v < kValues; ++v) ok = key.SetDword(name(w, v), static_cast<std::uint32_t>(v)) && ok;
       ::_exit(ok ? 0 : 1);
     }
     children.push_back(pid);

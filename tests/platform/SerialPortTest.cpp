@@ -1,9 +1,11 @@
 #include <fcntl.h>
+#include <sys/file.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
@@ -94,6 +96,9 @@ struct TimeoutCase {
   long minMs, maxMs;
 };
 
+// Names the case in the test log instead of dumping its bytes.
+void PrintTo(const TimeoutCase& c, std::ostream* os) { *os << c.name; }
+
 class SerialTimeouts : public SerialPortTest, public testing::WithParamInterface<TimeoutCase> {};
 
 TEST_P(SerialTimeouts, ReadReturnsWhatArrived) {
@@ -116,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
         // the 6090 ms total.
         TimeoutCase{"ReplyStopsEarly", "\x01\x02\x03\x04\x05", 12, {30, 500, 90, 0, 0}, 25, 2000},
         TimeoutCase{"AllBytesReturnAtOnce", "\x06", 1, {30, 500, 90, 0, 0}, 0, 400}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST_F(SerialPortTest, PurgeDropsPendingInput) {
   Send("stale bytes");
@@ -138,6 +143,63 @@ TEST_F(SerialPortTest, OpenIsExclusiveAndOnlyForTerminals) {
     EXPECT_FALSE(port_.Open(path)) << path;
   }
   EXPECT_FALSE(std::filesystem::exists(dir.File("missing")));
+}
+
+bool SameSettings(const termios& a, const termios& b) {
+  return a.c_iflag == b.c_iflag && a.c_oflag == b.c_oflag && a.c_cflag == b.c_cflag &&
+         a.c_lflag == b.c_lflag && std::equal(a.c_cc, a.c_cc + NCCS, b.c_cc) &&
+         cfgetispeed(&a) == cfgetispeed(&b) && cfgetospeed(&a) == cfgetospeed(&b);
+}
+
+// A second open of a port in use (as root, too) is refused without touching
+// the first user: its line settings, the bytes on their way to it and the
+// rest of its exchange stay as they were. The first user is this program in
+// the middle of a transfer, then another program holding the device's lock
+// with line settings of its own (line mode, 4800 baud) that opening the port
+// here would change.
+TEST_F(SerialPortTest, RefusedOpenLeavesThePortInUseAlone) {
+  // The master side reports the slave's settings.
+  const auto settings = [this] {
+    termios t{};
+    EXPECT_EQ(::tcgetattr(master_, &t), 0);
+    return t;
+  };
+  const auto letArrive = [] { std::this_thread::sleep_for(std::chrono::milliseconds(100)); };
+  PosixSerialPort second;
+
+  ASSERT_TRUE(port_.SetTimeouts({30, 0, 2000, 0, 0}));
+  ASSERT_TRUE(Write("request"));
+  EXPECT_EQ(Receive(7), "request");
+  Send("reply-1");
+  letArrive();  // waiting in the port's input queue
+  termios before = settings();
+  EXPECT_FALSE(second.Open(slave_));
+  EXPECT_FALSE(second.IsOpen());
+  EXPECT_TRUE(SameSettings(settings(), before));
+  Send("reply-2");
+  EXPECT_EQ(Read(14, {30, 0, 2000, 0, 0}), "reply-1reply-2");
+  ASSERT_TRUE(Write("ack"));
+  EXPECT_EQ(Receive(3), "ack");
+
+  port_.Close();
+  const int other = ::open(slave_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+  ASSERT_GE(other, 0);
+  ASSERT_EQ(::flock(other, LOCK_EX), 0);
+  termios own = settings();
+  own.c_lflag = (own.c_lflag | ICANON) & ~static_cast<tcflag_t>(ECHO);
+  own.c_iflag |= IXON;
+  ASSERT_EQ(cfsetspeed(&own, B4800), 0);
+  ASSERT_EQ(::tcsetattr(other, TCSANOW, &own), 0);
+  Send("line\n");
+  letArrive();
+  before = settings();
+  EXPECT_FALSE(second.Open(slave_));
+  EXPECT_TRUE(SameSettings(settings(), before));
+  EXPECT_EQ(cfgetospeed(&before), speed_t(B4800));
+  char line[16] = {};
+  EXPECT_EQ(::read(other, line, sizeof line), 5);
+  EXPECT_STREQ(line, "line\n");
+  ::close(other);
 }
 
 TEST_F(SerialPortTest, FailuresEndPromptly) {

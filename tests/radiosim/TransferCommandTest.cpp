@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -56,6 +57,8 @@ TEST(TransferCommandTest, ExitStatusAndFilesFollowTheOutcome) {
   const std::string out = dir.File("out.dat"), docFile = dir.Write("doc.dat", doc);
   const std::string shortFile = dir.Write("short.dat", doc.substr(0, 1000));
   const std::string noFolder = dir.File("no/such/x.dat");
+  const std::string fifo = dir.File("out.fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
   using K = Fault::Kind;
   struct {
     const char* name;
@@ -76,6 +79,7 @@ TEST(TransferCommandTest, ExitStatusAndFilesFollowTheOutcome) {
       {"two handshakes", {K::kGarbage, 0},     "write", "--retries 1 " + docFile, 1, false, false},
       {"missing folder", {},                   "read",  "-o " + noFolder, 1, false, false, 0644, false},
       {"read-only file", {},                   "read",  "-o " + out, 1, false, false, 0444, false},
+      {"FIFO output",    {},                   "read",  "-o " + fifo, 1, false, false, 0644, false},
       // clang-format on
   };
   for (const auto& c : cases) {
@@ -96,6 +100,7 @@ TEST(TransferCommandTest, ExitStatusAndFilesFollowTheOutcome) {
       expected.assign(image.bytes.begin(), image.bytes.end());
     }
     EXPECT_EQ(dir.Read("out.dat"), expected) << c.name;
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo)) << c.name;
     EXPECT_EQ(!radio.Received().empty(), c.radioContacted) << c.name;
     radio.Stop();
     EXPECT_EQ(radio.Memory()[0x100], c.radioWritten ? 0x22 : before[0x100]) << c.name;

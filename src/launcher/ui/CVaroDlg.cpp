@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -119,8 +120,16 @@ void CVaroDlg::OnEnglish() {
 }
 
 void CVaroDlg::OnOK() {
-  launcher_.Accept(productList_->currentIndex());
-  accept();
+  const int position = productList_->currentIndex();
+  if (launcher_.Accept(position)) {
+    accept();
+    return;
+  }
+  // Nothing was started; the dialog stays for another choice or Cancel.
+  const Launcher::Product& product = Launcher::ProductAt(position);
+  QMessageBox::warning(
+      this, windowTitle(),
+      shell::FromBytes(launcher_.SaveFailureText(Launcher::IniPath(product), product)));
 }
 
 void CVaroDlg::ShowLanguage() {

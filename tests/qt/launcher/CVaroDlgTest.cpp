@@ -4,11 +4,14 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ini/IniProfile.h"
@@ -57,6 +60,20 @@ struct Fixture {
   std::unique_ptr<CVaroDlg> dialog;
 };
 
+// Answers the next message box with OK once it is open, noting its text;
+// gives up after about two seconds.
+void AnswerMessageBox(QString* text, int triesLeft = 200) {
+  QTimer::singleShot(10, [text, triesLeft] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box) {
+      if (triesLeft > 0) AnswerMessageBox(text, triesLeft - 1);
+      return;
+    }
+    *text = box->text();
+    box->button(QMessageBox::Ok)->click();
+  });
+}
+
 }  // namespace
 
 class CVaroDlgTest : public QObject {
@@ -87,6 +104,29 @@ class CVaroDlgTest : public QObject {
     f.ini.Close();
     QCOMPARE(f.dir.Read("Varo.ini"),
              "[Setup]\nType=Varo16,Varo199,Varo199V2,Varo199V3\nDefault=0\nLanguage=English\n");
+  }
+
+  // A product INI that cannot be written (here a link to a device): OK says
+  // so, naming the file in the launcher's language, starts nothing and
+  // leaves the dialog open for another choice.
+  void okWithAProductIniThatCannotBeWrittenSaysSo() {
+    const std::pair<const char*, const char*> cases[] = {
+        {"English", "Cannot write the file \"%1\". Varo16 was not started."},
+        {"Chinese", "无法写入文件“%1”，Varo16 未启动。"}};
+    for (const auto& [language, message] : cases) {
+      RecordingStarter starter;
+      Fixture f(kFourProducts + "Language=" + language + "\n", starter);
+      const std::string ini16 = f.dir.File("Varo16.ini");
+      std::filesystem::create_symlink("/dev/null", ini16);
+      f.Control<QComboBox>("productList")->setCurrentIndex(0);
+      QString shown;
+      AnswerMessageBox(&shown);
+      f.Click("ok");
+      QCOMPARE(shown, QString::fromUtf8(message).arg(QString::fromStdString(ini16)));
+      QVERIFY(f.dialog->isVisible());
+      QCOMPARE(f.dialog->result(), int(QDialog::Rejected));
+      QVERIFY(starter.started.empty());
+    }
   }
 
   void languageBoxesActAsOneChoiceAndCancelKeepsTheLast() {

@@ -290,6 +290,7 @@ void DialogsTest::helpFromADialogIsInFront_data() {
   QTest::addColumn<QString>("page");
   QTest::newRow("Optional Features") << int(shell::ID_OPTIONAL_FEATURES) << "/1116.html";
   QTest::newRow("COM Setup") << int(shell::ID_COM_SETUP) << "/32777.html";
+  QTest::newRow("Language") << int(shell::ID_LANGUAGE) << "/32799.html";
 }
 
 // F1 in a modal dialog: the topic shows in front of the dialog and takes the

@@ -76,21 +76,25 @@ class TestVaro16 : public QObject {
 void TestVaro16::startUp_data() {
   QTest::addColumn<QString>("language");
   QTest::addColumn<bool>("chinese");       // the program's own words
-  QTest::addColumn<QStringList>("texts");  // File menu, About item, caption
+  // File menu, About item, caption, control bar caption, tree root
+  QTest::addColumn<QStringList>("texts");
   QTest::addColumn<QStringList>("busyLock");
   QTest::newRow("English") << "English" << false
                            << QStringList{"&File", "About Varo16",
-                                          "Varo16 Programmer  [ Type:V16-V  Fre:136 - 174MHz ]"}
+                                          "Varo16 Programmer  [ Type:V16-V  Fre:136 - 174MHz ]",
+                                          "Varo Radio", "Varo Radio"}
                            << QStringList{"Off", "Carrier", "QT/DQT"};
   QTest::newRow("Chinese") << "Chinese" << true
                            << QStringList{"文件(&F)", "关于 Varo16",
-                                          "Varo16 写频软件  [ 类型:V16-V  频率:136 - 174MHz ]"}
+                                          "Varo16 写频软件  [ 类型:V16-V  频率:136 - 174MHz ]",
+                                          "Varo 无线电", "Varo 无线电"}
                            << QStringList{"关", "Carrier", "QT/DQT"};
   // Lower case: the module and the INI section are found whatever the
   // letter case, but the program's own words stay English.
   QTest::newRow("chinese") << "chinese" << false
                            << QStringList{"文件(&F)", "关于 Varo16",
-                                          "Varo16 写频软件  [ Type:V16-V  Fre:136 - 174MHz ]"}
+                                          "Varo16 写频软件  [ Type:V16-V  Fre:136 - 174MHz ]",
+                                          "Varo 无线电", "Varo 无线电"}
                            << QStringList{"Off", "Carrier", "QT/DQT"};
 }
 
@@ -107,7 +111,9 @@ void TestVaro16::startUp() {
   QVERIFY(frame->isMaximized());
   QCOMPARE(frame->ShownMenu(), 129);  // the document's menu
   QCOMPARE((QStringList{frame->menuBar()->actions().first()->text(),
-                        frame->Popup(129, 5)->actions().first()->text(), frame->windowTitle()}),
+                        frame->Popup(129, 5)->actions().first()->text(), frame->windowTitle(),
+                        frame->ControlBar()->Caption(),
+                        frame->ControlBar()->Tree()->topLevelItem(0)->text(0)}),
            texts);
   QCOMPARE(Entries(s.Editor(7)), busyLock);
   QCOMPARE(Entries(s.Editor(3)).size(), 265);
@@ -534,25 +540,53 @@ void TestVaro16::controlBarAndTree() {
   child->close();
   s.Frame()->RouteCommand(shell::ID_CHANNEL_INFO);
   QVERIFY(child->isVisible());
+
+  // The keyboard: the arrows move the current item and choose nothing, not
+  // even the item the mouse pointer rests on, and the selection stays on the
+  // root for the next click; Return and Space choose the current item's page.
+  QTreeWidgetItem* root = tree->topLevelItem(0);
+  child->close();
+  QTest::mouseMove(tree->viewport(), tree->visualItemRect(item).center());
+  tree->setFocus();
+  QTest::keyClick(tree, Qt::Key_Down);
+  QCOMPARE(tree->currentItem(), root->child(0));
+  QVERIFY(!child->isVisible());
+  QTest::keyClick(tree, Qt::Key_Down);
+  QCOMPARE(tree->selectedItems(), QList<QTreeWidgetItem*>{root});
+  QTest::keyClick(tree, Qt::Key_Return);
+  QVERIFY(child->isVisible());
+  QString opened;
+  test::WhenModal([&opened](QWidget* w) {
+    opened = w->objectName();
+    test::Press(w, QStringLiteral("2"));  // Cancel
+  });
+  QTest::keyClick(tree, Qt::Key_Down);
+  QTest::keyClick(tree, Qt::Key_Space);
+  QCOMPARE(opened, QStringLiteral("COptionalFeaturesDlg"));
 }
 
-// Where the ghost line shows while dragging, and the width on release.
+// Where the ghost line shows while dragging, and the width on release, on
+// both sides of each limit: the ghost stops at 80, a width of 10 or less
+// becomes 11, and neither goes past half the frame's client width.
 void TestVaro16::splitterWidthRules() {
   Session s;
   QVERIFY(s.app);
   shell::CControlBar* bar = s.Frame()->ControlBar();
   const int half = s.Frame()->centralWidget()->width() / 2;
   const int y = bar->SplitterStrip().center().y();
-  // Release x, ghost x, width; -1: half the frame's client width.
+  // Release x, ghost x, width.
   const std::tuple<int, int, int> drags[] = {
-      {50, 80, 50}, {5, 80, 11}, {300, 300, 300}, {5000, -1, -1}};
+      {50, 80, 50},     {5, 80, 11},          {10, 80, 11},    {11, 80, 11},
+      {12, 80, 12},     {79, 80, 79},         {80, 80, 80},    {81, 81, 81},
+      {300, 300, 300},  {half, half, half},   {half + 1, half, half},
+      {5000, half, half}};
   for (const auto& [releaseX, ghostX, width] : drags) {
     QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(bar->SplitterStrip().center().x(), y));
     QTest::mouseMove(bar, QPoint(releaseX, y));
-    QCOMPARE(bar->GhostX(), ghostX < 0 ? half : ghostX);
+    QCOMPARE(bar->GhostX(), ghostX);
     QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(releaseX, y));
     QCOMPARE(bar->GhostX(), -1);
-    QCOMPARE(bar->width(), width < 0 ? half : width);
+    QCOMPARE(bar->width(), width);
   }
 }
 
