@@ -191,9 +191,10 @@ bool CopyFileBytes(const std::string& from, const std::string& to) {
   return bytes && WriteFileBytes(to, *bytes);
 }
 
-bool ReplaceFileBytes(const std::string& path, const std::string& bytes) {
+bool ReplaceFileBytes(const std::string& path, const std::string& bytes, NewFileMode newFile) {
   const std::optional<std::string> target = FinalLinkTarget(path);
-  return target && ReplaceThroughTemporary(*target, bytes, 0600) == Replaced::kYes;
+  const mode_t mode = newFile == NewFileMode::kPrivate ? 0600 : CreateMode();
+  return target && ReplaceThroughTemporary(*target, bytes, mode) == Replaced::kYes;
 }
 
 }  // namespace varo

@@ -44,9 +44,16 @@ bool OverwriteFileInPlace(const std::string& path, const std::string& bytes);
 // cannot be read or `to` cannot be written.
 bool CopyFileBytes(const std::string& from, const std::string& to);
 
+// The mode a file made by ReplaceFileBytes gets when there was none.
+enum class NewFileMode {
+  kPrivate,     // 0600: the file is the user's alone (the settings store)
+  kLikeCreate,  // what a plain create gives: 0666 less the umask
+};
+
 // Like WriteFileBytes, but never in place: a reader sees either the old or
 // the new content, never a half-written file, and a folder that takes no new
-// file makes it fail. A new file is private to the user (mode 0600).
-bool ReplaceFileBytes(const std::string& path, const std::string& bytes);
+// file makes it fail.
+bool ReplaceFileBytes(const std::string& path, const std::string& bytes,
+                      NewFileMode newFile = NewFileMode::kPrivate);
 
 }  // namespace varo

@@ -27,30 +27,10 @@ class Fd {
   Fd(const Fd&) = delete;
   Fd& operator=(const Fd&) = delete;
   int get() const { return fd_; }
-  // Closes now and reports whether the close succeeded (a deferred write error
-  // can show up here).
-  bool Close() {
-    int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
 
  private:
   int fd_;
 };
-
-bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
-  while (size > 0) {
-    ssize_t n = ::write(fd, data, size);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data += n;
-    size -= static_cast<std::size_t>(n);
-  }
-  return true;
-}
 
 // The file the save really replaces: the end of a chain of symbolic links,
 // so that saving through links keeps them; nothing for a loop of links.
@@ -114,45 +94,14 @@ DatFileError SaveDatFile(const std::string& path, const std::uint8_t* image, std
   if (DatFileError refused = CheckDatFileSave(path); refused != DatFileError::kNone) {
     return refused;
   }
-  const std::optional<std::filesystem::path> found = SaveTarget(path);
-  if (!found) return DatFileError::kCannotWrite;
-  const std::filesystem::path& target = *found;
-  const std::filesystem::path folder = SaveFolder(target);
-
-  // Permission bits: those of the file being replaced, else what a plain
-  // create would give under the current umask.
-  mode_t mode;
+  // Written beside the file at the end of any links and renamed over it, so
+  // the previous file survives any failure untouched.
   struct stat st;
-  const bool exists = ::lstat(target.c_str(), &st) == 0;
-  const DatFileError failure = exists ? DatFileError::kCannotWrite : DatFileError::kCannotCreate;
-  if (exists) {
-    if (!S_ISREG(st.st_mode)) return failure;
-    mode = st.st_mode & 07777;
-  } else {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode = 0666 & ~mask;
-  }
-
-  std::string tempName = (folder / ("." + target.filename().string() + ".XXXXXX")).string();
-  std::vector<char> tempPath(tempName.begin(), tempName.end());
-  tempPath.push_back('\0');
-  Fd fd(::mkstemp(tempPath.data()));
-  if (fd.get() < 0) return failure;
-
-  bool ok = ::fchmod(fd.get(), mode) == 0 && WriteAll(fd.get(), image, size) &&
-            ::fsync(fd.get()) == 0;
-  ok = fd.Close() && ok;
-  if (ok) ok = ::rename(tempPath.data(), target.c_str()) == 0;
-  if (!ok) {
-    ::unlink(tempPath.data());
-    return failure;
-  }
-
-  // Make the rename itself durable; a failure here no longer endangers data.
-  Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.get() >= 0) ::fsync(dir.get());
-  return DatFileError::kNone;
+  const std::optional<std::filesystem::path> target = SaveTarget(path);
+  const bool exists = target && ::lstat(target->c_str(), &st) == 0;
+  const std::string bytes(reinterpret_cast<const char*>(image), size);
+  if (ReplaceFileBytes(path, bytes, NewFileMode::kLikeCreate)) return DatFileError::kNone;
+  return exists ? DatFileError::kCannotWrite : DatFileError::kCannotCreate;
 }
 
 std::string DatFileErrorText(DatFileError error, const std::string& path, bool chinese) {
