@@ -116,6 +116,45 @@ TEST(ChannelCodecTest, OpenSaveOfAnyImageChangesOnlyWhatTheTableStandsFor) {
   }
 }
 
+// The top digit pair runs past 99 (its tens in the high nibble) from
+// 1000 MHz up: opening and saving such a file changes none of its bytes.
+// Beyond what four bytes can store (1600 MHz) the bytes are kept as read;
+// nibbles above 9 below the top pair are rewritten, the value stays.
+TEST(ChannelCodecTest, OpenSaveKeepsFrequenciesFrom1000MHzUp) {
+  struct { std::vector<std::uint8_t> rx, tx; std::vector<std::string> texts; bool sameBytes; } cases[] = {
+      {{0x00, 0x00, 0x00, 0xC4}, {0x50, 0x12, 0x60, 0xC9}, {"1240.00000", "1296.01250"}, true},
+      {{0x99, 0x99, 0x99, 0xF9}, {0x00, 0x00, 0x00, 0xA0}, {"1599.99999", "1000.00000"}, true},
+      {{0x00, 0x00, 0x00, 0xFE}, {0x05, 0x00, 0x00, 0xFA}, {"1640.00000", "1600.00005"}, true},
+      {{0xFF, 0x00, 0x00, 0x4A}, {0x00, 0x00, 0x00, 0xAF}, {"500.00165", "1150.00000"}, false},
+  };
+  MemoryImage baseline = NewImage();
+  {
+    MemoryGrid grid(kTableRows, kTableCols);
+    ImageToTable(baseline, grid, false);
+    TableToImage(grid, baseline);  // what a save makes of the other rows
+  }
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.texts[0]);
+    MemoryImage original = baseline;
+    std::vector<std::uint8_t> record = c.rx;
+    record.insert(record.end(), c.tx.begin(), c.tx.end());
+    record.insert(record.end(), {0x9E, 0x02, 0x13, 0x28, 0xE7, 0xFF});  // tones, Off, High, Wide
+    PutRecord(original, 3, record);
+    MemoryImage saved = original;
+    MemoryGrid grid(kTableRows, kTableCols);
+    ImageToTable(saved, grid, false);
+    EXPECT_EQ(RowTexts(grid, 3), (std::vector<std::string>{c.texts[0], c.texts[1], "67.0", "D023N", "High",
+                                                            "No", "Off", "Wide"}));
+    TableToImage(grid, saved);
+    if (c.sameBytes) {
+      EXPECT_EQ(saved, original);
+    }
+    MemoryGrid reopened(kTableRows, kTableCols);
+    ImageToTable(saved, reopened, false);
+    EXPECT_EQ(RowTexts(reopened, 3), RowTexts(grid, 3));
+  }
+}
+
 TEST(ChannelCodecTest, EditorTextsRoundTripAndLanguagesMix) {
   std::mt19937 random(7);
   const std::vector<std::string> tones[] = {ToneChoiceList(false), ToneChoiceList(true)};

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "model16/ChannelCodec.h"
 #include "model16/ChannelTable.h"
+#include "model16/MemoryImage.h"
 #include "radio/MemoryGrid.h"
 #include "radio/TableEditor.h"
 
@@ -171,6 +173,13 @@ TEST(TableEditorRules, FrequencyRangeAndRaster) {
     EXPECT_EQ(check.inRange, c.inRange) << c.text;
     EXPECT_EQ(check.onRaster, c.onRaster) << c.text;
   }
+  // A band may reach past what four bytes store (1600 MHz): the rest of it
+  // is out of range.
+  const BandLimits high{100000000, 200000000};
+  const std::pair<const char*, bool> highCases[] = {
+      {"1240", true}, {"1599.995", true}, {"1600", false}, {"1700.00625", false}};
+  for (const auto& [text, inRange] : highCases)
+    EXPECT_EQ(CheckFrequency(text, high).inRange, inRange) << text;
   EXPECT_EQ(CheckFrequency("128.015", {0, 13000000}).units, 12801500);  // exact decimal
   EXPECT_TRUE(CheckFrequency("x", {0, 0}).inRange);                     // no band configured
 }
@@ -240,6 +249,35 @@ TEST_F(TableEditorTest, FailedChecksByColumnAndCommitVariant) {
     const std::vector<std::string> kept = {"145.50000", "",   "None", "None",
                                            "High",      "No", "Off",  "Wide"};
     EXPECT_EQ(Row(7), c.rowCleared ? std::vector<std::string>(8, "") : kept);
+  }
+}
+
+// With a band above 1000 MHz a typed frequency is shown and stored as typed;
+// one that four bytes cannot hold is refused, not changed.
+TEST_F(TableEditorTest, FrequenciesFrom1000MHzUpAreStoredOrRefused) {
+  editor.SetBandLimits({100000000, 200000000});
+  struct { const char* text; int message; const char* shown; std::vector<std::uint8_t> bcd; } cases[] = {
+      {"1240", 0, "1240.00000", {0x00, 0x00, 0x00, 0xC4}},
+      {"1599.995", 0, "1599.99500", {0x00, 0x95, 0x99, 0xF9}},
+      {"1600", kStrOutOfRange, "", {0xFF, 0xFF, 0xFF, 0xFF}},
+      {"1650.0125", kStrOutOfRange, "", {0xFF, 0xFF, 0xFF, 0xFF}},
+  };
+  for (const auto& c : cases) {
+    messages.shown.clear();
+    Type(9, kColRx, "");
+    editor.Commit();
+    Type(9, kColRx, c.text);
+    editor.Commit();
+    EXPECT_EQ(messages.shown.size(), c.message ? 1u : 0u) << c.text;
+    if (c.message && !messages.shown.empty()) {
+      EXPECT_EQ(messages.shown[0].textId, c.message);
+    }
+    EXPECT_EQ(grid.TextMatrix(9, kColRx), c.shown) << c.text;
+    EXPECT_EQ(grid.TextMatrix(9, kColTx), c.shown) << c.text;
+    MemoryImage image = NewImage();
+    TableToImage(grid, image);
+    const std::vector<std::uint8_t> stored(&image[0x010 + 8 * 16], &image[0x010 + 8 * 16 + 4]);
+    EXPECT_EQ(stored, c.bcd) << c.text;
   }
 }
 
