@@ -17,6 +17,9 @@ namespace varo::radio {
 
 // The largest count four bytes can hold (1599.99999 MHz).
 constexpr std::uint32_t kMaxFrequencyCount = 159999999;
+// The smallest count that reads back as a frequency (10.00000 MHz): below it
+// the top pair is 0x00, which means no frequency.
+constexpr std::uint32_t kMinFrequencyCount = 1000000;
 
 // One byte of a digit pair: tens x 16 + units, for 0-159 ("45" -> 0x45,
 // "124" -> 0xC4).

@@ -72,9 +72,11 @@ FrequencyCheck CheckFrequency(const std::string& editorText, const BandLimits& l
   // The cell shows the checked count itself, so that a value typed with more
   // than five decimals cannot round up into a text the check never saw.
   check.text = FrequencyText(check.units);
-  // A band may reach past what four bytes can hold (1600 MHz and above): such
-  // a value is refused as out of range rather than stored as something else.
+  // A band may reach past what four bytes can hold (1600 MHz and above, and
+  // below 10 MHz, which would read back as no frequency): such a value is
+  // refused as out of range rather than stored as something else.
   check.inRange = limits.lower <= check.units && check.units <= limits.upper &&
+                  check.units >= static_cast<std::int64_t>(kMinFrequencyCount) &&
                   check.units <= static_cast<std::int64_t>(kMaxFrequencyCount);
   check.onRaster = check.units % 500 == 0 || check.units % 625 == 0;
   return check;

@@ -35,7 +35,7 @@ struct FrequencyCheck {
   std::int32_t units = 0;  // 10 Hz units, truncated, clamped to 32 bits
   std::string text;        // the cell text for `units`, "%3.5f" MHz
   bool inRange = false;    // lower <= units <= upper, both inclusive, and
-                           // storable (at most kMaxFrequencyCount)
+                           // storable (kMinFrequencyCount to kMaxFrequencyCount)
   bool onRaster = false;   // a multiple of 5 kHz (500) or 6.25 kHz (625)
 };
 

@@ -7,54 +7,17 @@
 #include "model16/MemoryImage.h"
 #include "radio/MemoryGrid.h"
 #include "radio/TableEditor.h"
+#include "support/FakeEditors.h"
 
 namespace varo::model16 {
 namespace {
 
 using namespace varo::radio;
 
-template <class Base>
-struct FakeCommon : Base {
-  void Place(const EditorRect& r) override { rect = r; }
-  void Show() override { visible = true; }
-  void Hide() override { visible = false; }
-  bool IsVisible() const override { return visible; }
-  void Focus() override {}
-  bool visible = true;  // SetUp() must hide them
-  EditorRect rect;
-};
-
-struct FakeEditBox : FakeCommon<EditBox> {
-  void SetText(const std::string& t) override { text = t; }
-  std::string Text() const override { return text; }
-  void SelectAllText() override {}
-  std::string text;
-};
-
-struct FakeList : FakeCommon<DropDownList> {
-  void SetEntries(const std::vector<std::string>& e) override { entries = e; }
-  void Select(int i) override { selection = i < static_cast<int>(entries.size()) ? i : -1; }
-  int Selection() const override { return selection; }
-  std::string Text() const override {
-    return selection >= 0 ? entries[static_cast<std::size_t>(selection)] : "";
-  }
-  std::vector<std::string> entries;
-  int selection = -1;
-};
-
-struct FakeHost : EditorHost {
-  int PixelsPerInchX() const override { return 96; }
-  int PixelsPerInchY() const override { return 96; }
-  void RedrawGrid() override {}
-};
-
-struct RecordingMessages : MessageBoxes {
-  MessageAnswer Show(const MessageRequest& request) override {
-    shown.push_back(request);
-    return MessageAnswer::kOk;
-  }
-  std::vector<MessageRequest> shown;
-};
+using test::FakeEditBox;
+using test::FakeHost;
+using test::FakeList;
+using test::RecordingMessages;
 
 // Logs the grid's events with the current cell, then hands them on to `next`.
 struct EventLog : GridEvents {
@@ -181,7 +144,11 @@ TEST(TableEditorRules, FrequencyRangeAndRaster) {
   for (const auto& [text, inRange] : highCases)
     EXPECT_EQ(CheckFrequency(text, high).inRange, inRange) << text;
   EXPECT_EQ(CheckFrequency("128.015", {0, 13000000}).units, 12801500);  // exact decimal
-  EXPECT_TRUE(CheckFrequency("x", {0, 0}).inRange);                     // no band configured
+  // Without a band (0 - 0) no number passes; below 10 MHz a value would read
+  // back as no frequency and is refused whatever the band.
+  for (const char* text : {"x", "0", "9.99999"})
+    EXPECT_FALSE(CheckFrequency(text, {0, 20000000}).inRange) << text;
+  EXPECT_TRUE(CheckFrequency("10", {0, 20000000}).inRange);
 }
 
 TEST_F(TableEditorTest, EntryPlacesTheEditorAndNewChannelGetsDefaults) {
