@@ -3,19 +3,14 @@
 #include <cstdlib>
 
 #include "model16/ScanInfo.h"
+#include "support/FakeEditors.h"
 
 namespace varo::model16 {
 namespace {
 
 using namespace varo::radio;
 
-struct RecordingMessages : MessageBoxes {
-  MessageAnswer Show(const MessageRequest& request) override {
-    shown.push_back(request);
-    return MessageAnswer::kOk;
-  }
-  std::vector<MessageRequest> shown;
-};
+using test::RecordingMessages;
 
 TEST(ScanInfoTest, NewDocumentOpensWithItsDefaultsAndOkChangesNothing) {
   const MemoryImage original = NewImage();
