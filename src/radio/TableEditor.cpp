@@ -230,6 +230,18 @@ CommitOutcome TableEditor::CommitAs(bool enterKey) {
   return outcome;
 }
 
+CommitOutcome TableEditor::CommitForSave() {
+  const long row = grid_.Row();
+  std::vector<std::string> before;
+  for (long col = 1; col < table_.Cols(); ++col) before.push_back(grid_.TextMatrix(row, col));
+  const CommitOutcome outcome = CommitAs(false);
+  if (outcome == CommitOutcome::kRangeMessage || outcome == CommitOutcome::kStepMessage) {
+    for (long col = 1; col < table_.Cols(); ++col)
+      grid_.SetTextMatrix(row, col, before[static_cast<std::size_t>(col - 1)]);
+  }
+  return outcome;
+}
+
 bool TableEditor::EnterKey() {
   CommitOutcome outcome = CommitAs(true);
   if (outcome == CommitOutcome::kRangeMessage || outcome == CommitOutcome::kStepMessage) {

@@ -89,6 +89,13 @@ class TableEditor : public GridEvents {
   // Shows the range or step message where a check fails; hides the editor.
   CommitOutcome Commit() { return CommitAs(false); }
 
+  // Commit before a save: as Commit(), except that an edit failing its range
+  // or raster check (its message shown) leaves the row exactly as it was
+  // before the edit, the typed text dropped: an edit still open when the user
+  // saves must not delete the channel it was typed over. The save then goes
+  // on with the row as it was, which is what the table shows.
+  CommitOutcome CommitForSave();
+
   // Enter key: commits as Commit() does, except that an off-raster transmit
   // frequency empties only the transmit cell. After a message the current
   // cell stays and false is returned: the key then bypasses the form's own

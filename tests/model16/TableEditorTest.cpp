@@ -185,38 +185,59 @@ TEST_F(TableEditorChineseTest, DefaultsAndTheCarrierCell) {
   EXPECT_EQ(grid.TextMatrix(1, kColBusy), "Carrier");  // not turned off by passing through
 }
 
-// Failed checks: which message goes out and which cells are emptied.
+// Failed checks: which message goes out and which cells are emptied, when
+// the cell is left, on Enter and before a save (which keeps the row whole).
 TEST_F(TableEditorTest, FailedChecksByColumnAndCommitVariant) {
+  enum Variant { kLeave, kEnter, kSave };
+  enum After { kCleared, kTxEmptied, kAsBefore };
   // clang-format off
-  struct { long col; const char* text; bool enterKey; int message; bool rowCleared; } cases[] = {
-      {kColRx, "170",     false, kStrOutOfRange, true},
-      {kColRx, "145.013", true,  kStrStepValue,  true},
-      {kColTx, "170",     false, kStrOutOfRange, false},
-      {kColTx, "170",     true,  kStrOutOfRange, false},
-      {kColTx, "145.013", false, kStrStepValue,  true},
-      {kColTx, "145.013", true,  kStrStepValue,  false},
+  struct { long col; const char* text; Variant variant; int message; After row; } cases[] = {
+      {kColRx, "170",     kLeave, kStrOutOfRange, kCleared},
+      {kColRx, "145.013", kEnter, kStrStepValue,  kCleared},
+      {kColTx, "170",     kLeave, kStrOutOfRange, kTxEmptied},
+      {kColTx, "170",     kEnter, kStrOutOfRange, kTxEmptied},
+      {kColTx, "145.013", kLeave, kStrStepValue,  kCleared},
+      {kColTx, "145.013", kEnter, kStrStepValue,  kTxEmptied},
+      {kColRx, "170",     kSave,  kStrOutOfRange, kAsBefore},
+      {kColRx, "145.013", kSave,  kStrStepValue,  kAsBefore},
+      {kColRx, "abc",     kSave,  kStrOutOfRange, kAsBefore},
+      {kColTx, "170",     kSave,  kStrOutOfRange, kAsBefore},
+      {kColTx, "145.013", kSave,  kStrStepValue,  kAsBefore},
   };
   // clang-format on
+  const std::vector<std::string> before = {"145.50000", "146.00000", "None", "None",
+                                           "High",      "No",        "Off",  "Wide"};
+  std::vector<std::string> txEmptied = before;
+  txEmptied[1] = "";
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.text) + (c.enterKey ? " Enter" : " leave"));
+    SCOPED_TRACE(std::string(c.text) + " variant " + std::to_string(c.variant));
     messages.shown.clear();
     for (long col = kColRx; col <= kColWN; ++col) grid.SetTextMatrix(7, col, "");
     Type(7, kColRx, "145.5");
     editor.Commit();
+    Type(7, kColTx, "146");
+    editor.Commit();
     Type(7, c.col, c.text);
-    if (c.enterKey) {
+    if (c.variant == kEnter) {
       EXPECT_FALSE(editor.EnterKey());
       EXPECT_EQ(std::make_pair(grid.Row(), grid.Col()), std::make_pair(7L, c.col));  // stays
     } else {
-      editor.Commit();
+      EXPECT_EQ(c.variant == kSave ? editor.CommitForSave() : editor.Commit(),
+                c.message == kStrOutOfRange ? CommitOutcome::kRangeMessage
+                                            : CommitOutcome::kStepMessage);
     }
+    EXPECT_FALSE(editor.EditorForColumn(c.col).IsVisible());  // the typed text is dropped
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0], (MessageRequest{c.message, "", kStrCaution,
                                                  MessageIcon::kExclamation, MessageButtons::kOk}));
-    const std::vector<std::string> kept = {"145.50000", "",   "None", "None",
-                                           "High",      "No", "Off",  "Wide"};
-    EXPECT_EQ(Row(7), c.rowCleared ? std::vector<std::string>(8, "") : kept);
+    EXPECT_EQ(Row(7), c.row == kCleared ? std::vector<std::string>(8, "")
+                      : c.row == kTxEmptied ? txEmptied
+                                            : before);
   }
+  // An edit that passes goes in before a save as it does on leaving the cell.
+  Type(7, kColTx, "146.0125");
+  EXPECT_EQ(editor.CommitForSave(), CommitOutcome::kCommitted);
+  EXPECT_EQ(grid.TextMatrix(7, kColTx), "146.01250");
 }
 
 // With a band above 1000 MHz a typed frequency is shown and stored as typed;

@@ -352,6 +352,29 @@ void TestVaro16::saveAndOpenRoundTrip() {
   QCOMPARE(saved.readAll().mid(0x40, 4), QByteArray("\x00\x00\x00\x15", 4));
   QCOMPARE(s.Row(4).first(), QStringLiteral("150.00000"));
 
+  // A typo still in its editor at Save: its message, the row as it was, and
+  // the save goes on with that row.
+  const QStringList row2 = s.Row(2);
+  const std::pair<const char*, const char*> typos[] = {
+      {"145.013", "Error data Value, please input according the step value(6.25K/5k)."},
+      {"17", "Out of range,please input again."}};
+  for (const auto& [typo, message] : typos) {
+    s.Activate();
+    s.Click(2, 1);
+    QTest::keyClicks(s.Editor(1), QString::fromLatin1(typo));
+    QStringList seen;
+    test::Answer(&seen);
+    QTest::keyClick(s.Editor(1), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(seen, (QStringList{"Caution", message}));
+    QCOMPARE(s.Row(2), row2);
+    QVERIFY(!s.Editor(1)->isVisible());
+    saved.close();
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray again = saved.readAll();
+    QCOMPARE(again.mid(0x20, 4), QByteArray("\x50\x12\x50\x14", 4));  // channel 2 kept
+    QCOMPARE(again.mid(0x40, 4), QByteArray("\x00\x00\x00\x15", 4));
+  }
+
   // Opened: a new window shows the channel, the old one hides.
   shell::CChildFrame* first = s.Child();
   test::WhenModal([&](QWidget* w) { test::AcceptFileDialog(w, path + QStringLiteral(".dat")); });
