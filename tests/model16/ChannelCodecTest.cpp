@@ -37,6 +37,36 @@ int KeptMask(std::size_t offset) {
   return at < 12 ? 0x00 : at == 12 ? 0xE7 : at == 13 ? 0xCF : 0xFF;
 }
 
+// A new document's memory written out byte for byte: 0xFF but for these
+// bytes; saved at once, every channel record's bytes 12 and 13 become 0xF7
+// and 0xCF (an empty row: busy lock on tone, low power, narrow).
+TEST(ChannelCodecTest, NewDocumentImageByteForByte) {
+  const std::pair<std::size_t, std::vector<std::uint8_t>> set[] = {
+      {0x000, {0x00, 0x00, 0x00}},                                   // header
+      {0x008, {0x00, 0x03, 0x01, 0x00, 0x02, 0x00, 0x24, 0x11}},     // header
+      {0x12F, {0x01, 0x04, 0x09}},                                   // voice, TOT, pre-alert
+      {0x134, {0x04, 0x01, 0x01}},                                   // squelch, saver, beep
+      {0x13A, {0x05, 0x02}},                                         // vox gain and delay
+      {0x160, {0x00, 0x11, 0x09, 0x15}},                             // priority, its channel, look back
+      {0x165, {0x30, 0x00, 0x30, 0x00}},                             // dropout, dwell
+      {0x17E, {0x00, 0x00}},                                         // scan maps
+      {0x1B8, {'K', '7', '1', '6', '0', '5', 0xF0, 0x01}},           // identification
+      {0x3F0, {0x00}},                                               // call tone
+  };
+  MemoryImage expected(kImageSize, 0xFF);
+  for (const auto& [offset, bytes] : set) std::copy(bytes.begin(), bytes.end(), &expected[offset]);
+  const MemoryImage image = NewImage();
+  for (std::size_t i = 0; i < kImageSize; ++i) ASSERT_EQ(image[i], expected[i]) << "offset " << i;
+
+  MemoryImage saved = image;
+  TableToImage(MemoryGrid(kTableRows, kTableCols), saved);
+  for (long n = 1; n <= kChannels; ++n) {
+    expected[RecordOf(n) + 12] = 0xF7;
+    expected[RecordOf(n) + 13] = 0xCF;
+  }
+  for (std::size_t i = 0; i < kImageSize; ++i) ASSERT_EQ(saved[i], expected[i]) << "offset " << i;
+}
+
 TEST(ChannelCodecTest, RecordsDecodeToTheirWords) {
   const MemoryImage allFF(kImageSize, 0xFF);
   for (const MemoryImage& blank : {NewImage(), allFF}) {

@@ -296,6 +296,32 @@ TEST_F(TableEditorTest, EmptiedCellsEmptyRowsAndKeptTexts) {
   EXPECT_TRUE(messages.shown.empty());
 }
 
+// A setting goes into a row that has a receive or a transmit frequency,
+// either one; a row with neither takes none.
+TEST_F(TableEditorTest, SettingsNeedAFrequencyInEitherColumn) {
+  struct { const char* rx; const char* tx; bool taken; } cases[] = {
+      {"145.50000", "146.00000", true}, {"145.50000", "", true},
+      {"", "146.00000", true},          {"", "", false}};
+  for (const auto& c : cases) {
+    for (long col = kColDec; col <= kColWN; ++col) {
+      grid.SetTextMatrix(3, kColRx, c.rx);
+      grid.SetTextMatrix(3, kColTx, c.tx);
+      grid.SetTextMatrix(3, col, "");
+      const std::string choice = lists[col - kColDec].entries.back();
+      Type(3, col, choice);
+      editor.Commit();
+      EXPECT_EQ(grid.TextMatrix(3, col), c.taken ? choice : "") << c.rx << "/" << c.tx << " col " << col;
+    }
+  }
+}
+
+// Each column's editor id, which is also its help topic.
+TEST(TableEditorRules, EditorIdsOfTheColumns) {
+  const int ids[] = {2127, 2128, 2132, 2133, 1129, 1134, 1139, 1128};
+  for (long col = kColRx; col <= kColWN; ++col)
+    EXPECT_EQ(Table16().EditorIdForColumn(col), ids[col - kColRx]) << col;
+}
+
 TEST_F(TableEditorTest, EnterCommitsAndMovesThroughGridEvents) {
   struct {
     long row, col, toRow, toCol;
