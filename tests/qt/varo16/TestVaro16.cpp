@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -117,6 +118,16 @@ void TestVaro16::startUp() {
            texts);
   QCOMPARE(Entries(s.Editor(7)), busyLock);
   QCOMPARE(Entries(s.Editor(3)).size(), 265);
+  // The fixed cells' text is red 0, green 50, blue 240, on the screen too.
+  QCOMPARE(s.Grid()->ForeColorFixed(), QColor(0, 50, 240));
+  QCOMPARE(s.Grid()->horizontalHeaderItem(1)->foreground().color(), QColor(0, 50, 240));
+  QCOMPARE(s.Grid()->verticalHeaderItem(3)->foreground().color(), QColor(0, 50, 240));
+  const QImage header = s.Grid()->horizontalHeader()->grab().toImage();
+  bool painted = false;
+  for (int y = 0; y < header.height() && !painted; ++y)
+    for (int x = 0; x < header.width() && !painted; ++x)
+      painted = header.pixelColor(x, y) == QColor(0, 50, 240);
+  QVERIFY(painted);
   // Every item of the document menu has someone to carry it out.
   for (int popup = 0; popup < 6; ++popup)
     for (QAction* item : frame->Popup(129, popup)->actions())
