@@ -201,7 +201,7 @@ void IniProfile::AddSection(const std::string& section) {
 }
 
 std::string IniProfile::Text() const {
-  std::string text(byteOrderMark_ && IsOpen() ? kByteOrderMark : std::string_view());
+  std::string text;
   for (int i = 0; i <= lastSection_ && IsOpen(); ++i) {
     const std::string& name = sectionNames_[static_cast<std::size_t>(i)];
     // The leading section has no header. A later section named "" keeps its
@@ -215,6 +215,12 @@ std::string IniProfile::Text() const {
       text += slot.values[k];
       text += '\n';
     }
+  }
+  // A first key beginning with the bytes of a byte-order mark (blanks stood
+  // before them in the file) would lose them to the mark when the text is
+  // read again; a mark in front keeps the key as it is.
+  if (IsOpen() && (byteOrderMark_ || text.starts_with(kByteOrderMark))) {
+    text.insert(0, kByteOrderMark);
   }
   return text;
 }

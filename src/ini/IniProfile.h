@@ -72,7 +72,8 @@ class IniProfile {
   // caller record a section that holds no keys yet.
   void AddSection(const std::string& section);
 
-  // The text Save writes: the byte-order mark the file began with, if any,
+  // The text Save writes: the byte-order mark the file began with, if any
+  // (or when the first key begins with its bytes, which the mark protects),
   // then every section in order, "[name]" then "key=value" lines, each
   // ending in "\n".
   std::string Text() const;

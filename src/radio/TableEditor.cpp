@@ -72,7 +72,12 @@ FrequencyCheck CheckFrequency(const std::string& editorText, const BandLimits& l
   // The cell shows the checked count itself, so that a value typed with more
   // than five decimals cannot round up into a text the check never saw.
   check.text = FrequencyText(check.units);
-  check.inRange = limits.lower <= check.units && check.units <= limits.upper;
+  // A band may reach past what four bytes can hold (1600 MHz and above, and
+  // below 10 MHz, which would read back as no frequency): such a value is
+  // refused as out of range rather than stored as something else.
+  check.inRange = limits.lower <= check.units && check.units <= limits.upper &&
+                  check.units >= static_cast<std::int64_t>(kMinFrequencyCount) &&
+                  check.units <= static_cast<std::int64_t>(kMaxFrequencyCount);
   check.onRaster = check.units % 500 == 0 || check.units % 625 == 0;
   return check;
 }
@@ -222,6 +227,18 @@ CommitOutcome TableEditor::CommitAs(bool enterKey) {
     // the cell keeps that text.
   }
   editor.Hide();
+  return outcome;
+}
+
+CommitOutcome TableEditor::CommitForSave() {
+  const long row = grid_.Row();
+  std::vector<std::string> before;
+  for (long col = 1; col < table_.Cols(); ++col) before.push_back(grid_.TextMatrix(row, col));
+  const CommitOutcome outcome = CommitAs(false);
+  if (outcome == CommitOutcome::kRangeMessage || outcome == CommitOutcome::kStepMessage) {
+    for (long col = 1; col < table_.Cols(); ++col)
+      grid_.SetTextMatrix(row, col, before[static_cast<std::size_t>(col - 1)]);
+  }
   return outcome;
 }
 

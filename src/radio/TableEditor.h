@@ -34,7 +34,8 @@ int PresetIndex(const std::vector<std::string>& entries, const std::string& cell
 struct FrequencyCheck {
   std::int32_t units = 0;  // 10 Hz units, truncated, clamped to 32 bits
   std::string text;        // the cell text for `units`, "%3.5f" MHz
-  bool inRange = false;    // lower <= units <= upper, both inclusive
+  bool inRange = false;    // lower <= units <= upper, both inclusive, and
+                           // storable (kMinFrequencyCount to kMaxFrequencyCount)
   bool onRaster = false;   // a multiple of 5 kHz (500) or 6.25 kHz (625)
 };
 
@@ -87,6 +88,13 @@ class TableEditor : public GridEvents {
   // Commit on leaving a cell (LeaveCell; also before a write to the radio).
   // Shows the range or step message where a check fails; hides the editor.
   CommitOutcome Commit() { return CommitAs(false); }
+
+  // Commit before a save: as Commit(), except that an edit failing its range
+  // or raster check (its message shown) leaves the row exactly as it was
+  // before the edit, the typed text dropped: an edit still open when the user
+  // saves must not delete the channel it was typed over. The save then goes
+  // on with the row as it was, which is what the table shows.
+  CommitOutcome CommitForSave();
 
   // Enter key: commits as Commit() does, except that an off-raster transmit
   // frequency empties only the transmit cell. After a message the current

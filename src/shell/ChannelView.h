@@ -64,6 +64,9 @@ class CChannelView : public CShellView, public radio::EditorHost {
   void FillTableFromDocument();
   // Commits the cell being edited (before a transfer to the radio).
   radio::CommitOutcome CommitCell() { return editor_->Commit(); }
+  // Before a save: a failed check keeps the row as it was (see
+  // TableEditor::CommitForSave).
+  radio::CommitOutcome CommitCellForSave() { return editor_->CommitForSave(); }
 
   radio::BandLimits Limits() const { return editor_->bandLimits(); }
   void SetBandLimits(const radio::BandLimits& limits) { editor_->SetBandLimits(limits); }

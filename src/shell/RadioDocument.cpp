@@ -37,8 +37,11 @@ bool CRadioDoc::OnOpenDocument(const QString& path) {
 bool CRadioDoc::OnSaveDocument(const QString& path) {
   if (CChannelView* view = ChannelView()) {
     // What the open editor holds goes in first, so that the file holds
-    // what the table shows.
-    view->CommitCell();
+    // what the table shows. A typo there fails its check with its message
+    // and the row keeps what it held: the save goes on with that, so the
+    // file holds exactly what the table shows and nothing typed before is
+    // lost; the refused text was dropped either way.
+    view->CommitCellForSave();
     model_.tableToImage(view->Grid(), image_);
   }
   const std::string file = path.toStdString();

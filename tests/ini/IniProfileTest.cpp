@@ -109,15 +109,28 @@ TEST(IniProfile, SavedText) {
 }
 
 // The mark stays in front of the saved text, and the section after it is
-// found, not appended a second time.
+// found, not appended a second time. A first key that begins with the mark's
+// bytes (blanks stood before them) gets a mark in front, or reading the file
+// again would take its bytes for the mark and rename the key.
 TEST(IniProfile, ByteOrderMarkKeptOnSave) {
-  TempDir dir;
-  IniProfile ini;
-  ASSERT_TRUE(ini.Open(dir.Write("t.ini", "\xEF\xBB\xBF[Setup]\r\nLanguage=English\r\n"), false,
-                       true, false));
-  ini.SetValue("Setup", "Language", "Chinese");
-  ini.Save(false);
-  EXPECT_EQ(dir.Read("t.ini"), "\xEF\xBB\xBF[Setup]\nLanguage=Chinese\n");
+  const std::string kMark = "\xEF\xBB\xBF";
+  struct { std::string file, key, saved; } cases[] = {
+      {kMark + "[Setup]\r\nLanguage=English\r\n", "Language", kMark + "[Setup]\nLanguage=Chinese\n"},
+      {" " + kMark + "Language=English\n", kMark + "Language", kMark + kMark + "Language=Chinese\n"},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    IniProfile ini;
+    ASSERT_TRUE(ini.Open(dir.Write("t.ini", c.file), false, true, false));
+    const std::string section = c.key == "Language" ? "Setup" : "";
+    ini.SetValue(section, c.key, "Chinese");
+    ini.Save(false);
+    EXPECT_EQ(dir.Read("t.ini"), c.saved);
+    IniProfile again;
+    ASSERT_TRUE(again.Open(dir.File("t.ini"), false, true, false));
+    EXPECT_EQ(again.GetValue(section, c.key, "-"), "Chinese");
+    EXPECT_EQ(again.Text(), c.saved);
+  }
 }
 
 TEST(IniProfile, ModifiedMark) {

@@ -37,6 +37,36 @@ int KeptMask(std::size_t offset) {
   return at < 12 ? 0x00 : at == 12 ? 0xE7 : at == 13 ? 0xCF : 0xFF;
 }
 
+// A new document's memory written out byte for byte: 0xFF but for these
+// bytes; saved at once, every channel record's bytes 12 and 13 become 0xF7
+// and 0xCF (an empty row: busy lock on tone, low power, narrow).
+TEST(ChannelCodecTest, NewDocumentImageByteForByte) {
+  const std::pair<std::size_t, std::vector<std::uint8_t>> set[] = {
+      {0x000, {0x00, 0x00, 0x00}},                                   // header
+      {0x008, {0x00, 0x03, 0x01, 0x00, 0x02, 0x00, 0x24, 0x11}},     // header
+      {0x12F, {0x01, 0x04, 0x09}},                                   // voice, TOT, pre-alert
+      {0x134, {0x04, 0x01, 0x01}},                                   // squelch, saver, beep
+      {0x13A, {0x05, 0x02}},                                         // vox gain and delay
+      {0x160, {0x00, 0x11, 0x09, 0x15}},                             // priority, its channel, look back
+      {0x165, {0x30, 0x00, 0x30, 0x00}},                             // dropout, dwell
+      {0x17E, {0x00, 0x00}},                                         // scan maps
+      {0x1B8, {'K', '7', '1', '6', '0', '5', 0xF0, 0x01}},           // identification
+      {0x3F0, {0x00}},                                               // call tone
+  };
+  MemoryImage expected(kImageSize, 0xFF);
+  for (const auto& [offset, bytes] : set) std::copy(bytes.begin(), bytes.end(), &expected[offset]);
+  const MemoryImage image = NewImage();
+  for (std::size_t i = 0; i < kImageSize; ++i) ASSERT_EQ(image[i], expected[i]) << "offset " << i;
+
+  MemoryImage saved = image;
+  TableToImage(MemoryGrid(kTableRows, kTableCols), saved);
+  for (long n = 1; n <= kChannels; ++n) {
+    expected[RecordOf(n) + 12] = 0xF7;
+    expected[RecordOf(n) + 13] = 0xCF;
+  }
+  for (std::size_t i = 0; i < kImageSize; ++i) ASSERT_EQ(saved[i], expected[i]) << "offset " << i;
+}
+
 TEST(ChannelCodecTest, RecordsDecodeToTheirWords) {
   const MemoryImage allFF(kImageSize, 0xFF);
   for (const MemoryImage& blank : {NewImage(), allFF}) {
@@ -113,6 +143,45 @@ TEST(ChannelCodecTest, OpenSaveOfAnyImageChangesOnlyWhatTheTableStandsFor) {
       TableToImage(again, twice);
       EXPECT_EQ(twice, once) << "trial " << trial << (chinese ? " zh" : " en");
     }
+  }
+}
+
+// The top digit pair runs past 99 (its tens in the high nibble) from
+// 1000 MHz up: opening and saving such a file changes none of its bytes.
+// Beyond what four bytes can store (1600 MHz) the bytes are kept as read;
+// nibbles above 9 below the top pair are rewritten, the value stays.
+TEST(ChannelCodecTest, OpenSaveKeepsFrequenciesFrom1000MHzUp) {
+  struct { std::vector<std::uint8_t> rx, tx; std::vector<std::string> texts; bool sameBytes; } cases[] = {
+      {{0x00, 0x00, 0x00, 0xC4}, {0x50, 0x12, 0x60, 0xC9}, {"1240.00000", "1296.01250"}, true},
+      {{0x99, 0x99, 0x99, 0xF9}, {0x00, 0x00, 0x00, 0xA0}, {"1599.99999", "1000.00000"}, true},
+      {{0x00, 0x00, 0x00, 0xFE}, {0x05, 0x00, 0x00, 0xFA}, {"1640.00000", "1600.00005"}, true},
+      {{0xFF, 0x00, 0x00, 0x4A}, {0x00, 0x00, 0x00, 0xAF}, {"500.00165", "1150.00000"}, false},
+  };
+  MemoryImage baseline = NewImage();
+  {
+    MemoryGrid grid(kTableRows, kTableCols);
+    ImageToTable(baseline, grid, false);
+    TableToImage(grid, baseline);  // what a save makes of the other rows
+  }
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.texts[0]);
+    MemoryImage original = baseline;
+    std::vector<std::uint8_t> record = c.rx;
+    record.insert(record.end(), c.tx.begin(), c.tx.end());
+    record.insert(record.end(), {0x9E, 0x02, 0x13, 0x28, 0xE7, 0xFF});  // tones, Off, High, Wide
+    PutRecord(original, 3, record);
+    MemoryImage saved = original;
+    MemoryGrid grid(kTableRows, kTableCols);
+    ImageToTable(saved, grid, false);
+    EXPECT_EQ(RowTexts(grid, 3), (std::vector<std::string>{c.texts[0], c.texts[1], "67.0", "D023N", "High",
+                                                            "No", "Off", "Wide"}));
+    TableToImage(grid, saved);
+    if (c.sameBytes) {
+      EXPECT_EQ(saved, original);
+    }
+    MemoryGrid reopened(kTableRows, kTableCols);
+    ImageToTable(saved, reopened, false);
+    EXPECT_EQ(RowTexts(reopened, 3), RowTexts(grid, 3));
   }
 }
 

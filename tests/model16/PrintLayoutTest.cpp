@@ -76,16 +76,32 @@ TEST(PrintLayoutTest, OptionsPageOfANewDocument) {
   EXPECT_EQ(layout.Page(1).items, expected);
 }
 
+// One byte changed from a new document's, the row it shows in, the English
+// and Chinese text; the ends of each range included.
 TEST(PrintLayoutTest, OptionValuesFromImageBits) {
-  MemoryImage image = NewImage();
-  image[0x130] = 0xE8;  // 0x28 & 0x3F = 40: 600 s
-  image[0x131] = 0xF1;  // pre-alert 1: Off
-  image[0x12F] = 0x03;
-  image[0x3C7] = 0x02;
-  const auto report = OptionsReport(image, true);
-  const std::vector<std::string> values = {"600s", "关", "英文", "关", "开"};
-  const std::size_t rows[] = {0, 1, 8, 9, 10};
-  for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(report.at(rows[i]).second, values[i]) << i;
+  struct { std::size_t offset; std::uint8_t value; std::size_t row; const char* en; const char* zh; } cases[] = {
+      {0x130, 0xE8, 0, "600s", "600s"},  // 0x28 & 0x3F = 40
+      {0x130, 0x00, 0, "0s", "0s"},
+      {0x131, 0xF1, 1, "Off", "关"},      // pre-alert 1
+      {0x131, 0x00, 1, "-1", "-1"},       // pre-alert 0: one below 0
+      {0x131, 0x0F, 1, "14", "14"},
+      {0x13A, 0x00, 4, "Off", "关"},      // vox gain 0
+      {0x13B, 0x00, 5, "0.3", "0.3"},     // vox delay, first and last three
+      {0x13B, 0x05, 5, "3.0", "3.0"},
+      {0x13B, 0x06, 5, "3.0", "3.0"},
+      {0x13B, 0xF7, 5, "3.0", "3.0"},
+      {0x3F0, 0xFF, 6, "255", "255"},
+      {0x12F, 0x03, 8, "English", "英文"},
+      {0x12F, 0x00, 8, "Off", "关"},
+      {0x3C7, 0x02, 9, "Off", "关"},      // VOX function bit 0
+      {0x3C7, 0x02, 10, "On", "开"},      // scan function bit 1
+  };
+  for (const auto& k : cases) {
+    MemoryImage image = NewImage();
+    image[k.offset] = k.value;
+    EXPECT_EQ(OptionsReport(image, false).at(k.row).second, k.en) << k.offset << "=" << int(k.value);
+    EXPECT_EQ(OptionsReport(image, true).at(k.row).second, k.zh) << k.offset << "=" << int(k.value);
+  }
 }
 
 // Run one after the other on the same table, so that jobs with fewer channels

@@ -3,19 +3,14 @@
 #include <cstdlib>
 
 #include "model16/ScanInfo.h"
+#include "support/FakeEditors.h"
 
 namespace varo::model16 {
 namespace {
 
 using namespace varo::radio;
 
-struct RecordingMessages : MessageBoxes {
-  MessageAnswer Show(const MessageRequest& request) override {
-    shown.push_back(request);
-    return MessageAnswer::kOk;
-  }
-  std::vector<MessageRequest> shown;
-};
+using test::RecordingMessages;
 
 TEST(ScanInfoTest, NewDocumentOpensWithItsDefaultsAndOkChangesNothing) {
   const MemoryImage original = NewImage();
@@ -108,16 +103,20 @@ TEST(ScanInfoTest, PriorityChangeAndRevertCodes) {
   EXPECT_EQ(rules.form().revert, 1);
 }
 
+// `programmed` marks the top receive byte where channel n's record would be:
+// channels 0 and 17 (a header byte and the byte after the last record) look
+// programmed, yet are no channels.
 TEST(ScanInfoTest, FixedPriorityNeedsAProgrammedChannel) {
   // clang-format off
   struct { const char* channel; int programmed; bool chinese, accepted; } cases[] = {
-      {" 3", 0, false, false}, {" 3", 0, true, false}, {" 3", 3, false, true},
-      {"17", 16, false, false}};
+      {" 3", -1, false, false}, {" 3", -1, true, false}, {" 3", 3, false, true},
+      {"16", 16, false, true},  {"17", 16, false, false}, {"17", 17, false, false},
+      {" 1", 1, false, true},   {" 0", 0, false, false}};
   // clang-format on
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.channel);
+    SCOPED_TRACE(std::string(c.channel) + " programmed " + std::to_string(c.programmed));
     MemoryImage image = NewImage();
-    if (c.programmed) image[0x010 + 16 * static_cast<std::size_t>(c.programmed - 1) + 3] = 0x14;
+    if (c.programmed >= 0) image[static_cast<std::size_t>(0x010 + 16 * (c.programmed - 1) + 3)] = 0x14;
     const MemoryImage before = image;
     RecordingMessages messages;
     ScanInfoRules rules(c.chinese);
@@ -135,6 +134,22 @@ TEST(ScanInfoTest, FixedPriorityNeedsAProgrammedChannel) {
       EXPECT_EQ(messages.shown[0].text,
                 c.chinese ? "请选择已输入的信道" : "Please select channel inputed");
     }
+  }
+}
+
+// A fixed priority opens with its channel as "%2d"; any other priority with
+// an empty box.
+TEST(ScanInfoTest, PriorityChannelText) {
+  const struct { std::uint8_t priority, channel; const char* text; } cases[] = {
+      {kPriorityFixed, 5, " 5"}, {kPriorityFixed, 12, "12"}, {kPriorityFixed, 1, " 1"},
+      {kPrioritySelected, 5, ""}, {kPriorityNone, 12, ""}};
+  for (const auto& c : cases) {
+    MemoryImage image = NewImage();
+    image[0x160] = c.priority;
+    image[0x161] = c.channel;
+    ScanInfoRules rules(false);
+    rules.Open(image);
+    EXPECT_EQ(rules.Texts().priorityChannel, c.text) << int(c.priority) << "/" << int(c.channel);
   }
 }
 

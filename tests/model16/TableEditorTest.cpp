@@ -2,57 +2,22 @@
 
 #include <algorithm>
 
+#include "model16/ChannelCodec.h"
 #include "model16/ChannelTable.h"
+#include "model16/MemoryImage.h"
 #include "radio/MemoryGrid.h"
 #include "radio/TableEditor.h"
+#include "support/FakeEditors.h"
 
 namespace varo::model16 {
 namespace {
 
 using namespace varo::radio;
 
-template <class Base>
-struct FakeCommon : Base {
-  void Place(const EditorRect& r) override { rect = r; }
-  void Show() override { visible = true; }
-  void Hide() override { visible = false; }
-  bool IsVisible() const override { return visible; }
-  void Focus() override {}
-  bool visible = true;  // SetUp() must hide them
-  EditorRect rect;
-};
-
-struct FakeEditBox : FakeCommon<EditBox> {
-  void SetText(const std::string& t) override { text = t; }
-  std::string Text() const override { return text; }
-  void SelectAllText() override {}
-  std::string text;
-};
-
-struct FakeList : FakeCommon<DropDownList> {
-  void SetEntries(const std::vector<std::string>& e) override { entries = e; }
-  void Select(int i) override { selection = i < static_cast<int>(entries.size()) ? i : -1; }
-  int Selection() const override { return selection; }
-  std::string Text() const override {
-    return selection >= 0 ? entries[static_cast<std::size_t>(selection)] : "";
-  }
-  std::vector<std::string> entries;
-  int selection = -1;
-};
-
-struct FakeHost : EditorHost {
-  int PixelsPerInchX() const override { return 96; }
-  int PixelsPerInchY() const override { return 96; }
-  void RedrawGrid() override {}
-};
-
-struct RecordingMessages : MessageBoxes {
-  MessageAnswer Show(const MessageRequest& request) override {
-    shown.push_back(request);
-    return MessageAnswer::kOk;
-  }
-  std::vector<MessageRequest> shown;
-};
+using test::FakeEditBox;
+using test::FakeHost;
+using test::FakeList;
+using test::RecordingMessages;
 
 // Logs the grid's events with the current cell, then hands them on to `next`.
 struct EventLog : GridEvents {
@@ -171,8 +136,19 @@ TEST(TableEditorRules, FrequencyRangeAndRaster) {
     EXPECT_EQ(check.inRange, c.inRange) << c.text;
     EXPECT_EQ(check.onRaster, c.onRaster) << c.text;
   }
+  // A band may reach past what four bytes store (1600 MHz): the rest of it
+  // is out of range.
+  const BandLimits high{100000000, 200000000};
+  const std::pair<const char*, bool> highCases[] = {
+      {"1240", true}, {"1599.995", true}, {"1600", false}, {"1700.00625", false}};
+  for (const auto& [text, inRange] : highCases)
+    EXPECT_EQ(CheckFrequency(text, high).inRange, inRange) << text;
   EXPECT_EQ(CheckFrequency("128.015", {0, 13000000}).units, 12801500);  // exact decimal
-  EXPECT_TRUE(CheckFrequency("x", {0, 0}).inRange);                     // no band configured
+  // Without a band (0 - 0) no number passes; below 10 MHz a value would read
+  // back as no frequency and is refused whatever the band.
+  for (const char* text : {"x", "0", "9.99999"})
+    EXPECT_FALSE(CheckFrequency(text, {0, 20000000}).inRange) << text;
+  EXPECT_TRUE(CheckFrequency("10", {0, 20000000}).inRange);
 }
 
 TEST_F(TableEditorTest, EntryPlacesTheEditorAndNewChannelGetsDefaults) {
@@ -209,37 +185,87 @@ TEST_F(TableEditorChineseTest, DefaultsAndTheCarrierCell) {
   EXPECT_EQ(grid.TextMatrix(1, kColBusy), "Carrier");  // not turned off by passing through
 }
 
-// Failed checks: which message goes out and which cells are emptied.
+// Failed checks: which message goes out and which cells are emptied, when
+// the cell is left, on Enter and before a save (which keeps the row whole).
 TEST_F(TableEditorTest, FailedChecksByColumnAndCommitVariant) {
+  enum Variant { kLeave, kEnter, kSave };
+  enum After { kCleared, kTxEmptied, kAsBefore };
   // clang-format off
-  struct { long col; const char* text; bool enterKey; int message; bool rowCleared; } cases[] = {
-      {kColRx, "170",     false, kStrOutOfRange, true},
-      {kColRx, "145.013", true,  kStrStepValue,  true},
-      {kColTx, "170",     false, kStrOutOfRange, false},
-      {kColTx, "170",     true,  kStrOutOfRange, false},
-      {kColTx, "145.013", false, kStrStepValue,  true},
-      {kColTx, "145.013", true,  kStrStepValue,  false},
+  struct { long col; const char* text; Variant variant; int message; After row; } cases[] = {
+      {kColRx, "170",     kLeave, kStrOutOfRange, kCleared},
+      {kColRx, "145.013", kEnter, kStrStepValue,  kCleared},
+      {kColTx, "170",     kLeave, kStrOutOfRange, kTxEmptied},
+      {kColTx, "170",     kEnter, kStrOutOfRange, kTxEmptied},
+      {kColTx, "145.013", kLeave, kStrStepValue,  kCleared},
+      {kColTx, "145.013", kEnter, kStrStepValue,  kTxEmptied},
+      {kColRx, "170",     kSave,  kStrOutOfRange, kAsBefore},
+      {kColRx, "145.013", kSave,  kStrStepValue,  kAsBefore},
+      {kColRx, "abc",     kSave,  kStrOutOfRange, kAsBefore},
+      {kColTx, "170",     kSave,  kStrOutOfRange, kAsBefore},
+      {kColTx, "145.013", kSave,  kStrStepValue,  kAsBefore},
   };
   // clang-format on
+  const std::vector<std::string> before = {"145.50000", "146.00000", "None", "None",
+                                           "High",      "No",        "Off",  "Wide"};
+  std::vector<std::string> txEmptied = before;
+  txEmptied[1] = "";
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::string(c.text) + (c.enterKey ? " Enter" : " leave"));
+    SCOPED_TRACE(std::string(c.text) + " variant " + std::to_string(c.variant));
     messages.shown.clear();
     for (long col = kColRx; col <= kColWN; ++col) grid.SetTextMatrix(7, col, "");
     Type(7, kColRx, "145.5");
     editor.Commit();
+    Type(7, kColTx, "146");
+    editor.Commit();
     Type(7, c.col, c.text);
-    if (c.enterKey) {
+    if (c.variant == kEnter) {
       EXPECT_FALSE(editor.EnterKey());
       EXPECT_EQ(std::make_pair(grid.Row(), grid.Col()), std::make_pair(7L, c.col));  // stays
     } else {
-      editor.Commit();
+      EXPECT_EQ(c.variant == kSave ? editor.CommitForSave() : editor.Commit(),
+                c.message == kStrOutOfRange ? CommitOutcome::kRangeMessage
+                                            : CommitOutcome::kStepMessage);
     }
+    EXPECT_FALSE(editor.EditorForColumn(c.col).IsVisible());  // the typed text is dropped
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0], (MessageRequest{c.message, "", kStrCaution,
                                                  MessageIcon::kExclamation, MessageButtons::kOk}));
-    const std::vector<std::string> kept = {"145.50000", "",   "None", "None",
-                                           "High",      "No", "Off",  "Wide"};
-    EXPECT_EQ(Row(7), c.rowCleared ? std::vector<std::string>(8, "") : kept);
+    EXPECT_EQ(Row(7), c.row == kCleared ? std::vector<std::string>(8, "")
+                      : c.row == kTxEmptied ? txEmptied
+                                            : before);
+  }
+  // An edit that passes goes in before a save as it does on leaving the cell.
+  Type(7, kColTx, "146.0125");
+  EXPECT_EQ(editor.CommitForSave(), CommitOutcome::kCommitted);
+  EXPECT_EQ(grid.TextMatrix(7, kColTx), "146.01250");
+}
+
+// With a band above 1000 MHz a typed frequency is shown and stored as typed;
+// one that four bytes cannot hold is refused, not changed.
+TEST_F(TableEditorTest, FrequenciesFrom1000MHzUpAreStoredOrRefused) {
+  editor.SetBandLimits({100000000, 200000000});
+  struct { const char* text; int message; const char* shown; std::vector<std::uint8_t> bcd; } cases[] = {
+      {"1240", 0, "1240.00000", {0x00, 0x00, 0x00, 0xC4}},
+      {"1599.995", 0, "1599.99500", {0x00, 0x95, 0x99, 0xF9}},
+      {"1600", kStrOutOfRange, "", {0xFF, 0xFF, 0xFF, 0xFF}},
+      {"1650.0125", kStrOutOfRange, "", {0xFF, 0xFF, 0xFF, 0xFF}},
+  };
+  for (const auto& c : cases) {
+    messages.shown.clear();
+    Type(9, kColRx, "");
+    editor.Commit();
+    Type(9, kColRx, c.text);
+    editor.Commit();
+    EXPECT_EQ(messages.shown.size(), c.message ? 1u : 0u) << c.text;
+    if (c.message && !messages.shown.empty()) {
+      EXPECT_EQ(messages.shown[0].textId, c.message);
+    }
+    EXPECT_EQ(grid.TextMatrix(9, kColRx), c.shown) << c.text;
+    EXPECT_EQ(grid.TextMatrix(9, kColTx), c.shown) << c.text;
+    MemoryImage image = NewImage();
+    TableToImage(grid, image);
+    const std::vector<std::uint8_t> stored(&image[0x010 + 8 * 16], &image[0x010 + 8 * 16 + 4]);
+    EXPECT_EQ(stored, c.bcd) << c.text;
   }
 }
 
@@ -268,6 +294,32 @@ TEST_F(TableEditorTest, EmptiedCellsEmptyRowsAndKeptTexts) {
   EXPECT_EQ(editor.Commit(), CommitOutcome::kNoEditor);
   EXPECT_EQ(grid.TextMatrix(6, kColRx), "");
   EXPECT_TRUE(messages.shown.empty());
+}
+
+// A setting goes into a row that has a receive or a transmit frequency,
+// either one; a row with neither takes none.
+TEST_F(TableEditorTest, SettingsNeedAFrequencyInEitherColumn) {
+  struct { const char* rx; const char* tx; bool taken; } cases[] = {
+      {"145.50000", "146.00000", true}, {"145.50000", "", true},
+      {"", "146.00000", true},          {"", "", false}};
+  for (const auto& c : cases) {
+    for (long col = kColDec; col <= kColWN; ++col) {
+      grid.SetTextMatrix(3, kColRx, c.rx);
+      grid.SetTextMatrix(3, kColTx, c.tx);
+      grid.SetTextMatrix(3, col, "");
+      const std::string choice = lists[col - kColDec].entries.back();
+      Type(3, col, choice);
+      editor.Commit();
+      EXPECT_EQ(grid.TextMatrix(3, col), c.taken ? choice : "") << c.rx << "/" << c.tx << " col " << col;
+    }
+  }
+}
+
+// Each column's editor id, which is also its help topic.
+TEST(TableEditorRules, EditorIdsOfTheColumns) {
+  const int ids[] = {2127, 2128, 2132, 2133, 1129, 1134, 1139, 1128};
+  for (long col = kColRx; col <= kColWN; ++col)
+    EXPECT_EQ(Table16().EditorIdForColumn(col), ids[col - kColRx]) << col;
 }
 
 TEST_F(TableEditorTest, EnterCommitsAndMovesThroughGridEvents) {

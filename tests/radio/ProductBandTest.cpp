@@ -57,6 +57,30 @@ TEST(BandTextTest, LimitsFromBandTexts) {
   EXPECT_EQ(SplitBandList("a||b|"), (std::vector<std::string>{"a", "", "b", ""}));
 }
 
+// The type list ends at the first missing or empty "Type%d", and at 19.
+TEST(TypeListTest, EndsAtTheFirstGapAndAtNineteen) {
+  auto numbered = [](int from, int to) {
+    std::string keys;
+    for (int n = from; n <= to; ++n) keys += "Type" + std::to_string(n) + "=T" + std::to_string(n) + "\n";
+    return keys;
+  };
+  struct { std::string keys; std::size_t count; } cases[] = {
+      {numbered(1, 3) + numbered(5, 6), 3},       // Type4 missing
+      {numbered(1, 2) + "Type3=\n" + numbered(4, 5), 2},  // Type3 empty
+      {numbered(2, 5), 0},                        // no Type1
+      {numbered(1, 25), 19},
+      {numbered(1, 19), 19},
+  };
+  for (const auto& c : cases) {
+    test::TempDir dir;
+    IniProfile ini;
+    ASSERT_TRUE(ini.Open(dir.Write("t.ini", "[Setup]\n" + c.keys), false, true, false));
+    const std::vector<std::string> types = ReadTypeList(ini);
+    ASSERT_EQ(types.size(), c.count) << c.keys;
+    for (std::size_t i = 0; i < types.size(); ++i) EXPECT_EQ(types[i], "T" + std::to_string(i + 1));
+  }
+}
+
 TEST_F(ProductBandTest, BandStepOfAnOpenedFileStoresItsChoice) {
   struct { int type, band; bool chinese; const char* title; std::int32_t lower, upper; } cases[] = {
       {0, 0, false, "Varo16 Programmer  [ Type:ZQ-600  Fre:130 - 160MHz ]", 13000000, 16000000},

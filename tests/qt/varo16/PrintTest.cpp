@@ -98,6 +98,7 @@ class PrintTest : public QObject {
   void previewShowsThePages_data() { pdfHoldsTheReport_data(); }
   void previewShowsThePages();
   void fileMenuPrintCommands();
+  void ownerOfTheInterfaceLanguage();
 };
 
 void PrintTest::pdfHoldsTheReport_data() {
@@ -241,6 +242,26 @@ void PrintTest::fileMenuPrintCommands() {
       QMetaObject::invokeMethod(w, "reject");
     });
     QCOMPARE(seen, expected);
+  }
+}
+
+// The footer's owner comes from the interface language's section of the
+// program INI, through the program's own print command.
+void PrintTest::ownerOfTheInterfaceLanguage() {
+  const struct { const char* language; QString owner, other; } cases[] = {
+      {"English", QStringLiteral("Varo Radio Co., Ltd."), QStringLiteral("Varo 无线电有限公司")},
+      {"Chinese", QStringLiteral("Varo 无线电有限公司"), QStringLiteral("Varo Radio Co., Ltd.")},
+  };
+  for (const auto& c : cases) {
+    test::Session s(c.language);
+    QVERIFY(s.app);
+    const QString pdf = QString::fromStdString(s.folder.Path("owner.pdf"));
+    test::WhenModal([pdf](QWidget* w) { test::AcceptFileDialog(w, pdf); });
+    s.Frame()->Action(shell::ID_FILE_PRINT_PDF)->trigger();
+    const QStringList pages = PdfPages(pdf);
+    QCOMPARE(pages.size(), 1);
+    QVERIFY2(pages[0].contains(c.owner), c.language);
+    QVERIFY2(!pages[0].contains(c.other), c.language);
   }
 }
 

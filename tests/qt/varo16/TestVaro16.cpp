@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -117,6 +118,16 @@ void TestVaro16::startUp() {
            texts);
   QCOMPARE(Entries(s.Editor(7)), busyLock);
   QCOMPARE(Entries(s.Editor(3)).size(), 265);
+  // The fixed cells' text is red 0, green 50, blue 240, on the screen too.
+  QCOMPARE(s.Grid()->ForeColorFixed(), QColor(0, 50, 240));
+  QCOMPARE(s.Grid()->horizontalHeaderItem(1)->foreground().color(), QColor(0, 50, 240));
+  QCOMPARE(s.Grid()->verticalHeaderItem(3)->foreground().color(), QColor(0, 50, 240));
+  const QImage header = s.Grid()->horizontalHeader()->grab().toImage();
+  bool painted = false;
+  for (int y = 0; y < header.height() && !painted; ++y)
+    for (int x = 0; x < header.width() && !painted; ++x)
+      painted = header.pixelColor(x, y) == QColor(0, 50, 240);
+  QVERIFY(painted);
   // Every item of the document menu has someone to carry it out.
   for (int popup = 0; popup < 6; ++popup)
     for (QAction* item : frame->Popup(129, popup)->actions())
@@ -351,6 +362,29 @@ void TestVaro16::saveAndOpenRoundTrip() {
   QVERIFY(saved.open(QIODevice::ReadOnly));
   QCOMPARE(saved.readAll().mid(0x40, 4), QByteArray("\x00\x00\x00\x15", 4));
   QCOMPARE(s.Row(4).first(), QStringLiteral("150.00000"));
+
+  // A typo still in its editor at Save: its message, the row as it was, and
+  // the save goes on with that row.
+  const QStringList row2 = s.Row(2);
+  const std::pair<const char*, const char*> typos[] = {
+      {"145.013", "Error data Value, please input according the step value(6.25K/5k)."},
+      {"17", "Out of range,please input again."}};
+  for (const auto& [typo, message] : typos) {
+    s.Activate();
+    s.Click(2, 1);
+    QTest::keyClicks(s.Editor(1), QString::fromLatin1(typo));
+    QStringList seen;
+    test::Answer(&seen);
+    QTest::keyClick(s.Editor(1), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(seen, (QStringList{"Caution", message}));
+    QCOMPARE(s.Row(2), row2);
+    QVERIFY(!s.Editor(1)->isVisible());
+    saved.close();
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray again = saved.readAll();
+    QCOMPARE(again.mid(0x20, 4), QByteArray("\x50\x12\x50\x14", 4));  // channel 2 kept
+    QCOMPARE(again.mid(0x40, 4), QByteArray("\x00\x00\x00\x15", 4));
+  }
 
   // Opened: a new window shows the channel, the old one hides.
   shell::CChildFrame* first = s.Child();

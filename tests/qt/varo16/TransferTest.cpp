@@ -151,6 +151,7 @@ class TransferTest : public QObject {
   void cancelDuringWriteEndsAfterTheBlock();
   void faultKeepsTableAndImage_data();
   void faultKeepsTableAndImage();
+  void editorsOpenedAroundATransfer();
 };
 
 void TransferTest::readAndWriteFromTheMenus_data() {
@@ -297,6 +298,49 @@ void TransferTest::cancelDuringWriteEndsAfterTheBlock() {
     QVERIFY(b.radio->Received().size() <= 10 + 24 * frame);
     QCOMPARE(b.radio->CompletedWrites(), 0);
     QTRY_COMPARE(b.Frame()->isVisible(), !closeWindow);
+  }
+}
+
+// An editor opened once the Process dialog is up goes into the table
+// before a write stores the table; one opened while a read runs is
+// committed before the table is refilled, so that leaving its cell later
+// cannot write the stale text over the received channels.
+void TransferTest::editorsOpenedAroundATransfer() {
+  {
+    Bench b;
+    QVERIFY(b.app);
+    b.controller->Write();
+    b.dialog = b.controller->ProcessDialog();
+    QVERIFY(b.dialog);
+    b.Click(3, model16::kColRx);
+    QTest::keyClicks(b.Editor(model16::kColRx), QStringLiteral("145.5"));
+    QSignalSpy finished(b.controller, &TransferController::transferFinished);
+    QTest::mouseClick(b.dialog->OkButton(), Qt::LeftButton);
+    QVERIFY(finished.wait(60000));
+    QCOMPARE(b.controller->LastOutcome(), std::optional(Outcome::kCompleted));
+    const std::vector<std::uint8_t> radio = b.radio->Memory();
+    QCOMPARE(radio::BcdToFrequencyText(radio.data() + 0x030), std::string("145.50000"));
+    QCOMPARE(b.Row(3).first(), QStringLiteral("145.50000"));
+  }
+  {
+    Bench b;
+    QVERIFY(b.app);
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, &timer, [&] {
+      if (!b.dialog || b.dialog->CountLabel()->text() != QStringLiteral("10")) return;
+      timer.stop();
+      b.Click(3, model16::kColRx);
+      QTest::keyClicks(b.Editor(model16::kColRx), QStringLiteral("150"));
+    });
+    timer.start(1);
+    QVERIFY(b.Run(true));
+    QVERIFY(!timer.isActive());  // the editor was opened during the read
+    QCOMPARE(b.controller->LastOutcome(), std::optional(Outcome::kCompleted));
+    const QStringList received = TableOf(RadioContents(), false);
+    QVERIFY(!b.Editor(model16::kColRx)->isVisible());
+    QCOMPARE(TableOf(b.View()->Grid()), received);
+    b.Grid()->SetRow(5);  // leaving the cell commits nothing more
+    QCOMPARE(TableOf(b.View()->Grid()), received);
   }
 }
 
