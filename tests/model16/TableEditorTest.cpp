@@ -5,68 +5,18 @@
 #include "model16/ChannelTable.h"
 #include "radio/MemoryGrid.h"
 #include "radio/TableEditor.h"
+#include "support/EditorFakes.h"
 
 namespace varo::model16 {
 namespace {
 
 using namespace varo::radio;
 
-template <class Base>
-struct FakeCommon : Base {
-  void Place(const EditorRect& r) override { rect = r; }
-  void Show() override { visible = true; }
-  void Hide() override { visible = false; }
-  bool IsVisible() const override { return visible; }
-  void Focus() override {}
-  bool visible = true;  // SetUp() must hide them
-  EditorRect rect;
-};
-
-struct FakeEditBox : FakeCommon<EditBox> {
-  void SetText(const std::string& t) override { text = t; }
-  std::string Text() const override { return text; }
-  void SelectAllText() override {}
-  std::string text;
-};
-
-struct FakeList : FakeCommon<DropDownList> {
-  void SetEntries(const std::vector<std::string>& e) override { entries = e; }
-  void Select(int i) override { selection = i < static_cast<int>(entries.size()) ? i : -1; }
-  int Selection() const override { return selection; }
-  std::string Text() const override {
-    return selection >= 0 ? entries[static_cast<std::size_t>(selection)] : "";
-  }
-  std::vector<std::string> entries;
-  int selection = -1;
-};
-
-struct FakeHost : EditorHost {
-  int PixelsPerInchX() const override { return 96; }
-  int PixelsPerInchY() const override { return 96; }
-  void RedrawGrid() override {}
-};
-
-struct RecordingMessages : MessageBoxes {
-  MessageAnswer Show(const MessageRequest& request) override {
-    shown.push_back(request);
-    return MessageAnswer::kOk;
-  }
-  std::vector<MessageRequest> shown;
-};
-
-// Logs the grid's events with the current cell, then hands them on to `next`.
-struct EventLog : GridEvents {
-  EventLog(GridControl& g, GridEvents* n) : grid(g), next(n) {}
-  void OnEnterCell() override { Log("enter"), next ? next->OnEnterCell() : void(); }
-  void OnLeaveCell() override { Log("leave"), next ? next->OnLeaveCell() : void(); }
-  void Log(const char* what) {
-    log.push_back(what +
-                  ("(" + std::to_string(grid.Row()) + "," + std::to_string(grid.Col()) + ")"));
-  }
-  GridControl& grid;
-  GridEvents* next;
-  std::vector<std::string> log;
-};
+using test::EventLog;
+using test::FakeEditBox;
+using test::FakeHost;
+using test::FakeList;
+using test::RecordingMessages;
 
 TEST(MemoryGridTest, CellEventsSurroundEveryChangeOfTheCurrentCell) {
   MemoryGrid grid(kTableRows, kTableCols);

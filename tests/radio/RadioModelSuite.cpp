@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "model16/Model16.h"
+#include "model199/Model199.h"
 #include "platform/SerialPort.h"
 #include "radio/CloneLink.h"
 #include "radio/DatFile.h"
@@ -74,6 +75,28 @@ const RadioCase& Radio16Case() {
       63,
       62,
       Uninterpreted16,
+  };
+  return c;
+}
+
+// The 199-channel radio: everything but record bytes 0-12 of the 200
+// records (0x0000-0x0C7F) and the names (0x0C90-0x12CF).
+bool Uninterpreted199(std::size_t offset) {
+  if (offset < 0x0C80) return offset % 16 >= 13;
+  return offset < 0x0C90 || offset >= 0x12D0;
+}
+
+const RadioCase& Radio199Case() {
+  static const RadioCase c{
+      "Radio199",
+      &model199::Model199(),
+      {0x02, 'P', 'R', 'O', 'G', 'R', 'A', 'M', 0x02, 0x06},
+      {{0x0000, 0x12D0}, {0x1FC0, 0x2000}},
+      {{0x0000, 0x12D0}, {0x1FC0, 0x2000}},
+      std::nullopt,
+      305,
+      305,
+      Uninterpreted199,
   };
   return c;
 }
@@ -371,13 +394,13 @@ TEST_P(RadioModelTest, BusyOrMissingPortGivesOpenMessageOnly) {
   EXPECT_TRUE(radio_->Received().empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Radios, RadioModelTest, ::testing::Values(Radio16Case()),
+INSTANTIATE_TEST_SUITE_P(Radios, RadioModelTest, ::testing::Values(Radio16Case(), Radio199Case()),
                          [](const ::testing::TestParamInfo<RadioCase>& p) {
                            return std::string(p.param.name);
                          });
 
 INSTANTIATE_TEST_SUITE_P(Radios, RadioFaultTest,
-                         ::testing::Combine(::testing::Values(Radio16Case()),
+                         ::testing::Combine(::testing::Values(Radio16Case(), Radio199Case()),
                                             ::testing::ValuesIn(kFaultCases)),
                          [](const auto& p) {
                            return std::string(std::get<0>(p.param).name) + "_" +
