@@ -35,16 +35,6 @@ void SetRow(GridControl& grid, long row, const std::vector<std::string>& texts) 
   for (long c = kColRx; c <= kColName; ++c) grid.SetTextMatrix(row, c, texts[static_cast<std::size_t>(c - 1)]);
 }
 
-// Bits the table does not stand for: record bytes 13-15 and bits 7, 6, 2-0
-// of byte 12, the 16 bytes after the records, and everything after the names.
-int KeptMask(std::size_t offset) {
-  if (offset < 0x0C80) {
-    const std::size_t at = offset % 16;
-    return at < 12 ? 0x00 : at == 12 ? 0xC7 : 0xFF;
-  }
-  return offset >= 0x0C90 && offset < 0x12D0 ? 0x00 : 0xFF;
-}
-
 TEST(Names199Test, StoredNamesBothWays) {
   struct {
     const char* name;
@@ -125,43 +115,6 @@ TEST(ChannelCodec199Test, RecordsDecodeToTheirTexts) {
       EXPECT_EQ(r[12], flags[i]) << rows[i];
     }
     EXPECT_EQ(Bytes(&again[0x0C90], &again[0x12D0]), Bytes(&image[0x0C90], &image[0x12D0]));
-  }
-}
-
-TEST(ChannelCodec199Test, EmptyRowsStoreUnprogrammedChannels) {
-  for (int background : {0xFF, 0x5A, 0x00}) {
-    MemoryImage image(kImageSize, static_cast<std::uint8_t>(background));
-    TableToImage(MemoryGrid(kTableRows, kTableCols), image);
-    for (std::size_t i = 0; i < kImageSize; ++i) {
-      const int mask = KeptMask(i);
-      const int expected = mask == 0xFF ? background : mask == 0 ? 0xFF : background & 0xC7;
-      ASSERT_EQ(image[i], expected) << "offset " << i << " background " << background;
-    }
-  }
-}
-
-TEST(ChannelCodec199Test, OpenSaveOfAnyImageChangesOnlyWhatTheTableStandsFor) {
-  std::mt19937 random(20240611);
-  for (int trial = 0; trial < 10; ++trial) {
-    MemoryImage original(kImageSize);
-    for (auto& b : original.bytes) b = static_cast<std::uint8_t>(random());
-    for (long row = 1; row <= 200; row += 3) {  // some programmed channels too
-      CountToBcd(static_cast<std::uint32_t>(14000000 + random() % 3000000), &original[RecordOf(row)]);
-      CountToBcd(static_cast<std::uint32_t>(40000000 + random() % 7000000), &original[RecordOf(row) + 4]);
-    }
-    for (bool chinese : {false, true}) {
-      MemoryImage once = original;
-      MemoryGrid grid(kTableRows, kTableCols);
-      ImageToTable(once, grid, chinese);
-      TableToImage(grid, once);
-      for (std::size_t i = 0; i < kImageSize; ++i)
-        ASSERT_EQ(once[i] & KeptMask(i), original[i] & KeptMask(i)) << "trial " << trial << " offset " << i;
-      MemoryImage twice = once;
-      MemoryGrid again(kTableRows, kTableCols);
-      ImageToTable(twice, again, chinese);
-      TableToImage(again, twice);
-      EXPECT_EQ(twice, once) << "trial " << trial << (chinese ? " zh" : " en");
-    }
   }
 }
 

@@ -9,27 +9,21 @@
 #include "model199/Report.h"
 #include "radio/MemoryGrid.h"
 #include "radio/PrintLayout.h"
+#include "support/PrintFixtures.h"
 
 namespace varo::model199 {
 namespace {
 
 using namespace varo::radio;
 
-// Line height = font height + 10 twips, so that a mix-up of the two shows.
-struct FixedMetrics : PrintFontMetrics {
-  int LineHeight(const PrintFont& font) const override { return font.height + 10; }
-};
+using test::FixedMetrics;
+using test::Has;
+using test::kA4;
+constexpr int cu = test::kA4ColumnUnit, c = test::kA4MainLine, d = test::kA4SmallLine;
 
-// A4 at 600 dpi: cu = 180, c = 384, d = 309 (as for the 16-channel report).
-const PrintArea kA4{4960, 7016, 600, 600};
-constexpr int cu = 180, c = 384, d = 309;
-
+// A small-font text item, or one in `font`.
 DrawItem T(int x, int y, const std::string& text, FontRole font = FontRole::kSmall) {
-  return {DrawItem::Kind::kText, font, x, y, 0, text};
-}
-
-bool Has(const PrintPage& page, const DrawItem& wanted) {
-  return std::find(page.items.begin(), page.items.end(), wanted) != page.items.end();
+  return test::Text(font, x, y, text);
 }
 
 void Program(MemoryGrid& grid, long row) {
@@ -126,25 +120,18 @@ TEST(PrintLayout199Test, ChannelBlockWithTheNameLine) {
     EXPECT_TRUE(Has(zh, item)) << item.text;
 }
 
-TEST(PrintLayout199Test, OptionsPageRows) {
-  MemoryGrid grid(kTableRows, kTableCols);
-  const MemoryImage image = NewImage();
-  const PrintPage page = PrintLayout(Table199(), Report199(), grid, image, kA4, FixedMetrics(), false, "").Page(1);
-  const std::pair<const char*, const char*> rows[] = {
-      {"Time Out Timer:", "1"},   {"Squelch Level:", "1"},    {"Beep:", "On"},
+// A new document's options page, row by row (the page places them as it
+// does for every radio).
+TEST(PrintLayout199Test, OptionsPageOfANewDocument) {
+  const std::vector<ReportRow> expected = {
+      {"Time Out Timer:", "1"},   {"Squelch Level:", "1"},     {"Beep:", "On"},
       {"Call Tone:", "1"},        {"Channel Display:", "Off"}, {"Priority Scan:", "Off"},
       {"Busy", "Off"},            {"Pri-Scanning Time:", "3s"}, {"Scan Mode:", "CO"},
-      {"Keypad Lock:", "Manual"}, {"LED", "Auto"},            {"Mode:", "Frequency"},
+      {"Keypad Lock:", "Manual"}, {"LED", "Auto"},             {"Mode:", "Frequency"},
       {"Encoder", "On"},          {"Voice Sensitivity:", "Off"}, {"Step:", "25k"},
       {"Battery Saver:", "0.4"},
   };
-  int k = 5;
-  for (const auto& [label, value] : rows) {
-    EXPECT_TRUE(Has(page, T(9 * cu, -k * d, label))) << label;
-    EXPECT_TRUE(Has(page, T(35 * cu, -k * d, value))) << label;
-    ++k;
-  }
-  EXPECT_EQ(page.items.back().text, "Page 1 of 1");
+  EXPECT_EQ(OptionsReport(NewImage(), false), expected);
 }
 
 // Values of the options page from the settings bytes, by row (0-based).

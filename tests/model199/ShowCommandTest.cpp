@@ -86,18 +86,6 @@ TEST_F(ShowCommand199Test, TsvInBothLanguagesHasTheTableColumns) {
                    {200, "199\t\t\t\t\t\t\tSPARE"}}));
 }
 
-TEST_F(ShowCommand199Test, PlainOutputAddsTheProductAndTheOptions) {
-  ASSERT_EQ(Show({"--ini", ini_, dat_}), 0) << err_.str();
-  const std::string text = out_.str();
-  EXPECT_EQ(text.substr(0, text.find('\n')),
-            "CH   Rx Frequency  Tx Frequency  QT/DQT Dec  QT/DQT Enc  Power   Cha Lock  Cha Name");
-  EXPECT_NE(text.find("\nType: V199-U\nBand: 430 - 440MHz\nBand limits: 430.00000 - 440.00000 MHz\n"
-                      "\nOption\nFunction\n  Time Out Timer:     1\n  Squelch Level:      1\n"),
-            std::string::npos)
-      << text;
-  EXPECT_NE(text.find("  Busy                Off\n"), std::string::npos) << text;
-}
-
 // The file's size names the radio; a size between the radios' is a cut
 // 199-channel file, one beyond is read as far as the radio's memory goes.
 TEST_F(ShowCommand199Test, FileSizes) {

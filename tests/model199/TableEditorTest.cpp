@@ -34,68 +34,25 @@ TEST(ChannelTable199Test, SetUpLabelsWidthsAndEditors) {
   EXPECT_EQ(Table199().Headers(false).back(), "Cha Name");
 }
 
-const BandLimits kBand{13000000, 16000000};  // 130 - 160 MHz
-
-class TableEditor199Test : public ::testing::Test {
+class TableEditor199Test : public ::testing::Test, public test::TableEditorRig {
  protected:
-  explicit TableEditor199Test(bool chinese = false)
-      : editor(grid, Table199(),
-               {{}, {&rx}, {&tx}, {nullptr, &lists[0]}, {nullptr, &lists[1]}, {nullptr, &lists[2]},
-                {nullptr, &lists[3]}, {&name}},
-               host, messages, chinese) {
-    editor.SetUp();
-    editor.SetBandLimits(kBand);
-    grid.SetEvents(&editor);
-  }
-
-  // Makes (row, col) current without committing on the way and opens its
-  // editor, as a click on the cell does; then types or chooses `text`.
-  void Type(long row, long col, const std::string& text) {
-    editor.Scroll();
-    grid.SetEvents(nullptr);
-    grid.SetRow(row);
-    grid.SetCol(col);
-    grid.SetEvents(&editor);
-    editor.EnterCell();
-    if (col == kColRx || col == kColTx || col == kColName) {
-      (col == kColRx ? rx : col == kColTx ? tx : name).text = text;
-    } else if (!text.empty()) {
-      lists[col - kColDec].Choose(text);
-    }
-  }
-  void Commit(long row, long col, const std::string& text) {
-    Type(row, col, text);
-    editor.Commit();
-  }
-
-  Texts7 Row(long row) const {
-    Texts7 texts;
-    for (long c = kColRx; c <= kColName; ++c) texts.push_back(grid.TextMatrix(row, c));
-    return texts;
-  }
-
-  MemoryGrid grid{kTableRows, kTableCols};
-  test::FakeEditBox rx, tx, name;
-  test::FakeList lists[4];
-  test::FakeHost host;
-  test::RecordingMessages messages;
-  TableEditor editor;
+  explicit TableEditor199Test(bool chinese = false) : TableEditorRig(Table199(), chinese) {}
 };
 
 TEST_F(TableEditor199Test, FirstFrequencyGivesDefaultsAndNamesNeedAFrequency) {
   Commit(1, kColRx, "145.0125");  // the priority row
   EXPECT_EQ(Row(1), (Texts7{"145.01250", "145.01250", "None", "None", "High", "Lock", ""}));
-  EXPECT_EQ(lists[2].entries, (Texts7{"High", "Middle", "Low"}));
-  EXPECT_EQ(lists[0].entries.size(), 261u);
+  EXPECT_EQ(List(kColPower).entries, (Texts7{"High", "Middle", "Low"}));
+  EXPECT_EQ(List(kColDec).entries.size(), 261u);
 
   // The edit boxes receive the cell's text and leave it unselected.
   Type(1, kColRx, "145.0250");
-  EXPECT_EQ(rx.selections, 0);
+  EXPECT_EQ(Box(kColRx).selections, 0);
   EXPECT_TRUE(editor.EnterKey());
   EXPECT_EQ(Row(1)[0], "145.02500");
   EXPECT_EQ(std::make_pair(grid.Row(), grid.Col()), std::make_pair(1L, kColTx));
-  EXPECT_EQ(tx.text, "145.01250");
-  EXPECT_EQ(tx.selections, 0);
+  EXPECT_EQ(Box(kColTx).text, "145.01250");
+  EXPECT_EQ(Box(kColTx).selections, 0);
 
   Commit(1, kColName, "AB-12X");
   Commit(1, kColPower, "Middle");
@@ -157,11 +114,11 @@ class TableEditor199ChineseTest : public TableEditor199Test {
 TEST_F(TableEditor199ChineseTest, DefaultsAndListsInChinese) {
   Commit(3, kColRx, "145.0125");
   EXPECT_EQ(Row(3), (Texts7{"145.01250", "145.01250", "无", "无", "高", "锁定", ""}));
-  EXPECT_EQ(lists[3].entries, (Texts7{"锁定", "未锁定"}));
+  EXPECT_EQ(List(kColLock).entries, (Texts7{"锁定", "未锁定"}));
   // A cell written in English finds its Chinese entry.
   grid.SetTextMatrix(3, kColPower, "Middle");
   Type(3, kColPower, "");
-  EXPECT_EQ(lists[2].Text(), "中");
+  EXPECT_EQ(List(kColPower).Text(), "中");
 }
 
 }  // namespace

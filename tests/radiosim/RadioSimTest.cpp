@@ -81,50 +81,6 @@ TEST(Radio16Test, AnswersFramesWithinItsMemoryOnly) {
   EXPECT_EQ(Feed(radio, kHandshake).size(), 10u);
 }
 
-// The 199-channel radio's side of the handshake, byte by byte: 0x06 once the
-// word "\x02PROGRA" is complete, nothing for the "M", its own identification
-// for 0x02, 0x06 for the programmer's acknowledge; the last frame of the
-// settings block completes a write. The garbage fault answers the word with
-// two wrong bytes.
-TEST(Radio199Test, HandshakeAndTheFrameThatEndsAWrite) {
-  const Bytes id = {'V', '1', '9', '9', 'V', '3', 0x00, 0x01};
-  struct Step {
-    Bytes sent;
-    Bytes answer;
-    bool completed = false;
-  };
-  struct Case {
-    const char* name;
-    Fault fault;
-    std::vector<Step> steps;
-  } cases[] = {
-      {"clean",
-       {},
-       {{{0x02, 'P', 'R', 'O', 'G', 'R'}, {}},
-        {{'A'}, {0x06}},
-        {{'M'}, {}},
-        {{0x02}, id},
-        {{0x06}, {0x06}},
-        {{'R', 0x1F, 0xD6, 2, 0x06}, {'W', 0x1F, 0xD6, 2, 0x00, 0x00, 0x06}},
-        {{'W', 0x1F, 0xF0, 8, 1, 2, 3, 4, 5, 6, 7, 8}, {0x06}},
-        {{'W', 0x1F, 0xF8, 8, 1, 2, 3, 4, 5, 6, 7, 8}, {0x06}, true},
-        {{'W', 0x20, 0x00, 8, 1, 2, 3, 4, 5, 6, 7, 8}, {}}}},  // past the memory
-      {"garbage", {Fault::Kind::kGarbage, 0},
-       {{{0x02, 'P', 'R', 'O', 'G', 'R', 'A'}, {0x15, 0x15}},
-        {{'M', 0x02}, Bytes(8, 0xA5)},
-        {{0x06}, {0x15}}}},
-  };
-  for (const Case& c : cases) {
-    CloneRadio radio(Radio199Config(), c.fault);
-    ASSERT_EQ(radio.MemorySize(), 8192u);
-    for (const Step& step : c.steps) {
-      bool completed = false;
-      EXPECT_EQ(Feed(radio, step.sent, &completed), step.answer) << c.name;
-      EXPECT_EQ(completed, step.completed) << c.name;
-    }
-  }
-}
-
 TEST(SimulatedRadioTest, LinkAndSavedMemory) {
   test::TempDir dir;
   const std::string link = dir.File("ttyRADIO");

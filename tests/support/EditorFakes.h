@@ -1,11 +1,15 @@
 #pragma once
 
+#include <deque>
 #include <string>
 #include <vector>
 
 #include "radio/CellEditor.h"
+#include "radio/ChannelTable.h"
 #include "radio/GridControl.h"
+#include "radio/MemoryGrid.h"
 #include "radio/MessageBoxes.h"
+#include "radio/TableEditor.h"
 
 namespace varo::test {
 
@@ -75,6 +79,78 @@ struct EventLog : radio::GridEvents {
   radio::GridControl& grid;
   radio::GridEvents* next;
   std::vector<std::string> log;
+};
+
+// A table editor on an in-memory grid with the editors its table asks for:
+// an edit box for each frequency or text column, a drop-down list for each
+// other column with an editor. SetUp() has run and the band is 130-160 MHz.
+class TableEditorRig {
+ public:
+  TableEditorRig(const radio::TableSpec& table, bool chinese)
+      : grid(table.Rows(), table.Cols()), editor(grid, table, Editors(table), host, messages, chinese) {
+    editor.SetUp();
+    editor.SetBandLimits({13000000, 16000000});
+    grid.SetEvents(&editor);
+  }
+
+  FakeEditBox& Box(long col) { return *boxes_[static_cast<std::size_t>(col)]; }
+  FakeList& List(long col) { return *lists_[static_cast<std::size_t>(col)]; }
+
+  // Makes (row, col) current without committing on the way and opens its
+  // editor, as a click on the cell does; then types `text` into an edit box
+  // or chooses it in a list (an empty text leaves the list as it opened).
+  void Type(long row, long col, const std::string& text) {
+    editor.Scroll();
+    grid.SetEvents(nullptr);
+    grid.SetRow(row);
+    grid.SetCol(col);
+    grid.SetEvents(&editor);
+    editor.EnterCell();
+    if (boxes_[static_cast<std::size_t>(col)]) {
+      Box(col).text = text;
+    } else if (!text.empty()) {
+      List(col).Choose(text);
+    }
+  }
+  void Commit(long row, long col, const std::string& text) {
+    Type(row, col, text);
+    editor.Commit();
+  }
+
+  // The texts of columns 1 to the last of `row`.
+  std::vector<std::string> Row(long row) const {
+    std::vector<std::string> texts;
+    for (long c = 1; c < grid.Cols(); ++c) texts.push_back(grid.TextMatrix(row, c));
+    return texts;
+  }
+
+  radio::MemoryGrid grid;
+  FakeHost host;
+  RecordingMessages messages;
+
+ private:
+  std::vector<radio::ColumnEditor> Editors(const radio::TableSpec& table) {
+    std::vector<radio::ColumnEditor> editors(static_cast<std::size_t>(table.Cols()));
+    boxes_.assign(editors.size(), nullptr);
+    lists_.assign(editors.size(), nullptr);
+    for (std::size_t c = 1; c < editors.size(); ++c) {
+      const radio::EditorKind kind = table.Column(static_cast<long>(c)).editor;
+      if (kind == radio::EditorKind::kFrequency || kind == radio::EditorKind::kText) {
+        editors[c].box = boxes_[c] = &boxStore_.emplace_back();
+      } else if (kind == radio::EditorKind::kDropDown) {
+        editors[c].list = lists_[c] = &listStore_.emplace_back();
+      }
+    }
+    return editors;
+  }
+
+  std::deque<FakeEditBox> boxStore_;
+  std::deque<FakeList> listStore_;
+  std::vector<FakeEditBox*> boxes_;
+  std::vector<FakeList*> lists_;
+
+ public:
+  radio::TableEditor editor;  // made last: it takes the editors above
 };
 
 }  // namespace varo::test
