@@ -31,8 +31,10 @@ using radio::MemoryImage;
 using radio::RadioModel;
 
 constexpr char kUsage[] =
-    "usage: varo-cli read [--model NAME] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
+    "usage: varo-cli read [--model 16|199] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
     "       varo-cli write --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
+    "  --model: the 16-channel radio (default) or the 199-channel radio; write\n"
+    "           takes the radio from the size of FILE.dat\n"
     "  NAME: COM1..COM4 (through section \"Ports\" of the program INI) or a device path\n";
 
 volatile std::sig_atomic_t gCancel = 0;
@@ -227,7 +229,8 @@ int RunWrite(const std::vector<std::string>& args) {
     std::fputs(kUsage, stderr);
     return 2;
   }
-  // The file's size names the radio: 1024 bytes for the 16-channel radio.
+  // The file's size names the radio: 1024 bytes for the 16-channel radio,
+  // 8192 for the 199-channel radio.
   std::error_code ec;
   const auto size = std::filesystem::file_size(o->file, ec);
   if (ec) {
@@ -239,8 +242,8 @@ int RunWrite(const std::vector<std::string>& args) {
   if (!model) {
     std::string sizes;
     for (const RadioModel* m : models::All()) {
-      sizes += (sizes.empty() ? "" : ", ") + std::to_string(m->imageSize) + " (" + m->name +
-               "-channel radio)";
+      sizes += std::string(sizes.empty() ? "" : " or ") + std::to_string(m->imageSize) +
+               " bytes (" + m->name + "-channel radio)";
     }
     std::fprintf(stderr, "varo-cli: %s holds %ju bytes; a radio memory file holds %s\n",
                  o->file.c_str(), static_cast<std::uintmax_t>(size), sizes.c_str());

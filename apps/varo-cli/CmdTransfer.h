@@ -5,18 +5,20 @@
 
 namespace varo::cli {
 
-// varo-cli read [--model NAME] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]
+// varo-cli read [--model 16|199] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]
 // varo-cli write --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]
 //
 // Read copies the radio's memory into FILE.dat (a new radio document with the
 // received bytes); the file is written only after a complete read, so a failed
 // or cancelled read leaves an existing file untouched. An output that cannot
 // be saved (a missing or write-protected folder, a write-protected file) is
-// refused before the radio is contacted. Write sends FILE.dat to
-// the radio; the radio model follows from the file's size.
+// refused before the radio is contacted. --model names the radio to read:
+// "16" (the default) or "199". Write sends FILE.dat to the radio; the radio
+// model follows from the file's size (1024 or 8192 bytes).
 //
 // NAME is a device path or COM1..COM4, mapped through section "Ports" of the
-// program INI (default "Varo16.ini" in the program directory). A failed
+// program INI (default: the radio's own, "Varo16.ini" or "Varo199V3.ini" in
+// the program directory). A failed
 // handshake is retried N times (default 0, as if Cancel were pressed); SIGINT
 // cancels after the current block. Progress goes to standard output, the
 // link's messages to standard error. Returns 0 only on success, 1 on a failed

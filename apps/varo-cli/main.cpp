@@ -35,9 +35,12 @@ void Usage(std::FILE* out) {
       "      print the channel table of FILE.dat as the programmer shows it; like\n"
       "      opening the file in the programmer, this stores the file's product\n"
       "      type and band as the current choice\n"
-      "  read [--model NAME] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
+      "  read [--model 16|199] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
       "  write --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
-      "      copy the radio's memory into FILE.dat, or FILE.dat into the radio\n",
+      "      copy the radio's memory into FILE.dat, or FILE.dat into the radio\n"
+      "radios: the 16-channel radio (--model 16, 1024-byte files, the default) and the\n"
+      "199-channel radio (--model 199, 8192-byte files); show and write know the radio\n"
+      "by the size of FILE.dat\n",
       out);
 }
 

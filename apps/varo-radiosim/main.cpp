@@ -26,8 +26,9 @@ extern "C" void OnSave(int) {
 // To standard output when asked for, to standard error after a usage error.
 void Usage(std::FILE* out) {
   std::fputs(
-      "usage: varo-radiosim [--model 16] [--load FILE.dat] [--save FILE.dat] [--link PATH]\n"
+      "usage: varo-radiosim [--model 16|199] [--load FILE.dat] [--save FILE.dat] [--link PATH]\n"
       "                     [--paced] [--fault KIND]\n"
+      "  --model 16|199   the 16-channel radio (default) or the 199-channel radio\n"
       "  --load FILE.dat  start with this memory (default: a new radio's contents)\n"
       "  --save FILE.dat  save the memory after every completed write and on SIGUSR1\n"
       "  --link PATH      make a symbolic link to the pseudo-terminal at PATH\n"
@@ -94,7 +95,7 @@ int main(int argc, char** argv) {
   }
   auto radioModel = varo::radiosim::MakeRadioModel(model, *parsedFault);
   if (!radioModel) {
-    std::fprintf(stderr, "varo-radiosim: unknown model \"%s\"\n", model.c_str());
+    std::fprintf(stderr, "varo-radiosim: unknown model \"%s\" (known: 16, 199)\n", model.c_str());
     return 2;
   }
   if (!load.empty()) {

@@ -16,7 +16,7 @@
 #include "radio/Frequency.h"
 #include "radio/MemoryGrid.h"
 #include "radio/TableEditor.h"
-#include "support/FakeEditors.h"
+#include "support/EditorFakes.h"
 
 namespace varo::fuzz {
 namespace {

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "radio/ToneTable.h"
 
 namespace varo::model16 {
 
@@ -11,11 +12,7 @@ namespace varo::model16 {
 // 0x28/0x29 DQT normal and 0xA8/0xA9 DQT inverted (bit 0 = bit 8 of the
 // code's octal value, low byte = its low 8 bits); anything else a QT tone in
 // tenths of a hertz as a 16-bit number.
-struct ToneCode {
-  std::uint8_t low = 0xFF;
-  std::uint8_t high = 0xFF;
-  bool operator==(const ToneCode&) const = default;
-};
+using radio::ToneCode;
 
 // The 265 tone texts the table offers, in order: "None" ("无" in Chinese),
 // the 50 QT tones ("67.0" ... "254.1"), the 107 DQT codes normal

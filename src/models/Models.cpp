@@ -1,11 +1,13 @@
 #include "models/Models.h"
 
 #include "model16/Model16.h"
+#include "model199/Model199.h"
 
 namespace varo::models {
 
 const std::vector<const radio::RadioModel*>& All() {
-  static const std::vector<const radio::RadioModel*> models{&model16::Model16()};
+  static const std::vector<const radio::RadioModel*> models{&model16::Model16(),
+                                                                  &model199::Model199()};
   return models;
 }
 

@@ -47,6 +47,20 @@ DrawItem Rule(int x, int x2, int y) {
 
 }  // namespace
 
+std::vector<ChannelBlockLine> FrequencyAndToneLines() {
+  return {
+      {{"Receive Frequency:", "接收频率:"}, ColumnRole::kRx,
+       {"Transceive Frequency:", "发射频率:"}, ColumnRole::kTx},
+      {{"QT/DQT Decode:", "QT/DQT解码:"}, ColumnRole::kDecode,
+       {"QT/DQT Encode:", "QT/DQT编码:"}, ColumnRole::kEncode},
+  };
+}
+
+std::string OnOffText(bool on, bool chinese) {
+  if (chinese) return on ? "开" : "关";
+  return on ? "On" : "Off";
+}
+
 int EstimatedFontMetrics::LineHeight(const PrintFont& font) const {
   return font.height + (font.height * 87 + 1134) / 2268;
 }

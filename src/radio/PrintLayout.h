@@ -27,6 +27,13 @@ struct ChannelBlockLine {
   ColumnRole right = ColumnRole::kRx;
 };
 
+// The lines every radio's channel block begins with: "Receive Frequency:" and
+// "Transceive Frequency:", then "QT/DQT Decode:" and "QT/DQT Encode:".
+std::vector<ChannelBlockLine> FrequencyAndToneLines();
+
+// "On" or "Off" ("开", "关"), as the options pages print a switch.
+std::string OnOffText(bool on, bool chinese);
+
 // What a radio's report holds beyond the common frame: the options page's rows
 // read from the image, and the lines of each channel's block.
 struct ReportSpec {

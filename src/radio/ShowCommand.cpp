@@ -91,17 +91,20 @@ const RadioModel* ModelOfFile(const std::string& path, const std::vector<const R
   for (const RadioModel* model : models) {
     if (model->imageSize == size) return model;
   }
-  // A short file is the first radio's that it falls short of; a longer file
-  // than any radio's is read as the largest radio's memory.
-  const RadioModel* best = nullptr;
+  // A file of no radio's size is taken for the smallest radio's memory that
+  // it falls short of, and then refused as too short: a 5000-byte file is a
+  // cut 8192-byte file, not a 1024-byte one with more after it. A file longer
+  // than any radio's is read as the largest radio's memory, the rest ignored,
+  // as the programmer reads it.
+  const RadioModel* shortOf = nullptr;
+  const RadioModel* largest = nullptr;
   for (const RadioModel* model : models) {
-    if (size > model->imageSize && (!best || model->imageSize > best->imageSize)) best = model;
+    if (size < model->imageSize && (!shortOf || model->imageSize < shortOf->imageSize)) {
+      shortOf = model;
+    }
+    if (!largest || model->imageSize > largest->imageSize) largest = model;
   }
-  if (best) return best;
-  for (const RadioModel* model : models) {
-    if (!best || model->imageSize < best->imageSize) best = model;
-  }
-  return best;
+  return shortOf ? shortOf : largest;
 }
 
 }  // namespace

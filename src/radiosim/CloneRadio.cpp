@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "model16/MemoryImage.h"
+#include "model199/MemoryImage.h"
 
 namespace varo::radiosim {
 
@@ -16,7 +17,8 @@ constexpr std::uint8_t kWrite = 'W';
 constexpr std::size_t kCommandLength = 4;  // command, address high, low, count
 constexpr std::size_t kIdentificationLength = 8;
 // What the garbage fault answers instead: nothing a programmer could take for
-// an acknowledge.
+// an acknowledge. The wake-up gets two such bytes, so that a programmer that
+// reads a second byte when the first was wrong finds no acknowledge either.
 constexpr std::uint8_t kGarbage = 0x15;
 constexpr std::uint8_t kGarbageId = 0xA5;
 
@@ -70,6 +72,20 @@ RadioConfig Radio16Config() {
   // The call tone byte goes last, in a frame of its own.
   c.lastWriteAddress = 0x3F0;
   c.lastWriteLength = 1;
+  return c;
+}
+
+RadioConfig Radio199Config() {
+  RadioConfig c;
+  c.name = "199";
+  c.memory = model199::NewImage().bytes;
+  c.wakeUp = {0x02, 'P', 'R', 'O', 'G', 'R', 'A'};
+  c.afterAnswer = {'M'};
+  // The memory carries no model identifier; the radio answers with its own.
+  c.fixedIdentification = {'V', '1', '9', '9', 'V', '3', 0x00, 0x01};
+  // The last frame of the settings block ends a write.
+  c.lastWriteAddress = 0x1FF8;
+  c.lastWriteLength = 8;
   return c;
 }
 
@@ -146,7 +162,8 @@ Reaction CloneRadio::MatchWakeUp(std::uint8_t byte) {
   wakeUpMatched_ = 0;
   afterAnswerMatched_ = 0;
   state_ = config_.afterAnswer.empty() ? State::kAwaitIdRequest : State::kAwaitAfterAnswer;
-  return Answer({fault_.kind == Fault::Kind::kGarbage ? kGarbage : kAck});
+  if (fault_.kind == Fault::Kind::kGarbage) return Answer({kGarbage, kGarbage});
+  return Answer({kAck});
 }
 
 Reaction CloneRadio::CloneByte(std::uint8_t byte) {

@@ -86,4 +86,10 @@ class CloneRadio : public RadioModel {
 // radio holds a new document's contents.
 RadioConfig Radio16Config();
 
+// The 199-channel radio (8192 bytes): wake-up 0x02 "PROGRA" completed by "M"
+// after the answer, an identification of its own, a write completed by the
+// last frame of the settings block at 0x1FF8; a new radio holds a new
+// document's contents.
+RadioConfig Radio199Config();
+
 }  // namespace varo::radiosim

@@ -15,8 +15,8 @@ struct Fault {
   enum class Kind {
     kNone,
     kSilent,      // never answers anything, as a radio that is switched off
-    kGarbage,     // answers every handshake step with wrong bytes and never
-                  // enters clone mode
+    kGarbage,     // answers every handshake step with wrong bytes (two for
+                  // the wake-up) and never enters clone mode
     kShortReply,  // the reply to frame N is one byte short
     kNoAck,       // frame N is not acknowledged (a write frame is not taken)
     kStall,       // from frame N on the radio answers nothing until the port
@@ -47,7 +47,7 @@ class RadioModel {
  public:
   virtual ~RadioModel() = default;
 
-  // "16" for the 16-channel radio; what --model names.
+  // "16" or "199"; what --model names.
   virtual std::string Name() const = 0;
 
   virtual std::size_t MemorySize() const = 0;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -52,6 +53,7 @@ bool WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t
 
 std::unique_ptr<RadioModel> MakeRadioModel(const std::string& name, Fault fault) {
   if (name == "16") return std::make_unique<CloneRadio>(Radio16Config(), fault);
+  if (name == "199") return std::make_unique<CloneRadio>(Radio199Config(), fault);
   return nullptr;
 }
 
@@ -211,6 +213,9 @@ void SimulatedRadio::Vanish() {
 }
 
 void SimulatedRadio::Serve() {
+  // The paced radio sleeps until each byte is due; the default timer slack
+  // would let every such wake-up come up to 50 us late.
+  ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
   while (!stop_.load() && !vanished_.load()) {
     Clock::time_point now = Clock::now();
     HandleDueInput(now);
@@ -290,12 +295,15 @@ void SimulatedRadio::HandleDueInput(Clock::time_point now) {
       std::lock_guard lock(mutex_);
       reaction = model_->Receive(input_[used].byte);
     }
+    // The radio answers counting from the byte's arrival, not from when this
+    // thread got round to it: a late wake-up must not delay every reply.
+    const Clock::time_point arrived = input_[used].due;
     ++used;
     if (reaction.vanish) {
       Vanish();
       return;
     }
-    const Clock::time_point start = now + std::chrono::milliseconds(reaction.delayMs);
+    const Clock::time_point start = arrived + std::chrono::milliseconds(reaction.delayMs);
     for (std::uint8_t byte : reaction.reply) {
       Clock::time_point due = start;
       if (options_.paced) {

@@ -118,7 +118,7 @@ class SimulatedRadio {
   bool hungUp_ = false;
 };
 
-// The model of that name ("16"), or null.
+// The model of that name ("16", "199"), or null.
 std::unique_ptr<RadioModel> MakeRadioModel(const std::string& name, Fault fault);
 
 }  // namespace varo::radiosim

@@ -26,28 +26,13 @@ using test::Hex;
 using test::Joined;
 using test::Trace;
 
-MemoryImage DocumentContents() {
-  MemoryImage image(kImageSize);
-  for (std::size_t i = 0; i < kImageSize; ++i) image[i] = static_cast<std::uint8_t>(0xC3 ^ i);
-  return image;
-}
-
-class CloneLinkTest : public ::testing::Test {
+class CloneLinkTest : public ::testing::Test, public test::SimulatedLinkRig {
  protected:
   void SetUp() override {
-    radio_ = std::make_unique<radiosim::SimulatedRadio>(
-        std::make_unique<radiosim::CloneRadio>(radiosim::Radio16Config()), radiosim::SimOptions{});
     std::string error;
-    ASSERT_TRUE(radio_->Open(error)) << error;
-    radio_->Start();
+    ASSERT_TRUE(StartRadio(std::make_unique<radiosim::CloneRadio>(radiosim::Radio16Config()), error)) << error;
   }
-  CloneLink Link() { return CloneLink(port_, host_, CloneProtocol16()); }
-
-  Trace trace_;
-  test::TestHost host_{trace_};
-  std::unique_ptr<SerialPort> real_ = CreateSerialPort();
-  test::TracingPort port_{trace_, real_.get()};
-  std::unique_ptr<radiosim::SimulatedRadio> radio_;
+  CloneLink Link() { return CloneLink(port, host, CloneProtocol16()); }
 };
 
 // The port calls and pauses of the handshake, in order: open and settings,
@@ -61,9 +46,9 @@ const std::string kHandshakeCalls =
 // A complete transfer: the exact calls of the handshake and the first block,
 // the last block and the close, and the sum of the pauses.
 TEST_F(CloneLinkTest, ReadFollowsTheProtocol) {
-  MemoryImage image = DocumentContents();
-  ASSERT_EQ(Link().Read(radio_->PortPath(), image), Outcome::kCompleted);
-  const std::string calls = Joined(trace_);
+  MemoryImage image = test::DistinctImage(kImageSize);
+  ASSERT_EQ(Link().Read(radio->PortPath(), image), Outcome::kCompleted);
+  const std::string calls = Joined(trace);
   const std::string head =
       kHandshakeCalls +
       "P12 W52000008 R12 S1 P12 W06 R1 S1 P12 W52000808 R12 S1 P12 W06 R1 G1 E E E E E ";
@@ -72,19 +57,19 @@ TEST_F(CloneLinkTest, ReadFollowsTheProtocol) {
   EXPECT_EQ(calls.substr(calls.size() - std::min(end.size(), calls.size())), end);
   // Handshake 6 + 16 + 3 ms; 1 ms before each acknowledge, 1 ms before each
   // second command of a block.
-  EXPECT_EQ(host_.pausedMs, 25u + 127u + 63u);
+  EXPECT_EQ(host.pausedMs, 25u + 127u + 63u);
 }
 
 TEST_F(CloneLinkTest, WriteFollowsTheProtocol) {
-  const MemoryImage doc = DocumentContents();
-  ASSERT_EQ(Link().Write(radio_->PortPath(), doc), Outcome::kCompleted);
-  const std::string calls = Joined(trace_);
+  const MemoryImage doc = test::DistinctImage(kImageSize);
+  ASSERT_EQ(Link().Write(radio->PortPath(), doc), Outcome::kCompleted);
+  const std::string calls = Joined(trace);
   const std::string head = kHandshakeCalls + "P12 W57000008 S1 W" + Hex(&doc.bytes[0], 8) +
                            " R1 P12 W57000808 S1 W" + Hex(&doc.bytes[8], 8) + " R1 G1 E E E E E ";
   EXPECT_EQ(calls.substr(0, head.size()), head);
   const std::string end = "G62 E E E E E W5703F001 W" + Hex(&doc.bytes[0x3F0], 1) + " R1 C ";
   EXPECT_EQ(calls.substr(calls.size() - std::min(end.size(), calls.size())), end);
-  EXPECT_EQ(host_.pausedMs, 25u + 124u);  // handshake, 1 ms between command and data
+  EXPECT_EQ(host.pausedMs, 25u + 124u);  // handshake, 1 ms between command and data
 }
 
 // Port errors during the wake-up are retried quietly up to 15 times; a
@@ -104,7 +89,7 @@ TEST(CloneLinkHandshakeTest, PortErrorsCountAttempts) {
     test::TestHost host(trace);
     host.realSleep = false;
     test::TracingPort port(trace, nullptr, c.failures);
-    MemoryImage image = DocumentContents();
+    MemoryImage image = test::DistinctImage(kImageSize);
     EXPECT_NE(CloneLink(port, host, CloneProtocol16()).Read("failing", image), Outcome::kCompleted);
     EXPECT_EQ(host.messages, std::vector<int>{c.message}) << c.failures << " failures";
     EXPECT_EQ(std::count_if(trace.begin(), trace.end(), [](auto& t) { return t[0] == 'R'; }),

@@ -8,6 +8,7 @@
 #include "radio/MemoryGrid.h"
 #include "model16/Report.h"
 #include "radio/PrintLayout.h"
+#include "support/PrintFixtures.h"
 #include "support/TempDir.h"
 
 namespace varo::model16 {
@@ -15,19 +16,11 @@ namespace {
 
 using namespace varo::radio;
 
-// Line height = font height + 10 twips, so that a mix-up of the two shows.
-struct FixedMetrics : PrintFontMetrics {
-  int LineHeight(const PrintFont& font) const override { return font.height + 10; }
-};
-
-// A4 at 600 dpi: cu = 4960 x 1440 / 600 / 66 = 180, H = 374, small font 299
-// high, so c = 384 and d = 309.
-const PrintArea kA4{4960, 7016, 600, 600};
-constexpr int cu = 180, c = 384, d = 309;
-
-DrawItem T(FontRole font, int x, int y, const std::string& text) {
-  return {DrawItem::Kind::kText, font, x, y, 0, text};
-}
+using test::FixedMetrics;
+using test::Has;
+using test::kA4;
+constexpr int cu = test::kA4ColumnUnit, c = test::kA4MainLine, d = test::kA4SmallLine;
+constexpr auto T = test::Text;
 
 void Program(MemoryGrid& grid, long row) {
   const char* texts[] = {"145.50000", "146.50000", "67.0",    "D023N",
@@ -35,9 +28,6 @@ void Program(MemoryGrid& grid, long row) {
   for (long col = kColRx; col <= kColWN; ++col) grid.SetTextMatrix(row, col, texts[col - 1]);
 }
 
-bool Has(const PrintPage& page, const DrawItem& wanted) {
-  return std::find(page.items.begin(), page.items.end(), wanted) != page.items.end();
-}
 
 TEST(PrintLayoutTest, OptionsPageOfANewDocument) {
   MemoryGrid grid(kTableRows, kTableCols);

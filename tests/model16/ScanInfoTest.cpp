@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "model16/ScanInfo.h"
-#include "support/FakeEditors.h"
+#include "support/EditorFakes.h"
 
 namespace varo::model16 {
 namespace {

@@ -7,31 +7,18 @@
 #include "model16/MemoryImage.h"
 #include "radio/MemoryGrid.h"
 #include "radio/TableEditor.h"
-#include "support/FakeEditors.h"
+#include "support/EditorFakes.h"
 
 namespace varo::model16 {
 namespace {
 
 using namespace varo::radio;
 
+using test::EventLog;
 using test::FakeEditBox;
 using test::FakeHost;
 using test::FakeList;
 using test::RecordingMessages;
-
-// Logs the grid's events with the current cell, then hands them on to `next`.
-struct EventLog : GridEvents {
-  EventLog(GridControl& g, GridEvents* n) : grid(g), next(n) {}
-  void OnEnterCell() override { Log("enter"), next ? next->OnEnterCell() : void(); }
-  void OnLeaveCell() override { Log("leave"), next ? next->OnLeaveCell() : void(); }
-  void Log(const char* what) {
-    log.push_back(what +
-                  ("(" + std::to_string(grid.Row()) + "," + std::to_string(grid.Col()) + ")"));
-  }
-  GridControl& grid;
-  GridEvents* next;
-  std::vector<std::string> log;
-};
 
 TEST(MemoryGridTest, CellEventsSurroundEveryChangeOfTheCurrentCell) {
   MemoryGrid grid(kTableRows, kTableCols);
@@ -69,48 +56,9 @@ TEST(ChannelTableTest, SetUpTakesWidthsFromTheFirstColumn) {
 
 const BandLimits kBand{13000000, 16000000};  // 130 - 160 MHz
 
-class TableEditorTest : public ::testing::Test {
+class TableEditorTest : public ::testing::Test, public test::TableEditorRig {
  protected:
-  explicit TableEditorTest(bool chinese = false)
-      : editor(grid, Table16(),
-               {{}, {&rx}, {&tx}, {nullptr, &lists[0]}, {nullptr, &lists[1]}, {nullptr, &lists[2]},
-                {nullptr, &lists[3]}, {nullptr, &lists[4]}, {nullptr, &lists[5]}},
-               host, messages, chinese) {
-    editor.SetUp();
-    editor.SetBandLimits(kBand);
-    grid.SetEvents(&editor);
-  }
-
-  // Makes (row, col) current without committing on the way and opens its
-  // editor, as a click on the cell does; then puts `text` into the editor.
-  void Type(long row, long col, const std::string& text) {
-    editor.Scroll();
-    grid.SetEvents(nullptr);
-    grid.SetRow(row);
-    grid.SetCol(col);
-    grid.SetEvents(&editor);
-    editor.EnterCell();
-    if (col <= kColTx) {
-      (col == kColRx ? rx : tx).text = text;
-    } else if (!text.empty()) {
-      FakeList& list = lists[col - kColDec];
-      list.selection = static_cast<int>(std::find(list.entries.begin(), list.entries.end(), text) -
-                                        list.entries.begin());
-    }
-  }
-
-  std::vector<std::string> Row(long row) const {
-    std::vector<std::string> texts;
-    for (long c = kColRx; c <= kColWN; ++c) texts.push_back(grid.TextMatrix(row, c));
-    return texts;
-  }
-
-  MemoryGrid grid{kTableRows, kTableCols};
-  FakeEditBox rx, tx;
-  FakeList lists[6];
-  FakeHost host;
-  RecordingMessages messages;
-  TableEditor editor;
+  explicit TableEditorTest(bool chinese = false) : TableEditorRig(Table16(), chinese) {}
 };
 
 TEST(TableEditorRules, FrequencyRangeAndRaster) {
@@ -152,19 +100,19 @@ TEST(TableEditorRules, FrequencyRangeAndRaster) {
 }
 
 TEST_F(TableEditorTest, EntryPlacesTheEditorAndNewChannelGetsDefaults) {
-  EXPECT_FALSE(rx.visible || lists[5].visible);
+  EXPECT_FALSE(Box(kColRx).visible || List(kColWN).visible);
   Type(4, kColRx, "145.0125");
-  EXPECT_EQ(rx.rect, (EditorRect{29, 61, 83, 16}));  // twips at 96 dpi, 3 pixels up-left
+  EXPECT_EQ(Box(kColRx).rect, (EditorRect{29, 61, 83, 16}));  // twips at 96 dpi, 3 pixels up-left
   EXPECT_EQ(editor.Commit(), CommitOutcome::kCommitted);
   EXPECT_EQ(Row(4), (std::vector<std::string>{"145.01250", "145.01250", "None", "None", "High",
                                               "No", "Off", "Wide"}));
   grid.SetTextMatrix(4, kColPower, "low");  // the first entry it begins, any letter case
   Type(4, kColPower, "");
-  EXPECT_EQ(lists[2].Text(), "Low");
-  EXPECT_EQ(lists[2].rect.height, 116);  // a list gets room to open
+  EXPECT_EQ(List(kColPower).Text(), "Low");
+  EXPECT_EQ(List(kColPower).rect.height, 116);  // a list gets room to open
   grid.SetTextMatrix(4, kColDec, "");    // an empty cell shows entry 0
   Type(4, kColDec, "");
-  EXPECT_EQ(lists[0].Text(), "None");
+  EXPECT_EQ(List(kColDec).Text(), "None");
   EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -178,7 +126,7 @@ TEST_F(TableEditorChineseTest, DefaultsAndTheCarrierCell) {
   editor.Commit();
   EXPECT_EQ(Row(1), (std::vector<std::string>{"145.01250", "145.01250", "无", "无", "高", "无",
                                               "关", "宽"}));
-  EXPECT_EQ(lists[4].entries, (std::vector<std::string>{"关", "Carrier", "QT/DQT"}));
+  EXPECT_EQ(List(kColBusy).entries, (std::vector<std::string>{"关", "Carrier", "QT/DQT"}));
   grid.SetTextMatrix(1, kColBusy, "载波");
   Type(1, kColBusy, "");
   editor.Commit();
@@ -284,7 +232,7 @@ TEST_F(TableEditorTest, EmptiedCellsEmptyRowsAndKeptTexts) {
   EXPECT_EQ(Row(5), std::vector<std::string>(8, ""));
   // An empty row takes neither a transmit frequency nor settings.
   for (long col : {kColTx, kColPower, kColWN}) {
-    Type(5, col, col == kColTx ? "146.5" : lists[col - kColDec].entries.back());
+    Type(5, col, col == kColTx ? "146.5" : List(col).entries.back());
     editor.Commit();
     EXPECT_EQ(grid.TextMatrix(5, col), "") << col;
   }
@@ -343,8 +291,8 @@ TEST_F(TableEditorTest, EnterCommitsAndMovesThroughGridEvents) {
   }
   Type(2, kColRx, "145.0125");
   EXPECT_TRUE(editor.EnterKey());
-  EXPECT_EQ(tx.text, "145.01250");  // committed, and open on the next cell
-  tx.text = "146";
+  EXPECT_EQ(Box(kColTx).text, "145.01250");  // committed, and open on the next cell
+  Box(kColTx).text = "146";
   grid.SetCol(kColDec);  // moving commits too
   EXPECT_EQ(grid.TextMatrix(2, kColTx), "146.00000");
 }

@@ -4,23 +4,17 @@
 #include <sstream>
 
 #include "model16/ToneCodes.h"
+#include "support/ToneChecks.h"
 
 namespace varo::model16 {
 namespace {
-
 
 TEST(ToneCodesTest, EveryChoiceRoundTripsInBothLanguages) {
   for (bool chinese : {false, true}) {
     const std::vector<std::string> list = ToneChoiceList(chinese);
     ASSERT_EQ(list.size(), 265u);
     EXPECT_EQ(list[0], chinese ? "无" : "None");
-    std::set<std::pair<int, int>> codes;
-    for (const std::string& text : list) {
-      const ToneCode code = ToneTextToCode(text);
-      EXPECT_EQ(ToneCodeToText(code, chinese), text) << text;
-      codes.insert({code.low, code.high});
-    }
-    EXPECT_EQ(codes.size(), list.size()) << "two choices share a stored code";
+    test::ExpectEveryChoiceRoundTrips(list, ToneTextToCode, ToneCodeToText, chinese);
   }
 }
 

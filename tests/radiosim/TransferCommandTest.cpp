@@ -10,6 +10,7 @@
 #include <string>
 
 #include "model16/MemoryImage.h"
+#include "model199/MemoryImage.h"
 #include "radiosim/CloneRadio.h"
 #include "radiosim/SimulatedRadio.h"
 #include "support/TempDir.h"
@@ -106,6 +107,56 @@ TEST(TransferCommandTest, ExitStatusAndFilesFollowTheOutcome) {
     EXPECT_EQ(radio.Memory()[0x100], c.radioWritten ? 0x22 : before[0x100]) << c.name;
     EXPECT_EQ(radio.CompletedWrites(), c.radioWritten ? 1 : 0) << c.name;
   }
+}
+
+// Each radio through the command line: read names it with --model, write
+// knows it by the file's size. A read saves a new document's contents with
+// the radio's ranges over them; a write changes the radio's ranges only.
+TEST(TransferCommandTest, EachRadioByModelNameAndFileSize) {
+  using Range = std::pair<std::size_t, std::size_t>;
+  struct {
+    const char* model;
+    RadioConfig (*config)();
+    std::vector<std::uint8_t> (*newDocument)();
+    std::vector<Range> readRanges;
+    std::vector<Range> writeRanges;
+  } cases[] = {
+      {"16", Radio16Config, [] { return model16::NewImage().bytes; }, {{0x000, 0x3F8}},
+       {{0x000, 0x3E0}, {0x3F0, 0x3F1}}},
+      {"199", Radio199Config, [] { return model199::NewImage().bytes; },
+       {{0x0000, 0x12D0}, {0x1FC0, 0x2000}}, {{0x0000, 0x12D0}, {0x1FC0, 0x2000}}},
+  };
+  test::TempDir dir;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.model);
+    SimulatedRadio radio(std::make_unique<CloneRadio>(c.config()), {});
+    std::string error;
+    ASSERT_TRUE(radio.Open(error)) << error;
+    std::vector<std::uint8_t> memory = radio.Memory();
+    for (std::size_t i = 0; i < memory.size(); ++i) memory[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    ASSERT_TRUE(radio.SetMemory(memory));
+    radio.Start();
+    const std::string port = " --port " + radio.PortPath() + " ";
+
+    ASSERT_EQ(RunCli(std::string("read --model ") + c.model + port + "-o " + dir.File("read.dat")), 0);
+    std::vector<std::uint8_t> expected = c.newDocument();
+    for (const auto& [begin, end] : c.readRanges)
+      std::copy(memory.begin() + static_cast<std::ptrdiff_t>(begin), memory.begin() + static_cast<std::ptrdiff_t>(end),
+                expected.begin() + static_cast<std::ptrdiff_t>(begin));
+    EXPECT_EQ(dir.Read("read.dat"), std::string(expected.begin(), expected.end()));
+
+    const std::string doc(memory.size(), '\x5A');
+    ASSERT_EQ(RunCli("write" + port + dir.Write("doc.dat", doc)), 0);
+    radio.Stop();
+    std::vector<std::uint8_t> written = memory;
+    for (const auto& [begin, end] : c.writeRanges)
+      std::fill(written.begin() + static_cast<std::ptrdiff_t>(begin), written.begin() + static_cast<std::ptrdiff_t>(end), 0x5A);
+    EXPECT_EQ(radio.Memory(), written);
+    EXPECT_EQ(radio.CompletedWrites(), 1);
+  }
+  // No radio of that name; no radio memory of that size.
+  EXPECT_EQ(RunCli("read --model 42 --port /dev/null -o " + dir.File("x.dat")), 2);
+  EXPECT_EQ(RunCli("write --port /dev/null " + dir.Write("odd.dat", std::string(5000, '\0'))), 1);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "support/CloneTestKit.h"
 
+#include <algorithm>
+
 namespace varo::test {
 
 std::string Hex(const std::uint8_t* data, std::size_t n) {
@@ -39,6 +41,9 @@ void TestHost::Sleep(unsigned ms) {
   trace_.push_back("S" + std::to_string(ms));
   if (realSleep) CloneHost::Sleep(ms);
 }
+
+TracingPort::TracingPort(Trace& trace, SerialPort* real, int failingReads)
+    : trace_(trace), real_(real), script_(static_cast<std::size_t>(std::max(failingReads, 0)), ReadAnswer{false, {}}) {}
 
 bool TracingPort::Open(const std::string& path) {
   Note("O");
@@ -83,12 +88,30 @@ bool TracingPort::Read(std::uint8_t* buffer, std::size_t n, std::size_t& got) {
   Note("R" + std::to_string(n));
   if (real_) return real_->Read(buffer, n, got);
   got = 0;
-  return failingReads_-- <= 0;
+  if (script_.empty()) return true;
+  const ReadAnswer answer = std::move(script_.front());
+  script_.pop_front();
+  got = std::min(n, answer.bytes.size());
+  std::copy_n(answer.bytes.begin(), got, buffer);
+  return answer.ok;
 }
 
 bool TracingPort::Write(const std::uint8_t* data, std::size_t n) {
   Note("W" + Hex(data, n));
   return !real_ || real_->Write(data, n);
+}
+
+radio::MemoryImage DistinctImage(std::size_t size) {
+  radio::MemoryImage image(size);
+  for (std::size_t i = 0; i < size; ++i) image[i] = static_cast<std::uint8_t>(0xC3 ^ i);
+  return image;
+}
+
+bool SimulatedLinkRig::StartRadio(std::unique_ptr<radiosim::RadioModel> model, std::string& error) {
+  radio = std::make_unique<radiosim::SimulatedRadio>(std::move(model), radiosim::SimOptions{});
+  if (!radio->Open(error)) return false;
+  radio->Start();
+  return true;
 }
 
 }  // namespace varo::test

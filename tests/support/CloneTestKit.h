@@ -1,11 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/SerialPort.h"
 #include "radio/CloneHost.h"
+#include "radio/MemoryImage.h"
+#include "radiosim/SimulatedRadio.h"
 
 namespace varo::test {
 
@@ -41,13 +45,22 @@ class TestHost : public radio::CloneHost {
   Trace& trace_;
 };
 
+// What a port standing alone answers to one read: a failed read, a time-out
+// (no bytes) or bytes.
+struct ReadAnswer {
+  bool ok = true;
+  Bytes bytes;
+};
+
 // Notes every port call in the trace and passes it on to `real`. Without a
-// real port it stands alone: every call succeeds, except that the first
-// `failingReads` reads fail, and reads bring nothing.
+// real port it stands alone: every call succeeds and reads take their answers
+// from a script, in order; once it is used up, every read times out. The
+// first form fails the first `failingReads` reads.
 class TracingPort : public SerialPort {
  public:
-  TracingPort(Trace& trace, SerialPort* real, int failingReads = 0)
-      : trace_(trace), real_(real), failingReads_(failingReads) {}
+  TracingPort(Trace& trace, SerialPort* real, int failingReads = 0);
+  TracingPort(Trace& trace, std::deque<ReadAnswer> script)
+      : trace_(trace), real_(nullptr), script_(std::move(script)) {}
   bool Open(const std::string& path) override;
   bool IsOpen() const override { return real_ ? real_->IsOpen() : open_; }
   void Close() override;
@@ -62,8 +75,27 @@ class TracingPort : public SerialPort {
   void Note(std::string call) { trace_.push_back(std::move(call)); }
   Trace& trace_;
   SerialPort* real_;
-  int failingReads_;
+  std::deque<ReadAnswer> script_;
   bool open_ = false;
+};
+
+// A document of `size` bytes whose every byte differs from a new radio's and
+// from its neighbours' (0xC3 ^ offset), so that each byte shows where it went.
+radio::MemoryImage DistinctImage(std::size_t size);
+
+// A clone link's surroundings against a simulated radio over a real
+// pseudo-terminal: the trace, the host, the real port behind a tracing one,
+// and the radio.
+struct SimulatedLinkRig {
+  // Opens the pseudo-terminal for `model` and starts serving it; false with a
+  // message in `error` when that failed.
+  bool StartRadio(std::unique_ptr<radiosim::RadioModel> model, std::string& error);
+
+  Trace trace;
+  TestHost host{trace};
+  std::unique_ptr<SerialPort> real = CreateSerialPort();
+  TracingPort port{trace, real.get()};
+  std::unique_ptr<radiosim::SimulatedRadio> radio;
 };
 
 }  // namespace varo::test
