@@ -1,43 +1,19 @@
 #include "ini/Registry.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 
 #include "ini/FileText.h"
 #include "ini/IniProfile.h"
+#include "platform/ProgramFiles.h"
 
 namespace varo {
 namespace {
 
-std::string ConfigHome() {
-  // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG rules ask.
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg && xdg[0] == '/') return xdg;
-  const char* home = std::getenv("HOME");
-  if (home && home[0] == '/') return std::string(home) + "/.config";
-  if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
-    return std::string(pw->pw_dir) + "/.config";
-  return "/tmp";
-}
-
-std::string StoreDirectory() { return ConfigHome() + "/varo"; }
-
-// Creates `dir` and its missing parents.
-bool MakeDirectories(const std::string& dir) {
-  for (std::size_t at = 1; at <= dir.size(); ++at) {
-    if (at != dir.size() && dir[at] != '/') continue;
-    std::string part = dir.substr(0, at);
-    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-  }
-  struct stat st {};
-  return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
+std::string StoreDirectory() { return UserSettingsDirectory(); }
 
 // Holds an advisory lock on the store for one read or one read-modify-write,
 // so that two programs setting values at once do not lose each other's
