@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "CmdPorts.h"
 #include "CmdTransfer.h"
 #include "models/Models.h"
+#include "platform/ProgramFiles.h"
 #include "radio/ShowCommand.h"
 
 namespace {
@@ -24,6 +26,7 @@ const Command kCommands[] = {
     {"show", RunShow},
     {"read", varo::cli::RunRead},
     {"write", varo::cli::RunWrite},
+    {"ports", varo::cli::RunPorts},
 };
 
 // To standard output when asked for, to standard error after a usage error.
@@ -37,13 +40,17 @@ void Usage(std::FILE* out) {
       "      type and band as the current choice\n"
       "  read [--model NAME] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
       "  write --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
-      "      copy the radio's memory into FILE.dat, or FILE.dat into the radio\n",
+      "      copy the radio's memory into FILE.dat, or FILE.dat into the radio\n"
+      "  ports [--model NAME] [--ini PROGRAM.ini] [--lang en|zh]\n"
+      "      list COM1..COM4 with their devices, and the serial devices\n"
+      "  --version\n",
       out);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (varo::AnswerVersion(argc, argv, "varo-cli")) return 0;
   if (argc < 2) {
     Usage(stderr);
     return 2;

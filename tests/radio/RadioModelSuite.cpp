@@ -357,13 +357,19 @@ TEST_P(RadioModelTest, BusyOrMissingPortGivesOpenMessageOnly) {
   auto holder = CreateSerialPort();
   ASSERT_TRUE(holder->Open(radio_->PortPath()));
 
-  for (const std::string& path : {radio_->PortPath(), std::string("/nonexistent/ttyVARO")}) {
+  using Reason = PortOpenError::Reason;
+  for (const auto& [path, reason] : {std::pair(radio_->PortPath(), Reason::kBusy),
+                                     std::pair(std::string("/nonexistent/ttyVARO"),
+                                               Reason::kMissing)}) {
     host_.messages.clear();
+    host_.openFailures.clear();
     trace_.clear();
     MemoryImage image = DocumentContents();
     EXPECT_EQ(Read(image, path), Outcome::kPortNotOpened) << path;
     EXPECT_EQ(Write(image, path), Outcome::kPortNotOpened) << path;
     EXPECT_EQ(host_.messages, (std::vector<int>{kMsgPortOpenFailed, kMsgPortOpenFailed})) << path;
+    // The host learns why, to tell the user what to do.
+    EXPECT_EQ(host_.openFailures, (std::vector<Reason>{reason, reason})) << path;
     EXPECT_EQ(image, DocumentContents());
     // Nothing but the attempts to open: no setting, pump, pause or progress.
     EXPECT_EQ(trace_, (test::Trace{"O", "O"})) << path;
