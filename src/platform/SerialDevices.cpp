@@ -1,5 +1,8 @@
 #include "platform/SerialDevices.h"
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -83,6 +86,21 @@ std::string ByIdName(const Roots& roots, const fs::path& node) {
   return names.empty() ? std::string() : names.front();
 }
 
+// The name of the tty in sysfs that `node` is: for a character device the
+// one its device number leads to (sys/dev/char/<major>:<minor>), whatever the
+// node is called; for anything else a node right in the device folder by its
+// own name ("/dev/pts/3" is no "3"). "" when there is none.
+std::string SysfsName(const Roots& roots, const fs::path& node) {
+  struct stat st {};
+  if (::stat(node.c_str(), &st) == 0 && S_ISCHR(st.st_mode)) {
+    const std::string number =
+        std::to_string(major(st.st_rdev)) + ":" + std::to_string(minor(st.st_rdev));
+    const auto tty = Resolved(fs::path(roots.sys) / "dev/char" / number);
+    return tty ? tty->filename().string() : std::string();
+  }
+  return node.parent_path() == Resolved(roots.dev) ? node.filename().string() : std::string();
+}
+
 }  // namespace
 
 std::string SerialDeviceInfo::Description() const {
@@ -113,9 +131,9 @@ std::optional<SerialDeviceInfo> DescribeSerialDevice(const std::string& path) {
   SerialDeviceInfo info;
   info.path = node->string();
   info.byId = ByIdName(roots, *node);
-  // Only nodes right in the device folder have a tty of their name in sysfs
-  // ("/dev/pts/3" is no "3").
-  if (node->parent_path() == Resolved(roots.dev)) ReadSysfs(roots, node->filename(), info);
+  if (const std::string name = SysfsName(roots, *node); !name.empty()) {
+    ReadSysfs(roots, name, info);
+  }
   return info;
 }
 

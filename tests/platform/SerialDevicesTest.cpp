@@ -5,84 +5,42 @@
 #include <filesystem>
 
 #include "platform/SerialDevices.h"
-#include "support/TempDir.h"
+#include "support/FakeSerialSystem.h"
 
 namespace varo {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A device folder and a sysfs laid out as the kernel lays them out, with:
-// an FTDI usb-serial adapter (ttyUSB0: the USB device two levels above the
+// An FTDI usb-serial adapter (ttyUSB0: the USB device two levels above the
 // port), a Prolific one whose product name repeats its maker (ttyUSB1), an
 // ACM modem (ttyACM0: one level above), an on-board port (ttyS0), a legacy
-// port without hardware (ttyS1, type 0), a virtual terminal (tty0), a
-// sysfs tty whose node is gone (ttyUSB2) and a by-id name of an adapter
-// that is unplugged.
+// port without hardware (ttyS1, type 0), a virtual terminal (tty0), a sysfs
+// tty whose node is gone (ttyUSB2) and a by-id name of an adapter that is
+// unplugged.
 class SerialDevicesTest : public testing::Test {
  protected:
   void SetUp() override {
-    root_ = fs::canonical(dir_.path());
-    Usb("usb1/1-1", {"0403", "6001", "FTDI", "FT232R USB UART", "A10K"}, "1-1:1.0/ttyUSB0",
-        "ttyUSB0", "ftdi_sio");
-    Usb("usb1/1-2", {"067b", "2303", "Prolific", "Prolific USB-Serial Controller", ""},
-        "1-2:1.0/ttyUSB1", "ttyUSB1", "pl2303");
-    Usb("usb1/1-3", {"2341", "0043", "Arduino (www.arduino.cc)", "Uno", "7543"}, "1-3:1.0",
-        "ttyACM0", "cdc_acm");
-    Usb("usb1/1-4", {"1a86", "7523", "", "USB Serial", ""}, "1-4:1.0/ttyUSB2", "ttyUSB2",
-        "ch341");
-    Port("pnp0/00:05", "ttyS0", "serial", "4");
-    Port("platform/serial8250", "ttyS1", "serial8250", "0");
-    fs::create_directories(root_ / "sys/class/tty/tty0");
-    fs::create_directories(root_ / "dev/serial/by-id");
-    for (const char* node : {"ttyUSB0", "ttyUSB1", "ttyACM0", "ttyS0", "ttyS1", "tty0"}) {
-      dir_.Write(std::string("dev/") + node, "");
-    }
-    ById("usb-FTDI_FT232R_USB_UART_A10K-if00-port0", "ttyUSB0");
-    ById("usb-Arduino__www.arduino.cc__Uno_7543-if00", "ttyACM0");
-    ById("usb-Gone_Adapter-if00-port0", "ttyUSB7");
-    SetDeviceRoots((root_ / "dev").string(), (root_ / "sys").string());
+    sys_.AddUsbAdapter("usb1/1-1", {"0403", "6001", "FTDI", "FT232R USB UART", "A10K"},
+                       "1-1:1.0/ttyUSB0", "ttyUSB0", "ftdi_sio");
+    sys_.AddUsbAdapter("usb1/1-2", {"067b", "2303", "Prolific", "Prolific USB-Serial Controller", ""},
+                       "1-2:1.0/ttyUSB1", "ttyUSB1", "pl2303");
+    sys_.AddUsbAdapter("usb1/1-3", {"2341", "0043", "Arduino (www.arduino.cc)", "Uno", "7543"},
+                       "1-3:1.0", "ttyACM0", "cdc_acm");
+    sys_.AddUsbAdapter("usb1/1-4", {"1a86", "7523", "", "USB Serial", ""}, "1-4:1.0/ttyUSB2",
+                       "ttyUSB2", "ch341");
+    fs::remove(sys_.Dev("ttyUSB2"));
+    sys_.AddPort("pnp0/00:05", "ttyS0", "serial", "4");
+    sys_.AddPort("platform/serial8250", "ttyS1", "serial8250", "0");
+    fs::create_directories(sys_.Root() / "sys/class/tty/tty0");
+    sys_.AddNode("tty0");
+    sys_.AddById("usb-FTDI_FT232R_USB_UART_A10K-if00-port0", "ttyUSB0");
+    sys_.AddById("usb-Arduino__www.arduino.cc__Uno_7543-if00", "ttyACM0");
+    sys_.AddById("usb-Gone_Adapter-if00-port0", "ttyUSB7");
   }
-  void TearDown() override { SetDeviceRoots("", ""); }
+  std::string Dev(const std::string& name) const { return sys_.Dev(name); }
 
-  struct Descriptors {
-    const char *vendor, *product, *manufacturer, *name, *serial;
-  };
-  // A USB device at sys/devices/<usb> with its port at <usb>/<port>.
-  void Usb(const std::string& usb, const Descriptors& d, const std::string& port,
-           const std::string& tty, const std::string& driver) {
-    const fs::path device = root_ / "sys/devices" / usb;
-    fs::create_directories(device / port);
-    const std::pair<const char*, const char*> files[] = {{"idVendor", d.vendor},
-                                                         {"idProduct", d.product},
-                                                         {"manufacturer", d.manufacturer},
-                                                         {"product", d.name},
-                                                         {"serial", d.serial}};
-    for (const auto& [file, text] : files) {
-      if (*text) dir_.Write(fs::relative(device / file, root_).string(), std::string(text) + "\n");
-    }
-    Link(device / port, tty, driver);
-  }
-  void Port(const std::string& device, const std::string& tty, const std::string& driver,
-            const std::string& type) {
-    fs::create_directories(root_ / "sys/devices" / device);
-    Link(root_ / "sys/devices" / device, tty, driver);
-    dir_.Write("sys/class/tty/" + tty + "/type", type + "\n");
-  }
-  void Link(const fs::path& device, const std::string& tty, const std::string& driver) {
-    fs::create_directories(root_ / "sys/bus/drivers" / driver);
-    fs::create_symlink(fs::relative(root_ / "sys/bus/drivers" / driver, device), device / "driver");
-    const fs::path classDir = root_ / "sys/class/tty" / tty;
-    fs::create_directories(classDir);
-    fs::create_symlink(fs::relative(device, classDir), classDir / "device");
-  }
-  void ById(const std::string& name, const std::string& node) {
-    fs::create_symlink("../../" + node, root_ / "dev/serial/by-id" / name);
-  }
-  std::string Dev(const std::string& name) const { return (root_ / "dev" / name).string(); }
-
-  test::TempDir dir_;
-  fs::path root_;
+  test::FakeSerialSystem sys_;
 };
 
 TEST_F(SerialDevicesTest, ListsThePortsWithWhatTheSystemKnows) {
@@ -111,7 +69,9 @@ TEST_F(SerialDevicesTest, ListsThePortsWithWhatTheSystemKnows) {
 
 // The port map may name a by-id link: it leads to the node of the moment and
 // its adapter; a link whose adapter is unplugged, like a missing node, leads
-// nowhere. A pseudo-terminal is a device without anything more to tell.
+// nowhere. A character device is found in sysfs by its number, whatever its
+// node is called: a pseudo-terminal standing for an adapter is described as
+// that adapter; one that stands for nothing has nothing more to tell.
 TEST_F(SerialDevicesTest, DescribesWhatAPathLeadsTo) {
   const std::string ftdi = Dev("serial/by-id/usb-FTDI_FT232R_USB_UART_A10K-if00-port0");
   const auto viaLink = DescribeSerialDevice(ftdi);
@@ -125,16 +85,27 @@ TEST_F(SerialDevicesTest, DescribesWhatAPathLeadsTo) {
     EXPECT_FALSE(DescribeSerialDevice(nowhere)) << nowhere;
   }
 
-  const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
-  ASSERT_GE(master, 0);
-  ASSERT_EQ(::unlockpt(master), 0);
-  const std::string pty = ::ptsname(master);
-  const auto terminal = DescribeSerialDevice(pty);
-  ::close(master);
-  ASSERT_TRUE(terminal);
-  EXPECT_EQ(terminal->path, pty);
-  EXPECT_EQ(terminal->Description(), "");
-  EXPECT_EQ(terminal->byId, "");
+  int masters[2];
+  std::string ptys[2];
+  for (int i = 0; i < 2; ++i) {
+    masters[i] = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(masters[i], 0);
+    ASSERT_EQ(::unlockpt(masters[i]), 0);
+    ptys[i] = ::ptsname(masters[i]);
+  }
+  sys_.AddUsbAdapter("usb2/2-1", {"0403", "6015", "FTDI", "FT230X Basic UART", "D30A"},
+                     "2-1:1.0/ttyUSB5", "ttyUSB5", "ftdi_sio", ptys[0]);
+  sys_.AddById("usb-FTDI_FT230X_Basic_UART_D30A-if00-port0", ptys[0]);
+  const auto standIn = DescribeSerialDevice(ptys[0]);
+  const auto plain = DescribeSerialDevice(ptys[1]);
+  for (int fd : masters) ::close(fd);
+  ASSERT_TRUE(standIn && plain);
+  EXPECT_EQ(standIn->path, ptys[0]);
+  EXPECT_EQ(standIn->Description(), "FTDI FT230X Basic UART (0403:6015)");
+  EXPECT_EQ(standIn->byId, Dev("serial/by-id/usb-FTDI_FT230X_Basic_UART_D30A-if00-port0"));
+  EXPECT_EQ(plain->path, ptys[1]);
+  EXPECT_EQ(plain->Description(), "");
+  EXPECT_EQ(plain->byId, "");
 }
 
 }  // namespace

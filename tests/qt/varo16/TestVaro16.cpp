@@ -28,10 +28,13 @@
 #include "shell/CChildFrame.h"
 #include "shell/CControlBar.h"
 #include "shell/CMSFlexGrid.h"
+#include "shell/CComSetupDlg.h"
 #include "shell/CMainFrame.h"
 #include "shell/CommandIds.h"
 #include "shell/HelpWindow.h"
 #include "shell/ShellText.h"
+#include "platform/SerialPort.h"
+#include "support/FakeSerialSystem.h"
 
 using namespace varo;
 using test::Session;
@@ -66,6 +69,8 @@ class TestVaro16 : public QObject {
   void laterWindowsOpenInView_data();
   void laterWindowsOpenInView();
   void comSetupProbesAndStores();
+  void comSetupShowsTheDevices_data();
+  void comSetupShowsTheDevices();
   void languageChangeRestarts();
   void controlBarAndTree();
   void splitterWidthRules();
@@ -471,6 +476,78 @@ void TestVaro16::comSetupProbesAndStores() {
   for (const char* name : {"VARO_PORT_COM1", "VARO_PORT_COM2", "VARO_PORT_COM3", "VARO_PORT_COM4"})
     unsetenv(name);
   for (int fd : master) ::close(fd);
+}
+
+void TestVaro16::comSetupShowsTheDevices_data() {
+  QTest::addColumn<QString>("language");
+  // The state words: ready, in use, not connected.
+  QTest::addColumn<QStringList>("states");
+  QTest::newRow("English") << "English" << QStringList{"ready", "in use", "not connected"};
+  QTest::newRow("Chinese") << "Chinese" << QStringList{"可用", "被占用", "未连接"};
+}
+
+// Beside each COM name: the device its "Ports" entry names, where a by-id
+// link leads, the state, and the adapter the system describes. COM1 names
+// an FTDI adapter by its by-id link, COM2 a port another holder keeps, COM3
+// a device that is unplugged, COM4 a Prolific adapter by its node.
+void TestVaro16::comSetupShowsTheDevices() {
+  QFETCH(QString, language);
+  QFETCH(QStringList, states);
+  int masters[3];
+  int slaves[3];
+  char names[3][64];
+  for (int i = 0; i < 3; ++i) {
+    QVERIFY(openpty(&masters[i], &slaves[i], names[i], nullptr, nullptr) == 0);
+    ::close(slaves[i]);
+  }
+  test::FakeSerialSystem system;
+  system.AddUsbAdapter("usb1/1-1", {"0403", "6001", "FTDI", "FT232R USB UART", "A10K"},
+                       "1-1:1.0/ttyUSB0", "ttyUSB0", "ftdi_sio", names[0]);
+  const std::string byId = "usb-FTDI_FT232R_USB_UART_A10K-if00-port0";
+  system.AddById(byId, names[0]);
+  system.AddUsbAdapter("usb1/1-2", {"067b", "2303", "Prolific", "Prolific USB-Serial Controller", ""},
+                       "1-2:1.0/ttyUSB1", "ttyUSB1", "pl2303", names[2]);
+  Session s(language.toStdString());
+  QVERIFY(s.app);
+  const std::string ports[4] = {system.Dev("serial/by-id/" + byId), names[1],
+                                system.Dev("ttyUSB3"), names[2]};
+  for (int i = 0; i < 4; ++i) s.app->Ini().SetValue("Ports", "COM" + std::to_string(i + 1), ports[i]);
+  auto holder = CreateSerialPort();
+  QVERIFY(holder->Open(names[1]));
+
+  QStringList lines;
+  QList<bool> enabled;
+  test::WhenModal([&](QWidget* w) {
+    auto* dialog = qobject_cast<shell::CComSetupDlg*>(w);
+    if (!dialog) {
+      qWarning() << "not COM Setup:" << w->metaObject()->className() << w->windowTitle();
+      w->close();
+      return;
+    }
+    for (int i = 0; i < 4; ++i) {
+      lines << dialog->Device(i)->toolTip();
+      enabled << dialog->Button(i)->isEnabled();
+    }
+    test::MaybeScreenshot(w, QStringLiteral("varo16-com-setup-%1.png")
+                                 .arg(language == QLatin1String("Chinese") ? "zh" : "en"),
+                          true);
+    test::Press(w, QStringLiteral("2"));  // Cancel
+  });
+  s.Frame()->RouteCommand(shell::ID_COM_SETUP);
+  holder->Close();
+  for (int fd : masters) ::close(fd);
+
+  const QString ftdi = QStringLiteral("FTDI FT232R USB UART (0403:6001)");
+  const QStringList expected = {
+      QString::fromStdString(ports[0]) + QStringLiteral(" → ") + QString::fromLatin1(names[0]) +
+          QStringLiteral(" — ") + states[0] + QLatin1Char('\n') + ftdi + QLatin1Char('\n') +
+          QString::fromStdString(ports[0]),
+      QString::fromLatin1(names[1]) + QStringLiteral(" — ") + states[1],
+      QString::fromStdString(ports[2]) + QStringLiteral(" — ") + states[2],
+      QString::fromLatin1(names[2]) + QStringLiteral(" — ") + states[0] +
+          QStringLiteral("\nProlific USB-Serial Controller (067b:2303)")};
+  QCOMPARE(lines, expected);
+  QCOMPARE(enabled, (QList<bool>{true, false, false, true}));
 }
 
 void TestVaro16::languageChangeRestarts() {
