@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
@@ -12,7 +13,9 @@
 #include <QPushButton>
 #include <QTranslator>
 
+#include "ini/Registry.h"
 #include "platform/ProgramFiles.h"
+#include "radio/ProductBand.h"
 #include "shell/BackgroundArea.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CChildFrame.h"
@@ -125,6 +128,20 @@ QString CShellApp::Tr(const char* english, const char* chinese) const {
   return QString::fromUtf8(chinese_ ? chinese : english);
 }
 
+QString CShellApp::LastFolder() const {
+  const auto stored = Registry(radio::ProductRegistryKey(ini_)).QueryString("Folder");
+  if (stored) {
+    const QString folder = QFile::decodeName(QByteArray::fromStdString(*stored));
+    if (QFileInfo(folder).isDir()) return folder;
+  }
+  return QDir::currentPath();
+}
+
+void CShellApp::RememberFolder(const QString& path) {
+  const QString folder = QFileInfo(path).absolutePath();
+  Registry(radio::ProductRegistryKey(ini_)).SetString("Folder", QFile::encodeName(folder).toStdString());
+}
+
 QString CShellApp::DocumentFilter() const {
   // "\n\n\n*.dat\n.dat\nVaro_16.Document\nVaro_16 Document"
   const QStringList parts = Str(IDR_DOCMENU).split(QLatin1Char('\n'));
@@ -198,9 +215,11 @@ void CShellApp::OnFileNew() {
 }
 
 void CShellApp::OnFileOpen() {
-  const QString path = QFileDialog::getOpenFileName(DialogParent(), Tr("Open", "打开"), QString(),
-                                                    DocumentFilter());
-  if (!path.isEmpty()) OpenDocumentFile(path);
+  const QString path = QFileDialog::getOpenFileName(DialogParent(), Tr("Open", "打开"),
+                                                    LastFolder(), DocumentFilter());
+  if (path.isEmpty()) return;
+  RememberFolder(path);
+  OpenDocumentFile(path);
 }
 
 void CShellApp::OnAppAbout() {

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
@@ -66,6 +67,7 @@ class TestVaro16 : public QObject {
   void helpOpensTheTopicOfTheFocus();
   void saveAndOpenRoundTrip();
   void fileNewAndShortFileKeepTheDocument();
+  void fileDialogsOpenInTheFolderLastUsed();
   void laterWindowsOpenInView_data();
   void laterWindowsOpenInView();
   void comSetupProbesAndStores();
@@ -364,6 +366,41 @@ void TestVaro16::saveAndOpenRoundTrip() {
   QVERIFY(s.Child() != first && !first->isVisible() && s.Child()->isVisible());
   QCOMPARE(s.Row(2).first(), QStringLiteral("145.01250"));
   QVERIFY(!s.app->NewDocumentFlag());
+}
+
+// The file dialogs open where the user last chose a file, in this run and
+// the next: Open starts in the current folder until a file has been chosen;
+// after a Save As into one folder the next run opens there, and after an
+// Open from another folder a new document is proposed there.
+void TestVaro16::fileDialogsOpenInTheFolderLastUsed() {
+  Session s;
+  QVERIFY(s.app);
+  std::filesystem::create_directories(s.folder.dir().path() / "saved");
+  std::filesystem::create_directories(s.folder.dir().path() / "opened");
+  const QString saved = QString::fromStdString(s.folder.Path("saved"));
+  const QString opened = QString::fromStdString(s.folder.Path("opened"));
+  s.folder.dir().Write("opened/radio.dat", std::string(1024, '\xFF'));
+  QStringList shown;  // the folder each dialog opened in
+  const auto dialog = [&](int command, const QString& choose) {
+    test::WhenModal([&shown, choose](QWidget* w) {
+      auto* files = qobject_cast<QFileDialog*>(w);
+      QVERIFY(files);
+      shown << files->directory().absolutePath();
+      choose.isEmpty() ? files->reject() : test::AcceptFileDialog(w, choose);
+    });
+    s.Frame()->RouteCommand(command);
+  };
+  dialog(shell::ID_FILE_OPEN, QString());  // cancelled: nothing remembered
+  dialog(shell::ID_FILE_SAVE_AS, saved + QStringLiteral("/channels.dat"));
+  s.app.reset();
+  s.app = s.folder.Start();
+  QVERIFY(s.app);
+  dialog(shell::ID_FILE_OPEN, opened + QStringLiteral("/radio.dat"));
+  QStringList cleared;
+  test::Answer(&cleared);
+  s.Frame()->RouteCommand(shell::ID_FILE_NEW);
+  dialog(shell::ID_FILE_SAVE_AS, QString());
+  QCOMPARE(shown, (QStringList{QDir::currentPath(), QDir::currentPath(), saved, opened}));
 }
 
 // File New asks first and Cancel keeps the document; a file too short for an
