@@ -158,17 +158,21 @@ QString CShellApp::DocumentExtension() const {
 void CShellApp::ShowHelp(int context) {
   auto folder = FindFileNoCase(programDir_, helpFolder_);
   if (!folder || !HelpWindow::TopicPath(*folder, context)) return;
-  if (!help_) help_ = std::make_unique<HelpWindow>(*folder, Tr("Help", "帮助"));
+  if (!help_) help_ = MakeHelpWindow(*folder);
   // Asked from a dialog, the topic shows in front of it and can be read
   // while the dialog stays open.
   help_->SetOwner(QApplication::activeModalWidget());
   help_->ShowTopic(context);
 }
 
+std::unique_ptr<HelpWindow> CShellApp::MakeHelpWindow(const std::string& folder) const {
+  return std::make_unique<HelpWindow>(folder, Tr("Help", "帮助"), radio::ProductRegistryKey(ini_));
+}
+
 void CShellApp::ShowHelpIndex() {
   auto folder = FindFileNoCase(programDir_, helpFolder_);
   if (!folder || !HelpWindow::IndexPath(*folder)) return;
-  if (!help_) help_ = std::make_unique<HelpWindow>(*folder, Tr("Help", "帮助"));
+  if (!help_) help_ = MakeHelpWindow(*folder);
   help_->SetOwner(QApplication::activeModalWidget());
   help_->ShowIndex();
 }

@@ -136,6 +136,8 @@ class CShellApp {
 
  private:
   bool OpenModule();
+  // The help window over `folder`, keeping its place under the program's key.
+  std::unique_ptr<HelpWindow> MakeHelpWindow(const std::string& folder) const;
   void ShowDocumentWindow(std::unique_ptr<CShellDoc> doc);
   void InstallQtTranslation();
 

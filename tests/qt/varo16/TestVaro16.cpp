@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +19,7 @@
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTextBrowser>
 #include <QStringEncoder>
 #include <QTest>
 #include <QTreeWidget>
@@ -65,6 +68,10 @@ class TestVaro16 : public QObject {
   void typingIntoCells();
   void keysMoveThroughTheTable();
   void helpOpensTheTopicOfTheFocus();
+  void helpTopicsOpensTheContents();
+  void helpWindowKeepsItsPlaceOnScreen();
+  void helpWindowFitsOnScreen_data();
+  void helpWindowFitsOnScreen();
   void saveAndOpenRoundTrip();
   void fileNewAndShortFileKeepTheDocument();
   void fileDialogsOpenInTheFolderLastUsed();
@@ -324,6 +331,88 @@ void TestVaro16::helpOpensTheTopicOfTheFocus() {
   s.folder.Remove("enHelp");
   s.app->ShowHelp(1000);
   QVERIFY(!s.app->Help()->isVisible());
+}
+
+// Help > Help Topics (listed with F1 as its key) opens the contents; F1
+// outside a document window does the same, while F1 in the table keeps
+// opening the table's topic. Esc closes the help window.
+void TestVaro16::helpTopicsOpensTheContents() {
+  Session s;
+  QVERIFY(s.app);
+  s.folder.CopyDelivered("enHelp");
+  const auto page = [&s] { return s.app->Help() ? s.app->Help()->CurrentPage() : QString(); };
+  QMenu* helpMenu = s.Frame()->Popup(129, 5);
+  QAction* topics = helpMenu->actions().last();
+  QCOMPARE(topics->text(), QStringLiteral("&Help Topics\tF1"));
+  QCOMPARE(helpMenu->actions().first()->text(), QStringLiteral("About Varo16"));
+  topics->trigger();
+  QVERIFY(page().endsWith(QStringLiteral("/enHelp/index.html")));
+  QTest::keyClick(s.app->Help()->Browser(), Qt::Key_Escape);
+  QVERIFY(!s.app->Help()->isVisible());
+
+  s.Activate();
+  s.Grid()->setFocus();
+  QTest::keyClick(s.Grid(), Qt::Key_F1);
+  QVERIFY(page().endsWith(QStringLiteral("/1000.html")));
+  s.Activate();
+  s.Frame()->ControlBar()->Tree()->setFocus();
+  QTest::keyClick(s.Frame()->ControlBar()->Tree(), Qt::Key_F1);
+  QVERIFY(page().endsWith(QStringLiteral("/index.html")));
+}
+
+// The help window opens where it was last closed, in the next run too, and
+// a place off the screen (a monitor since unplugged) or a size beyond it
+// comes back fully onto the screen.
+void TestVaro16::helpWindowKeepsItsPlaceOnScreen() {
+  Session s;
+  QVERIFY(s.app);
+  s.folder.CopyDelivered("enHelp");
+  Registry key("Software\\Varo16");
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  key.SetString("Help Window", "5000,-3000,300,200");
+  s.app->ShowHelpIndex();
+  shell::HelpWindow* help = s.app->Help();
+  QVERIFY(screen.contains(help->frameGeometry()));
+  QCOMPARE(help->size(), QSize(300, 200));
+  help->setGeometry(30, 40, 320, 240);
+  help->close();
+  QCOMPARE(key.QueryString("Help Window").value_or(""), std::string("30,40,320,240"));
+
+  s.app.reset();  // the next run
+  s.app = s.folder.Start();
+  QVERIFY(s.app);
+  s.app->ShowHelpIndex();
+  QCOMPARE(s.app->Help()->geometry(), QRect(30, 40, 320, 240));
+  s.app->Help()->close();
+  key.SetString("Help Window", "10,10,9000,9000");
+  s.app.reset();
+  s.app = s.folder.Start();
+  s.app->ShowHelp(1000);
+  QVERIFY(screen.contains(s.app->Help()->frameGeometry()));
+  QVERIFY(s.app->Help()->width() > screen.width() - 10);
+}
+
+void TestVaro16::helpWindowFitsOnScreen_data() {
+  QTest::addColumn<QRect>("wanted");
+  QTest::addColumn<QMargins>("frame");
+  QTest::addColumn<QRect>("placed");  // on a screen of 0,0 1000x800
+  QTest::newRow("on screen") << QRect(100, 100, 400, 300) << QMargins() << QRect(100, 100, 400, 300);
+  QTest::newRow("off right and bottom") << QRect(900, 700, 400, 300) << QMargins()
+                                        << QRect(600, 500, 400, 300);
+  QTest::newRow("off left and top") << QRect(-50, -20, 400, 300) << QMargins()
+                                    << QRect(0, 0, 400, 300);
+  QTest::newRow("larger") << QRect(10, 10, 1200, 900) << QMargins() << QRect(0, 0, 1000, 800);
+  QTest::newRow("title bar kept on screen") << QRect(0, 0, 400, 300) << QMargins(2, 24, 2, 2)
+                                            << QRect(2, 24, 400, 300);
+  QTest::newRow("larger with frame") << QRect(0, 0, 1200, 900) << QMargins(2, 24, 2, 2)
+                                     << QRect(2, 24, 996, 774);
+}
+
+void TestVaro16::helpWindowFitsOnScreen() {
+  QFETCH(QRect, wanted);
+  QFETCH(QMargins, frame);
+  QFETCH(QRect, placed);
+  QCOMPARE(shell::HelpWindow::FitOnScreen(wanted, QRect(0, 0, 1000, 800), frame), placed);
 }
 
 void TestVaro16::saveAndOpenRoundTrip() {
