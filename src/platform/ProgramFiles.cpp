@@ -154,7 +154,11 @@ bool FolderWritable(const std::string& dir) {
 SettingsFilePaths LocateSettingsFile(const std::string& name) {
   const std::string programDir = ProgramDirectory();
   const std::string installed = programDir + name;
-  if (FolderWritable(programDir)) return {installed, installed};
+  // /usr is read-only, shareable data by the file system hierarchy's rules:
+  // a suite installed there keeps its files as installed even for root, to
+  // whom its folder is writable.
+  const bool underUsr = programDir.rfind("/usr/", 0) == 0;
+  if (!underUsr && FolderWritable(programDir)) return {installed, installed};
   const std::string own = UserSettingsDirectory() + "/" + name;
   return {Exists(own) ? own : installed, own};
 }

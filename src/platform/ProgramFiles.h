@@ -40,7 +40,8 @@ bool FolderWritable(const std::string& dir);
 // Where the settings file `name` (a bare name such as "Varo16.ini" or
 // "Varo.ini") is read from and written to. A program directory the user may
 // write (the portable suite folder) holds its settings files itself: both
-// paths are there. Otherwise (a suite installed read-only for many users)
+// paths are there. Otherwise (a suite installed read-only for many users,
+// and any suite under /usr, which is read-only by the FHS even for root)
 // the file lives in UserSettingsDirectory(): once a copy is there it is read
 // and written there; before that the installed file is read and the user's
 // copy is what a first save makes. The installed file is never written.

@@ -64,6 +64,13 @@ TEST(ProgramFiles, SettingsFileInProgramFolderOrUsersCopy) {
   TempDir dir;
   EXPECT_FALSE(FolderWritable(dir.File("missing")));
   EXPECT_FALSE(FolderWritable(dir.Write("file", "")));
+  // A suite under /usr (the Debian package's) keeps its files as installed,
+  // also for root, to whom /usr/lib is writable.
+  test::ScopedConfigHome home(dir.File("config"));
+  SetProgramDirectory("/usr/lib");
+  const SettingsFilePaths paths = LocateSettingsFile("Varo.ini");
+  SetProgramDirectory("");
+  EXPECT_EQ(paths, (SettingsFilePaths{"/usr/lib/Varo.ini", dir.File("config/varo/Varo.ini")}));
 }
 
 TEST(ProgramFiles, ProgramDirectoryIsTheExecutablesFolder) {
