@@ -83,7 +83,9 @@ int RunPorts(const std::vector<std::string>& args) {
     const std::string com = "COM" + std::to_string(n);
     const std::string device = ResolvePortName(com, haveIni ? &ini : nullptr);
     std::printf("%s  %s", com.c_str(), device.c_str());
-    if (std::getenv(("VARO_PORT_" + com).c_str())) std::printf("  (VARO_PORT_%s)", com.c_str());
+    if (const char* over = std::getenv(("VARO_PORT_" + com).c_str()); over && *over) {
+      std::printf("  (VARO_PORT_%s)", com.c_str());
+    }
     PrintDevice(device, chinese, "      ");
   }
 

@@ -1,4 +1,4 @@
-// entry_sheet: a picture of the installed desktop entries as a menu shows
+// entry_sheet: a picture of the suite's installed desktop entries as a menu shows
 // them, their icons at 16, 48 and 128 pixels from the hicolor theme beside
 // their names and comments in both languages.
 //
@@ -44,7 +44,8 @@ int main(int argc, char** argv) {
   const QDir share(QString::fromLocal8Bit(argv[1]) + QStringLiteral("/share"));
   QList<Entry> entries;
   const QDir apps(share.filePath(QStringLiteral("applications")));
-  for (const QString& name : apps.entryList({QStringLiteral("*.desktop")}, QDir::Files, QDir::Name))
+  for (const QString& name :
+       apps.entryList({QStringLiteral("org.varo.*.desktop")}, QDir::Files, QDir::Name))
     entries << Read(apps.filePath(name));
 
   const int row = 150;
