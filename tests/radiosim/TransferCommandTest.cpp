@@ -10,7 +10,6 @@
 #include <string>
 
 #include "model16/MemoryImage.h"
-#include "platform/ProgramFiles.h"
 #include "platform/SerialPort.h"
 #include "radiosim/CloneRadio.h"
 #include "radiosim/SimulatedRadio.h"
@@ -122,16 +121,6 @@ Ran RunSuite(const std::string& command, const std::string& environment = {}) {
                            " >" + dir.File("out") + " 2>" + dir.File("err");
   const int status = std::system(line.c_str());
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, dir.Read("out"), dir.Read("err")};
-}
-
-// Every tool answers --version with its name and the suite's version.
-TEST(TransferCommandTest, VersionOfEachTool) {
-  for (const char* tool : {"varo-cli", "varo-radiosim"}) {
-    const Ran run = RunSuite(std::string(tool) + " --version");
-    EXPECT_EQ(run.status, 0) << tool;
-    EXPECT_EQ(run.out, std::string(tool) + " " + SuiteVersion() + "\n");
-    EXPECT_EQ(run.err, "");
-  }
 }
 
 // A port that cannot be opened: the message, then why and what to do, and
