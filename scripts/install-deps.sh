@@ -14,6 +14,9 @@ packages=(
   fonts-dejavu-core fonts-urw-base35 fonts-noto-cjk fonts-droid-fallback
   # Tests read printed PDFs back as text.
   poppler-utils
+  # The installed suite: its desktop entries and metainfo are validated, and
+  # the Debian package's dependencies come from dpkg-shlibdeps.
+  desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

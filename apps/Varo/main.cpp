@@ -7,8 +7,11 @@
 #include "launcher/Launcher.h"
 #include "launcher/ProgramStarter.h"
 #include "launcher/ui/CVaroDlg.h"
+#include "platform/ProgramFiles.h"
 
 int main(int argc, char* argv[]) {
+  // Answered before any window or file is opened.
+  if (varo::AnswerVersion(argc, argv, "Varo")) return 0;
   QApplication app(argc, argv);
 
   // The launcher INI sits next to the launcher and is written back at exit.

@@ -2,8 +2,11 @@
 #include <QApplication>
 
 #include "model16/ui/CVaro_16App.h"
+#include "platform/ProgramFiles.h"
 
 int main(int argc, char** argv) {
+  // Answered before any window or file is opened.
+  if (varo::AnswerVersion(argc, argv, "Varo16")) return 0;
   QApplication qtApp(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Varo16"));
   varo::model16::ui::CVaro_16App app;

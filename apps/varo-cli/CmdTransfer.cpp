@@ -18,6 +18,7 @@
 #include "radio/CloneLink.h"
 #include "radio/DatFile.h"
 #include "radio/MemoryImage.h"
+#include "radio/PortOpenText.h"
 
 namespace varo::cli {
 
@@ -90,6 +91,11 @@ class ConsoleHost : public CloneHost {
     }
     return Answer::kCancel;
   }
+  void ShowPortOpenFailed(const PortOpenError& error) override {
+    ShowMessage(radio::kMsgPortOpenFailed, Buttons::kOk);
+    const std::string advice = radio::PortOpenAdvice(error, false);
+    if (!advice.empty()) std::fprintf(stderr, "varo-cli: %s\n", advice.c_str());
+  }
   void EndLine() {
     if (lineOpen_) std::printf("\n");
     std::fflush(stdout);
@@ -143,23 +149,11 @@ std::optional<Options> Parse(const std::vector<std::string>& args, bool read) {
 }
 
 // The device behind the port name; false (with a message) when an INI named
-// with --ini cannot be read. Without --ini a missing program INI of the radio
-// ("Varo16.ini") only means the default device paths.
+// with --ini cannot be read.
 bool ResolvePort(const Options& o, const RadioModel& model, std::string& device) {
-  std::string iniPath = o.ini;
-  if (iniPath.empty()) {
-    iniPath = FindFileNoCase(ProgramDirectory(), model.iniName).value_or("");
-  } else if (iniPath.find('/') == std::string::npos) {
-    iniPath = "./" + iniPath;  // a plain name means the current folder here
-  }
   IniProfile ini;
-  std::error_code ec;
-  const bool haveIni = !iniPath.empty() && std::filesystem::is_regular_file(iniPath, ec) &&
-                       ini.Open(iniPath, false, true, false);
-  if (!haveIni && !o.ini.empty()) {
-    std::fprintf(stderr, "varo-cli: cannot read the program INI \"%s\"\n", o.ini.c_str());
-    return false;
-  }
+  bool haveIni = false;
+  if (!OpenPortsIni(o.ini, model, ini, haveIni)) return false;
   device = ResolvePortName(o.port, haveIni ? &ini : nullptr);
   return true;
 }
@@ -178,6 +172,23 @@ int Finish(CloneLink::Outcome outcome, ConsoleHost& host, const char* what) {
 }
 
 }  // namespace
+
+bool OpenPortsIni(const std::string& iniOption, const RadioModel& model, IniProfile& ini,
+                  bool& opened) {
+  std::string iniPath = iniOption;
+  if (iniPath.empty()) {
+    iniPath = LocateSettingsFile(model.iniName).read;
+  } else if (iniPath.find('/') == std::string::npos) {
+    iniPath = "./" + iniPath;  // a plain name means the current folder here
+  }
+  std::error_code ec;
+  opened = std::filesystem::is_regular_file(iniPath, ec) && ini.Open(iniPath, false, true, false);
+  if (!opened && !iniOption.empty()) {
+    std::fprintf(stderr, "varo-cli: cannot read the program INI \"%s\"\n", iniOption.c_str());
+    return false;
+  }
+  return true;
+}
 
 int RunRead(const std::vector<std::string>& args) {
   const std::optional<Options> o = Parse(args, true);

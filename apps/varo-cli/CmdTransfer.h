@@ -3,6 +3,13 @@
 #include <string>
 #include <vector>
 
+namespace varo {
+class IniProfile;
+}
+namespace varo::radio {
+struct RadioModel;
+}
+
 namespace varo::cli {
 
 // varo-cli read [--model 16|199] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]
@@ -17,13 +24,26 @@ namespace varo::cli {
 // model follows from the file's size (1024 or 8192 bytes).
 //
 // NAME is a device path or COM1..COM4, mapped through section "Ports" of the
-// program INI (default: the radio's own, "Varo16.ini" or "Varo199V3.ini" in
-// the program directory). A failed
+// program INI (default: the radio's own, "Varo16.ini" or "Varo199V3.ini", where
+// the suite keeps it: the program directory, or the user's copy of an
+// installed suite's INI). A failed
 // handshake is retried N times (default 0, as if Cancel were pressed); SIGINT
 // cancels after the current block. Progress goes to standard output, the
 // link's messages to standard error. Returns 0 only on success, 1 on a failed
 // or cancelled transfer or file error, 2 on a usage error.
 int RunRead(const std::vector<std::string>& args);
 int RunWrite(const std::vector<std::string>& args);
+
+}  // namespace varo::cli
+
+namespace varo::cli {
+
+// Opens the program INI whose section "Ports" maps COM1..COM4: `iniOption`
+// when given (a plain name means the current folder), else `model`'s INI
+// where the suite keeps it; a missing INI only means the default devices.
+// Returns false (with a message) when an INI named by --ini cannot be read;
+// `opened` tells whether an INI is open.
+bool OpenPortsIni(const std::string& iniOption, const radio::RadioModel& model, IniProfile& ini,
+                  bool& opened);
 
 }  // namespace varo::cli

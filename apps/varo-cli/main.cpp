@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "CmdPorts.h"
 #include "CmdTransfer.h"
 #include "models/Models.h"
+#include "platform/ProgramFiles.h"
 #include "radio/ShowCommand.h"
 
 namespace {
@@ -24,6 +26,7 @@ const Command kCommands[] = {
     {"show", RunShow},
     {"read", varo::cli::RunRead},
     {"write", varo::cli::RunWrite},
+    {"ports", varo::cli::RunPorts},
 };
 
 // To standard output when asked for, to standard error after a usage error.
@@ -38,6 +41,9 @@ void Usage(std::FILE* out) {
       "  read [--model 16|199] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
       "  write --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
       "      copy the radio's memory into FILE.dat, or FILE.dat into the radio\n"
+      "  ports [--model NAME] [--ini PROGRAM.ini] [--lang en|zh]\n"
+      "      list COM1..COM4 with their devices, and the serial devices\n"
+      "  --version\n"
       "radios: the 16-channel radio (--model 16, 1024-byte files, the default) and the\n"
       "199-channel radio (--model 199, 8192-byte files); show and write know the radio\n"
       "by the size of FILE.dat\n",
@@ -47,6 +53,7 @@ void Usage(std::FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (varo::AnswerVersion(argc, argv, "varo-cli")) return 0;
   if (argc < 2) {
     Usage(stderr);
     return 2;

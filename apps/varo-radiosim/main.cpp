@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ProgramFiles.h"
 #include "radiosim/SimulatedRadio.h"
 
 namespace {
@@ -28,6 +29,7 @@ void Usage(std::FILE* out) {
   std::fputs(
       "usage: varo-radiosim [--model 16|199] [--load FILE.dat] [--save FILE.dat] [--link PATH]\n"
       "                     [--paced] [--fault KIND]\n"
+      "       varo-radiosim --version\n"
       "  --model 16|199   the 16-channel radio (default) or the 199-channel radio\n"
       "  --load FILE.dat  start with this memory (default: a new radio's contents)\n"
       "  --save FILE.dat  save the memory after every completed write and on SIGUSR1\n"
@@ -50,6 +52,7 @@ bool LoadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (varo::AnswerVersion(argc, argv, "varo-radiosim")) return 0;
   std::string model = "16";
   std::string load;
   std::string fault = "none";

@@ -88,9 +88,17 @@ void CutAt(std::string& value, std::string_view marker) {
   if (at != std::string::npos) value.erase(at);
 }
 
-std::string FullPath(const std::string& fileName) {
-  if (fileName.find('/') != std::string::npos) return fileName;
-  return ProgramDirectory() + fileName;
+// Where a file name is read from and written to: a path as it stands, a bare
+// name where the suite keeps that settings file (the program directory, or
+// the user's settings folder when the suite is installed read-only).
+SettingsFilePaths Locate(const std::string& fileName) {
+  if (fileName.find('/') != std::string::npos) return {fileName, fileName};
+  return LocateSettingsFile(fileName);
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
 }
 
 bool IsCommentKey(std::string_view key) {
@@ -114,17 +122,23 @@ bool IniProfile::Open(const std::string& fileName, bool autoSave, bool ignoreCas
   ignoreCase_ = ignoreCase;
   backupOnAutoSave_ = backupOnAutoSave;
   if (fileName.empty()) return false;
-  const std::string path = FullPath(fileName);
+  const SettingsFilePaths paths = Locate(fileName);
+  // The user's own copy of an installed file goes into a folder that may not
+  // exist yet.
+  makeFolder_ = paths.read != paths.write;
 
-  std::optional<std::string> bytes = ReadFileBytes(path);
+  std::optional<std::string> bytes = ReadFileBytes(paths.read);
   if (!bytes) {
     // Only a file that does not exist yet is created; one that exists but
     // cannot be read is left alone.
-    if (::access(path.c_str(), F_OK) == 0 || !WriteFileBytes(path, std::string())) return false;
+    if (::access(paths.read.c_str(), F_OK) == 0 || ::access(paths.write.c_str(), F_OK) == 0 ||
+        (makeFolder_ && !MakeDirectories(FolderOf(paths.write))) ||
+        !WriteFileBytes(paths.write, std::string()))
+      return false;
     bytes.emplace();
   }
 
-  path_ = path;
+  path_ = paths.write;
   slots_.assign(static_cast<std::size_t>(slotStep_), Slot{});
   sectionNames_.assign(1, std::string());
   lastSection_ = 0;
@@ -233,6 +247,7 @@ std::string IniProfile::Save(bool makeBackup) {
     // path is reported for a copy that does not exist.
     if (CopyFileBytes(path_, backup)) backupPath_ = backup;
   }
+  if (makeFolder_) MakeDirectories(FolderOf(path_));
   saveFailed_ = !WriteFileBytes(path_, Text());
   return saveFailed_ ? std::string() : backupPath_;
 }
@@ -251,6 +266,7 @@ void IniProfile::Release() {
   modified_ = false;
   saveFailed_ = false;
   byteOrderMark_ = false;
+  makeFolder_ = false;
 }
 
 std::vector<std::string> IniProfile::SectionNames() const { return sectionNames_; }

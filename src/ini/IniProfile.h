@@ -13,8 +13,11 @@ namespace varo {
 // - Strings are bytes; GBK and UTF-8 texts pass through unchanged. A UTF-8
 //   byte-order mark at the very start of the file is not part of its first
 //   line, and Save writes it back in front of the text.
-// - A file is opened by name in the program directory, or as a path when the
-//   name holds a '/'. Lines end in "\n" when written; CR LF is read as well.
+// - A file is opened by name where the suite keeps that settings file (see
+//   LocateSettingsFile: the program directory, or for a suite installed
+//   read-only the user's settings folder, the installed file being read
+//   until the user's copy exists), or as a path when the name holds a '/'.
+//   Lines end in "\n" when written; CR LF is read as well.
 // - Section lookup: the first section of a name wins. Key lookup: the last
 //   key of a name in that section wins. Comparison ignores ASCII letter case
 //   when ignore-case is on, else it is byte-wise. A text that is not valid
@@ -40,10 +43,12 @@ class IniProfile {
   IniProfile(const IniProfile&) = delete;
   IniProfile& operator=(const IniProfile&) = delete;
 
-  // Opens `fileName` in the program directory (see platform/ProgramFiles.h);
-  // a name holding a '/' is taken as a path as it stands. A file that does not
-  // exist is created empty. Returns false when it can be neither read nor
-  // created; the object then holds no file.
+  // Opens `fileName` where the suite keeps it (see platform/ProgramFiles.h,
+  // LocateSettingsFile); a name holding a '/' is taken as a path as it
+  // stands. A file that does not exist is created empty; an installed file
+  // read in place of the user's copy makes no copy until a save. Returns
+  // false when it can be neither read nor created; the object then holds no
+  // file. Path() is where the model is written.
   bool Open(const std::string& fileName, bool autoSave, bool ignoreCase, bool backupOnAutoSave);
 
   std::string GetValue(const std::string& section, const std::string& key,
@@ -104,6 +109,7 @@ class IniProfile {
   bool modified_ = false;
   bool saveFailed_ = false;
   bool byteOrderMark_ = false;
+  bool makeFolder_ = false;
 };
 
 }  // namespace varo

@@ -1,43 +1,19 @@
 #include "ini/Registry.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 
 #include "ini/FileText.h"
 #include "ini/IniProfile.h"
+#include "platform/ProgramFiles.h"
 
 namespace varo {
 namespace {
 
-std::string ConfigHome() {
-  // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG rules ask.
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg && xdg[0] == '/') return xdg;
-  const char* home = std::getenv("HOME");
-  if (home && home[0] == '/') return std::string(home) + "/.config";
-  if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir)
-    return std::string(pw->pw_dir) + "/.config";
-  return "/tmp";
-}
-
-std::string StoreDirectory() { return ConfigHome() + "/varo"; }
-
-// Creates `dir` and its missing parents.
-bool MakeDirectories(const std::string& dir) {
-  for (std::size_t at = 1; at <= dir.size(); ++at) {
-    if (at != dir.size() && dir[at] != '/') continue;
-    std::string part = dir.substr(0, at);
-    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-  }
-  struct stat st {};
-  return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
+std::string StoreDirectory() { return UserSettingsDirectory(); }
 
 // Holds an advisory lock on the store for one read or one read-modify-write,
 // so that two programs setting values at once do not lose each other's
@@ -84,6 +60,50 @@ std::optional<std::uint32_t> ParseDword(const std::string& text) {
   return static_cast<std::uint32_t>(value);
 }
 
+// What GetValue gives for a value that is not stored: a lone NUL, which no
+// stored string can be (control characters are kept as %XX).
+const std::string kAbsent(1, '\0');
+
+std::string EncodeString(const std::string& value) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    const auto c = static_cast<unsigned char>(value[i]);
+    const bool atEnd = i == 0 || i + 1 == value.size();
+    const bool escape = c < 0x20 || c == 0x7F || c == '%' || c == ';' || c == '*' ||
+                        (c == '/' && i > 0 && value[i - 1] == '/') || (c == ' ' && atEnd);
+    if (escape) {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 0x0F];
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+std::string DecodeString(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 &&
+        HexDigit(text[i + 2]) >= 0) {
+      out += static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 Registry::Registry(std::string keyPath) : keyPath_(std::move(keyPath)) {
@@ -110,6 +130,28 @@ bool Registry::SetDword(const std::string& name, std::uint32_t value) {
   if (!lock.Held() || !OpenStore(ini)) return false;
   ini.SetValue(keyPath_, name, std::to_string(value));
   return !ini.IsModified() || WriteStore(ini);
+}
+
+std::optional<std::string> Registry::QueryString(const std::string& name) const {
+  if (name.empty()) return std::nullopt;
+  StoreLock lock(false);
+  IniProfile ini;
+  if (!lock.Held() || !OpenStore(ini)) return std::nullopt;
+  const std::string value = ini.GetValue(keyPath_, name, kAbsent);
+  if (value == kAbsent) return std::nullopt;
+  return DecodeString(value);
+}
+
+bool Registry::SetString(const std::string& name, const std::string& value) {
+  if (name.empty()) return false;
+  StoreLock lock(true);
+  IniProfile ini;
+  if (!lock.Held() || !OpenStore(ini)) return false;
+  const std::string text = EncodeString(value);
+  // Compared byte for byte: the store ignores letter case, a folder does not.
+  const bool changed = ini.GetValue(keyPath_, name, kAbsent) != text;
+  ini.SetValue(keyPath_, name, text);
+  return !changed || WriteStore(ini);
 }
 
 std::string Registry::StorePath() { return StoreDirectory() + "/registry.ini"; }

@@ -6,7 +6,7 @@
 
 namespace varo {
 
-// DWORD values under a key path such as "Software\\Varo16", standing where the
+// DWORD and string values under a key path such as "Software\\Varo16", standing where the
 // programs keep the port ("com"), product type ("Type") and band ("Field") of
 // the current user.
 //
@@ -25,6 +25,12 @@ class Registry {
   std::optional<std::uint32_t> QueryDword(const std::string& name) const;
   // Returns false when the value could not be stored.
   bool SetDword(const std::string& name, std::uint32_t value);
+
+  // String values (a folder, say). Any bytes round-trip: what the INI reader
+  // would cut or trim ('%', ';', '*', a '/' after a '/', control characters,
+  // blanks at either end) is kept as %XX in the file.
+  std::optional<std::string> QueryString(const std::string& name) const;
+  bool SetString(const std::string& name, const std::string& value);
 
   // The file the values are kept in.
   static std::string StorePath();

@@ -50,7 +50,7 @@ bool Launcher::Accept(int position) {
     // The programmer reads its INI as it starts, so the language must be on
     // disk before the program is started.
     IniProfile productIni(4);
-    if (!productIni.Open(IniPath(product), true, true, false)) return false;
+    if (!productIni.Open(product.iniName, true, true, false)) return false;
     if (checked_) productIni.SetValue(kSection, kLanguageKey, LanguageName(*checked_));
     productIni.Save(false);
     if (productIni.SaveFailed()) return false;
@@ -118,7 +118,7 @@ std::string Launcher::ProgramPath(const Product& product) {
 }
 
 std::string Launcher::IniPath(const Product& product) {
-  return ProgramDirectory() + product.iniName;
+  return LocateSettingsFile(product.iniName).write;
 }
 
 }  // namespace varo

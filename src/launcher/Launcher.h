@@ -34,7 +34,7 @@ class Launcher {
   // One of the four products. Which one is chosen depends only on the list
   // position, never on the text shown for it.
   struct Product {
-    const char* iniName;  // the programmer's INI, next to the launcher
+    const char* iniName;  // the programmer's INI, a settings file of the suite
     const char* program;  // the programmer's file name without suffix
   };
 
@@ -86,7 +86,8 @@ class Launcher {
   static int ParsePosition(const std::string& text);
   // The full path of `product`'s program in the launcher's folder.
   static std::string ProgramPath(const Product& product);
-  // The full path of `product`'s INI in the launcher's folder.
+  // The full path `product`'s INI is written to: in the launcher's folder, or
+  // the user's copy of it when the suite is installed read-only.
   static std::string IniPath(const Product& product);
 
  private:

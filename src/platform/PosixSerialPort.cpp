@@ -1,14 +1,20 @@
 #include "platform/PosixSerialPort.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <thread>
 
 namespace varo {
@@ -40,36 +46,111 @@ std::uint64_t TotalMilliseconds(unsigned multiplier, unsigned constant, std::siz
   return static_cast<std::uint64_t>(multiplier) * n + constant;
 }
 
+// "name (process N)" of another process that has `device` open, or "".
+// Processes of other users whose descriptors we may not see are passed over.
+std::string FindHolder(const std::string& device) {
+  struct stat target {};
+  if (::stat(device.c_str(), &target) != 0) return {};
+  const std::string self = std::to_string(::getpid());
+  DIR* proc = ::opendir("/proc");
+  if (!proc) return {};
+  std::string found;
+  while (const dirent* entry = ::readdir(proc)) {
+    const std::string pid = entry->d_name;
+    if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos || pid == self)
+      continue;
+    const std::string fdDir = "/proc/" + pid + "/fd";
+    DIR* fds = ::opendir(fdDir.c_str());
+    if (!fds) continue;
+    while (const dirent* fd = ::readdir(fds)) {
+      struct stat st {};
+      if (fd->d_name[0] == '.' || ::stat((fdDir + "/" + fd->d_name).c_str(), &st) != 0) continue;
+      if (st.st_dev == target.st_dev && st.st_ino == target.st_ino) {
+        std::string name;
+        std::getline(std::ifstream("/proc/" + pid + "/comm"), name);
+        found = (name.empty() ? std::string("?") : name) + " (process " + pid + ")";
+        break;
+      }
+    }
+    ::closedir(fds);
+    if (!found.empty()) break;
+  }
+  ::closedir(proc);
+  return found;
+}
+
+PortOpenError Failure(const std::string& device, int error) {
+  PortOpenError e;
+  e.device = device;
+  e.error = error;
+  switch (error) {
+    case EACCES:
+    case EPERM: {
+      e.reason = PortOpenError::Reason::kPermission;
+      if (const passwd* pw = ::getpwuid(::geteuid())) e.user = pw->pw_name;
+      struct stat st {};
+      if (::stat(device.c_str(), &st) == 0) {
+        if (const group* gr = ::getgrgid(st.st_gid)) e.group = gr->gr_name;
+        e.groupMayUse = (st.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
+      }
+      break;
+    }
+    case EBUSY:
+    case EWOULDBLOCK:
+      e.reason = PortOpenError::Reason::kBusy;
+      e.holder = FindHolder(device);
+      break;
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case ENOTDIR:
+      e.reason = PortOpenError::Reason::kMissing;
+      break;
+    case ENOTTY:
+      e.reason = PortOpenError::Reason::kNotSerial;
+      break;
+    default:
+      e.reason = PortOpenError::Reason::kOther;
+      break;
+  }
+  return e;
+}
+
 }  // namespace
 
 PosixSerialPort::~PosixSerialPort() { Close(); }
 
 bool PosixSerialPort::Open(const std::string& devicePath) {
   Close();
-  if (devicePath.empty()) return false;
+  openError_ = {};
+  if (devicePath.empty()) {
+    openError_ = Failure(devicePath, ENOENT);
+    return false;
+  }
   // No O_CREAT: only an existing device opens. O_NOCTTY keeps the port from
   // becoming our controlling terminal, O_NONBLOCK keeps the open from waiting
   // for a carrier.
   int fd = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
+  if (fd < 0) {
+    openError_ = Failure(devicePath, errno);
+    return false;
+  }
+  // Every later step that fails closes the device again and keeps its reason.
+  auto fail = [&](int error) {
+    ::close(fd);
+    openError_ = Failure(devicePath, error);
+    return false;
+  };
   // The lock comes first, before any request to the driver: a port that a
   // transfer is using is let go at once, its line settings, queues and
   // modem lines untouched. The flock holds for root as well, whom TIOCEXCL
   // lets through.
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    ::close(fd);
-    return false;
-  }
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) return fail(errno);
+  if (!::isatty(fd)) return fail(ENOTTY);
   termios t{};
-  bool ok = ::isatty(fd) && ::ioctl(fd, TIOCEXCL) == 0 && ::tcgetattr(fd, &t) == 0;
-  if (ok) {
-    MakeRaw(t);
-    ok = SetAttributes(fd, t);
-  }
-  if (!ok) {
-    ::close(fd);
-    return false;
-  }
+  if (::ioctl(fd, TIOCEXCL) != 0 || ::tcgetattr(fd, &t) != 0) return fail(errno);
+  MakeRaw(t);
+  if (!SetAttributes(fd, t)) return fail(errno);
   fd_ = fd;
   timeouts_ = Timeouts{};
   return true;

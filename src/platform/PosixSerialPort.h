@@ -22,6 +22,12 @@ namespace varo {
 // with IXON on, and it would swallow the image bytes 0x11 and 0x13 of a
 // binary transfer. Hardware flow control (CRTSCTS) and the modem lines stay
 // as the port had them.
+//
+// A failed Open keeps its reason (LastOpenError): EACCES or EPERM is a
+// permission problem (with the group owning the device), EBUSY or a flock
+// held elsewhere a busy port (with the program holding it, when /proc tells),
+// ENOENT, ENODEV, ENXIO or ENOTDIR a missing device, a path that is no
+// terminal no serial port.
 class PosixSerialPort final : public SerialPort {
  public:
   PosixSerialPort() = default;
@@ -32,6 +38,7 @@ class PosixSerialPort final : public SerialPort {
   bool Open(const std::string& devicePath) override;
   bool IsOpen() const override { return fd_ >= 0; }
   void Close() override;
+  PortOpenError LastOpenError() const override { return openError_; }
 
   bool SetupComm(std::size_t inQueue, std::size_t outQueue) override;
   bool SetTimeouts(const Timeouts& timeouts) override;
@@ -46,6 +53,7 @@ class PosixSerialPort final : public SerialPort {
 
   int fd_ = -1;
   Timeouts timeouts_{};
+  PortOpenError openError_;
 };
 
 }  // namespace varo

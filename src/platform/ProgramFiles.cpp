@@ -2,12 +2,17 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <string_view>
 
@@ -65,6 +70,23 @@ std::size_t ReadFully(int fd, void* buffer, std::size_t size) {
   return got;
 }
 
+bool InGroup(gid_t gid) {
+  if (::getegid() == gid) return true;
+  const int count = ::getgroups(0, nullptr);
+  if (count <= 0) return false;
+  std::vector<gid_t> groups(static_cast<std::size_t>(count));
+  const int got = ::getgroups(count, groups.data());
+  for (int i = 0; i < got; ++i) {
+    if (groups[static_cast<std::size_t>(i)] == gid) return true;
+  }
+  return false;
+}
+
+bool Exists(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0;
+}
+
 }  // namespace
 
 std::string ProgramDirectory() {
@@ -95,6 +117,60 @@ std::optional<std::string> FindFileNoCase(const std::string& dir, const std::str
   ::closedir(d);
   if (!found) return std::nullopt;
   return (dir.empty() ? std::string() : WithSlash(dir)) + *found;
+}
+
+std::string UserSettingsDirectory() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg && xdg[0] == '/') return std::string(xdg) + "/varo";
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/') return std::string(home) + "/.config/varo";
+  if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && pw->pw_dir[0] == '/')
+    return std::string(pw->pw_dir) + "/.config/varo";
+  return "/tmp/varo";
+}
+
+bool MakeDirectories(const std::string& dir) {
+  for (std::size_t at = 1; at <= dir.size(); ++at) {
+    if (at != dir.size() && dir[at] != '/') continue;
+    const std::string part = dir.substr(0, at);
+    if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  }
+  struct stat st {};
+  return ::stat(dir.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool FolderWritable(const std::string& dir) {
+  struct stat st {};
+  if (::stat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+  // The kernel's answer covers ACLs and read-only mounts; for root it is yes
+  // everywhere else, so the folder's own bits decide then.
+  if (::faccessat(AT_FDCWD, dir.c_str(), W_OK | X_OK, AT_EACCESS) != 0) return false;
+  if (::geteuid() != 0) return true;
+  if (st.st_uid == 0) return (st.st_mode & S_IWUSR) != 0;
+  if (InGroup(st.st_gid)) return (st.st_mode & S_IWGRP) != 0;
+  return (st.st_mode & S_IWOTH) != 0;
+}
+
+SettingsFilePaths LocateSettingsFile(const std::string& name) {
+  const std::string programDir = ProgramDirectory();
+  // Found without regard to letter case, as the suite's other files are.
+  const std::string installed = FindFileNoCase(programDir, name).value_or(programDir + name);
+  // /usr is read-only, shareable data by the file system hierarchy's rules:
+  // a suite installed there keeps its files as installed even for root, to
+  // whom its folder is writable.
+  const bool underUsr = programDir.rfind("/usr/", 0) == 0;
+  if (!underUsr && FolderWritable(programDir)) return {installed, installed};
+  const std::string own = UserSettingsDirectory() + "/" + name;
+  return {Exists(own) ? own : installed, own};
+}
+
+const char* SuiteVersion() { return VARO_VERSION; }
+
+bool AnswerVersion(int argc, char** argv, const char* program) {
+  if (argc < 2 || std::strcmp(argv[1], "--version") != 0) return false;
+  std::printf("%s %s\n", program, SuiteVersion());
+  std::fflush(stdout);
+  return true;
 }
 
 const char* ExecutableSuffix() { return ""; }

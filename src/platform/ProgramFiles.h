@@ -21,6 +21,45 @@ void SetProgramDirectory(const std::string& dir);
 // case (an exact match is preferred), or nothing when there is none.
 std::optional<std::string> FindFileNoCase(const std::string& dir, const std::string& name);
 
+// The folder of the user's own settings of the suite: "$XDG_CONFIG_HOME/varo"
+// (XDG_CONFIG_HOME defaults to "~/.config"; a relative value is ignored, as
+// the XDG rules ask). No trailing '/'.
+std::string UserSettingsDirectory();
+
+// Creates `dir` and its missing parents (new folders private to the user).
+// True when `dir` is a folder afterwards.
+bool MakeDirectories(const std::string& dir);
+
+// Whether the user may write into `dir`: its permission bits must let the
+// user's uid or one of its groups write (root included, whom the kernel would
+// let write anywhere: an installed suite's folder made read-only stays
+// untouched by root as well), and the system must agree (no read-only mount,
+// ACLs).
+bool FolderWritable(const std::string& dir);
+
+// Where the settings file `name` (a bare name such as "Varo16.ini" or
+// "Varo.ini") is read from and written to. A program directory the user may
+// write (the portable suite folder) holds its settings files itself: both
+// paths are there. Otherwise (a suite installed read-only for many users,
+// and any suite under /usr, which is read-only by the FHS even for root)
+// the file lives in UserSettingsDirectory(): once a copy is there it is read
+// and written there; before that the installed file is read and the user's
+// copy is what a first save makes. The installed file is never written.
+struct SettingsFilePaths {
+  std::string read;
+  std::string write;
+  bool operator==(const SettingsFilePaths&) const = default;
+};
+SettingsFilePaths LocateSettingsFile(const std::string& name);
+
+// The project's version ("1.0"), as the build names it.
+const char* SuiteVersion();
+
+// Answers "--version" as the first argument: prints "<program> <version>" to
+// standard output and returns true (the caller then exits with status 0,
+// before it opens a window or a file). False for any other command line.
+bool AnswerVersion(int argc, char** argv, const char* program);
+
 // The platform's suffix of executable files: ".exe" on Windows, "" elsewhere.
 const char* ExecutableSuffix();
 

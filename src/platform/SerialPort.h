@@ -7,6 +7,30 @@
 
 namespace varo {
 
+// Why a port could not be opened, so that a message can tell the user what to
+// do about it.
+struct PortOpenError {
+  enum class Reason {
+    kNone,        // the last open succeeded (or none was tried)
+    kPermission,  // the user may not use the device
+    kBusy,        // another program holds it
+    kMissing,     // nothing at that path: no device, or a link to nowhere
+    kNotSerial,   // something is there, but no serial port (a plain file, say)
+    kOther,       // any other failure; `error` tells which
+  };
+  Reason reason = Reason::kNone;
+  int error = 0;       // errno of the step that failed (0 when none applies)
+  std::string device;  // the path as it was given
+  // kPermission: the user's login name, the group owning the device and
+  // whether membership of that group would let the user read and write it.
+  std::string user;
+  std::string group;
+  bool groupMayUse = false;
+  // kBusy: the program holding the device, "name (process N)", when it
+  // could be found.
+  std::string holder;
+};
+
 // A serial port as the clone link and the port probe use it: opened by name,
 // exclusively, for 9600 baud 8N1 raw transfers with Win32-style time-outs.
 class SerialPort {
@@ -38,6 +62,8 @@ class SerialPort {
   virtual bool Open(const std::string& devicePath) = 0;
   virtual bool IsOpen() const = 0;
   virtual void Close() = 0;
+  // Why the last Open failed (Reason::kNone after a successful one).
+  virtual PortOpenError LastOpenError() const { return {}; }
 
   // Driver queue sizes; accepted and ignored where the platform sizes them.
   virtual bool SetupComm(std::size_t inQueue, std::size_t outQueue) = 0;

@@ -1,5 +1,9 @@
 #pragma once
 
+namespace varo {
+struct PortOpenError;
+}
+
 namespace varo::radio {
 
 // String-table identifiers of the clone link's messages.
@@ -30,6 +34,10 @@ class CloneHost {
   virtual bool CancelRequested() = 0;
   // Shows message `id` with `buttons` and returns the button pressed.
   virtual Answer ShowMessage(int id, Buttons buttons) = 0;
+  // Message 61453 for a port that could not be opened. By default the plain
+  // message; a host that can say more adds `error`'s reason and what to do
+  // about it (PortOpenAdvice) as a second line.
+  virtual void ShowPortOpenFailed(const PortOpenError& error);
   // The pauses the protocol asks for. Blocks the thread for `ms` milliseconds.
   virtual void Sleep(unsigned ms);
 };

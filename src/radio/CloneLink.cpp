@@ -48,11 +48,15 @@ const char* CloneMessageText(int id) {
   }
 }
 
+void CloneHost::ShowPortOpenFailed(const PortOpenError&) {
+  ShowMessage(kMsgPortOpenFailed, Buttons::kOk);
+}
+
 void CloneHost::Sleep(unsigned ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 bool CloneLink::OpenPort(const std::string& devicePath) {
   if (!port_.Open(devicePath)) {
-    host_.ShowMessage(kMsgPortOpenFailed, CloneHost::Buttons::kOk);
+    host_.ShowPortOpenFailed(port_.LastOpenError());
     return false;
   }
   // As with the original driver calls, a port that refuses a setting is used

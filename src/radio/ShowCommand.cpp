@@ -123,7 +123,8 @@ int RunShow(const std::vector<std::string>& args, const std::vector<const RadioM
   // The program INI, read only: the command never writes it, and a missing
   // one is not created (the programmer would create it empty; every key then
   // has its default, as here).
-  std::string iniPath = options.iniPath.empty() ? ProgramDirectory() + model.iniName : options.iniPath;
+  std::string iniPath =
+      options.iniPath.empty() ? LocateSettingsFile(model.iniName).read : options.iniPath;
   if (iniPath.find('/') == std::string::npos) iniPath = "./" + iniPath;
   IniProfile ini;
   std::error_code ec;

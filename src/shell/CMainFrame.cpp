@@ -108,7 +108,10 @@ bool CMainFrame::Create() {
     action->setShortcut(QKeySequence(QString::fromStdString(accel.keys)));
   }
   // Help for the window as a whole; the view and the dialogs answer F1 with
-  // their own topics before it gets here.
+  // their own topics before it gets here. The Help menu's "Help Topics"
+  // shows F1 as its key: outside a document window F1 opens the contents as
+  // that item does, inside one the topic of the focus (the table's, say),
+  // so the key stays context help and the item is its fallback.
   QAction* help = EnsureAction(ID_HELP);
   help->setShortcut(QKeySequence(Qt::Key_F1));
   for (int id : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_VIEW_CONTROL_BAR})
@@ -376,6 +379,9 @@ bool CMainFrame::FrameCommand(int id) {
     case ID_PREV_PANE:
       FocusNextPane(id == ID_NEXT_PANE);
       return true;
+    case ID_HELP_FINDER:
+      app_.ShowHelpIndex();
+      return true;
     case ID_HELP: {
       // F1 that the table and the dialogs did not answer themselves: the
       // topic of the view's focus inside a document window, else the start page.
@@ -405,6 +411,7 @@ std::optional<bool> CMainFrame::FrameCommandEnabled(int id) const {
     case ID_NEXT_PANE:
     case ID_PREV_PANE:
     case ID_HELP:
+    case ID_HELP_FINDER:
       return true;
     case ID_CHANNEL_INFO:
       return active_ != nullptr;

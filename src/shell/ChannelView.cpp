@@ -184,15 +184,16 @@ PrintRenderer CChannelView::Renderer() const {
 
 void CChannelView::OnPrintToPdf() {
   // Proposed beside the document's file, else under the name a first save
-  // would propose.
+  // would propose, in the folder last used.
   QString base = Doc().PathName();
-  if (base.isEmpty()) base = QDir::current().filePath(Doc().ProposedFileName());
+  if (base.isEmpty()) base = QDir(app_.LastFolder()).filePath(Doc().ProposedFileName());
   const QFileInfo info(base);
   const QString proposed = info.dir().filePath(info.completeBaseName() + QStringLiteral(".pdf"));
   QString path =
       QFileDialog::getSaveFileName(app_.DialogParent(), app_.Tr("Print to PDF", "打印到 PDF"),
                                    proposed, QStringLiteral("PDF (*.pdf)"));
   if (path.isEmpty()) return;
+  app_.RememberFolder(path);
   if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".pdf");
 
   // Written beside the target and renamed over it, so a job that fails

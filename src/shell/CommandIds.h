@@ -44,6 +44,7 @@ constexpr int ID_FILE_PRINT_DIRECT = 57608;
 constexpr int ID_FILE_PRINT_PREVIEW = 57609;
 constexpr int ID_APP_ABOUT = 57664;
 constexpr int ID_APP_EXIT = 57665;
+constexpr int ID_HELP_FINDER = 57667;  // Help Topics: the help contents
 constexpr int ID_HELP = 57670;
 constexpr int ID_NEXT_PANE = 57680;
 constexpr int ID_PREV_PANE = 57681;

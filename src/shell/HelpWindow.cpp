@@ -1,17 +1,49 @@
 #include "shell/HelpWindow.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QHideEvent>
+#include <QScreen>
+#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include <algorithm>
+
+#include "ini/Registry.h"
 #include "platform/ProgramFiles.h"
 
 namespace varo::shell {
 
-HelpWindow::HelpWindow(std::string folder, const QString& caption)
-    : QWidget(nullptr, Qt::Window), folder_(std::move(folder)), caption_(caption) {
+namespace {
+
+constexpr const char* kPlaceValue = "Help Window";
+
+std::optional<QRect> StoredPlace(const std::string& key) {
+  if (key.empty()) return std::nullopt;
+  const auto text = Registry(key).QueryString(kPlaceValue);
+  if (!text) return std::nullopt;
+  const QStringList parts = QString::fromStdString(*text).split(QLatin1Char(','));
+  if (parts.size() != 4) return std::nullopt;
+  int v[4];
+  for (int i = 0; i < 4; ++i) {
+    bool ok = false;
+    v[i] = parts[i].trimmed().toInt(&ok);
+    if (!ok) return std::nullopt;
+  }
+  if (v[2] <= 0 || v[3] <= 0) return std::nullopt;
+  return QRect(v[0], v[1], v[2], v[3]);
+}
+
+}  // namespace
+
+HelpWindow::HelpWindow(std::string folder, const QString& caption, std::string settingsKey)
+    : QWidget(nullptr, Qt::Window),
+      folder_(std::move(folder)),
+      caption_(caption),
+      settingsKey_(std::move(settingsKey)) {
   setObjectName(QStringLiteral("helpWindow"));
   setAttribute(Qt::WA_QuitOnClose, false);
   setWindowTitle(caption_);
@@ -21,6 +53,7 @@ HelpWindow::HelpWindow(std::string folder, const QString& caption)
   browser_->setOpenExternalLinks(true);
   layout->addWidget(browser_);
   resize(640, 520);
+  if (auto place = StoredPlace(settingsKey_)) setGeometry(*place);
   connect(browser_, &QTextBrowser::sourceChanged, this, [this] {
     const QString title = browser_->documentTitle();
     setWindowTitle(title.isEmpty() ? caption_ : title + QStringLiteral(" - ") + caption_);
@@ -42,10 +75,64 @@ bool HelpWindow::ShowIndex() { return ShowPage(IndexPath(folder_)); }
 bool HelpWindow::ShowPage(const std::optional<std::string>& path) {
   if (!path) return false;
   browser_->setSource(QUrl::fromLocalFile(QString::fromStdString(*path)));
+  const bool placed = !isVisible();
+  if (placed) Place();
   show();
+  // Once shown, the frame the window system adds is known: the whole
+  // window, frame included, goes on the screen.
+  if (placed) Place();
   raise();
   activateWindow();
   return true;
+}
+
+QRect HelpWindow::FitOnScreen(QRect wanted, const QRect& available, const QMargins& frame) {
+  const QRect room = available.marginsRemoved(frame);
+  wanted.setWidth(std::min(wanted.width(), room.width()));
+  wanted.setHeight(std::min(wanted.height(), room.height()));
+  wanted.moveLeft(std::clamp(wanted.left(), room.left(), room.right() - wanted.width() + 1));
+  wanted.moveTop(std::clamp(wanted.top(), room.top(), room.bottom() - wanted.height() + 1));
+  return wanted;
+}
+
+void HelpWindow::Place() {
+  // The screen the window was on, else the one nearest to it; the frame the
+  // window manager adds is known once the window has been shown.
+  const QRect wanted = geometry();
+  QScreen* screen = QGuiApplication::screenAt(wanted.center());
+  if (!screen) {
+    int best = -1;
+    for (QScreen* candidate : QGuiApplication::screens()) {
+      const QPoint d = candidate->availableGeometry().center() - wanted.center();
+      if (best < 0 || d.manhattanLength() < best) {
+        best = d.manhattanLength();
+        screen = candidate;
+      }
+    }
+  }
+  if (!screen) return;
+  const QRect frame = frameGeometry();
+  const QMargins margins(geometry().left() - frame.left(), geometry().top() - frame.top(),
+                         frame.right() - geometry().right(), frame.bottom() - geometry().bottom());
+  setGeometry(FitOnScreen(wanted, screen->availableGeometry(), margins));
+}
+
+void HelpWindow::keyPressEvent(QKeyEvent* event) {
+  // The browser passes on the keys it does not use; Esc closes the window.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void HelpWindow::hideEvent(QHideEvent* event) {
+  if (!settingsKey_.empty() && !event->spontaneous()) {
+    const QRect r = geometry();
+    Registry(settingsKey_).SetString(
+        kPlaceValue, QStringLiteral("%1,%2,%3,%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString());
+  }
+  QWidget::hideEvent(event);
 }
 
 void HelpWindow::SetOwner(QWidget* owner) {

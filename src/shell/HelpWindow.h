@@ -13,12 +13,24 @@ namespace varo::shell {
 // The program's help window: the pages of the help folder ("enHelp" or
 // "chHelp" in the program directory), one HTML page per context number
 // ("32777.html") and a start page ("index.html"). It stays open beside the
-// main window and is reused for every request.
+// main window and is reused for every request; Esc closes it.
+//
+// It opens where the user last left it (kept per user as the string value
+// "Help Window", "x,y,width,height", under the registry key the program
+// names; saved whenever the window hides), and always fully on a screen: a
+// place off every screen (a monitor since unplugged, say) moves onto the
+// nearest one, and a window larger than the screen shrinks to it.
 class HelpWindow : public QWidget {
   Q_OBJECT
 
  public:
-  HelpWindow(std::string folder, const QString& caption);
+  // `settingsKey`: the registry key the window's place is kept under ("" keeps
+  // nothing).
+  HelpWindow(std::string folder, const QString& caption, std::string settingsKey = {});
+
+  // `wanted` moved and, when it must be, shrunk to lie fully within
+  // `available`; `frame` is what the window frame adds around it.
+  static QRect FitOnScreen(QRect wanted, const QRect& available, const QMargins& frame = {});
 
   // The page of `context`, or nothing when the folder or page is missing.
   static std::optional<std::string> TopicPath(const std::string& folder, int context);
@@ -41,10 +53,15 @@ class HelpWindow : public QWidget {
 
  private:
   bool ShowPage(const std::optional<std::string>& path);
+  // Places the window where it was last left, on screen, before it shows.
+  void Place();
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
   std::string folder_;
   QString caption_;
+  std::string settingsKey_;
   QTextBrowser* browser_;
   QPointer<QWidget> owner_;
 };

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QMessageBox>
 
+#include "platform/SerialPort.h"
+#include "radio/PortOpenText.h"
 #include "shell/ShellApp.h"
 
 namespace varo::shell {
@@ -15,11 +17,28 @@ void QtCloneHost::PumpEvent() { QCoreApplication::processEvents(QEventLoop::AllE
 
 bool QtCloneHost::CancelRequested() { return !dialog_ || dialog_->CancelRequested(); }
 
+namespace {
+
+// The module's text of message `id`; a module without it still says what
+// went wrong, in English.
+QString MessageText(const CShellApp& app, int id) {
+  const QString text = app.Str(id);
+  return text.isEmpty() ? QString::fromUtf8(radio::CloneMessageText(id)) : text;
+}
+
+}  // namespace
+
+void QtCloneHost::ShowPortOpenFailed(const PortOpenError& error) {
+  shown_.push_back(radio::kMsgPortOpenFailed);
+  QString text = MessageText(app_, radio::kMsgPortOpenFailed);
+  const std::string advice = radio::PortOpenAdvice(error, app_.Chinese());
+  if (!advice.empty()) text += QLatin1Char('\n') + QString::fromStdString(advice);
+  app_.MessageBox(text, QMessageBox::Ok, QMessageBox::Warning);
+}
+
 radio::CloneHost::Answer QtCloneHost::ShowMessage(int id, Buttons buttons) {
   shown_.push_back(id);
-  // A module without the text still says what went wrong, in English.
-  QString text = app_.Str(id);
-  if (text.isEmpty()) text = QString::fromUtf8(radio::CloneMessageText(id));
+  const QString text = MessageText(app_, id);
   const bool retry = buttons == Buttons::kRetryCancel;
   const QMessageBox::StandardButton answer =
       app_.MessageBox(text, retry ? QMessageBox::Retry | QMessageBox::Cancel : QMessageBox::Ok,

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
@@ -12,7 +13,9 @@
 #include <QPushButton>
 #include <QTranslator>
 
+#include "ini/Registry.h"
 #include "platform/ProgramFiles.h"
+#include "radio/ProductBand.h"
 #include "shell/BackgroundArea.h"
 #include "shell/CAboutDlg.h"
 #include "shell/CChildFrame.h"
@@ -125,6 +128,20 @@ QString CShellApp::Tr(const char* english, const char* chinese) const {
   return QString::fromUtf8(chinese_ ? chinese : english);
 }
 
+QString CShellApp::LastFolder() const {
+  const auto stored = Registry(radio::ProductRegistryKey(ini_)).QueryString("Folder");
+  if (stored) {
+    const QString folder = QFile::decodeName(QByteArray::fromStdString(*stored));
+    if (QFileInfo(folder).isDir()) return folder;
+  }
+  return QDir::currentPath();
+}
+
+void CShellApp::RememberFolder(const QString& path) {
+  const QString folder = QFileInfo(path).absolutePath();
+  Registry(radio::ProductRegistryKey(ini_)).SetString("Folder", QFile::encodeName(folder).toStdString());
+}
+
 QString CShellApp::DocumentFilter() const {
   // "\n\n\n*.dat\n.dat\nVaro_16.Document\nVaro_16 Document"
   const QStringList parts = Str(IDR_DOCMENU).split(QLatin1Char('\n'));
@@ -141,17 +158,21 @@ QString CShellApp::DocumentExtension() const {
 void CShellApp::ShowHelp(int context) {
   auto folder = FindFileNoCase(programDir_, helpFolder_);
   if (!folder || !HelpWindow::TopicPath(*folder, context)) return;
-  if (!help_) help_ = std::make_unique<HelpWindow>(*folder, Tr("Help", "帮助"));
+  if (!help_) help_ = MakeHelpWindow(*folder);
   // Asked from a dialog, the topic shows in front of it and can be read
   // while the dialog stays open.
   help_->SetOwner(QApplication::activeModalWidget());
   help_->ShowTopic(context);
 }
 
+std::unique_ptr<HelpWindow> CShellApp::MakeHelpWindow(const std::string& folder) const {
+  return std::make_unique<HelpWindow>(folder, Tr("Help", "帮助"), radio::ProductRegistryKey(ini_));
+}
+
 void CShellApp::ShowHelpIndex() {
   auto folder = FindFileNoCase(programDir_, helpFolder_);
   if (!folder || !HelpWindow::IndexPath(*folder)) return;
-  if (!help_) help_ = std::make_unique<HelpWindow>(*folder, Tr("Help", "帮助"));
+  if (!help_) help_ = MakeHelpWindow(*folder);
   help_->SetOwner(QApplication::activeModalWidget());
   help_->ShowIndex();
 }
@@ -198,9 +219,11 @@ void CShellApp::OnFileNew() {
 }
 
 void CShellApp::OnFileOpen() {
-  const QString path = QFileDialog::getOpenFileName(DialogParent(), Tr("Open", "打开"), QString(),
-                                                    DocumentFilter());
-  if (!path.isEmpty()) OpenDocumentFile(path);
+  const QString path = QFileDialog::getOpenFileName(DialogParent(), Tr("Open", "打开"),
+                                                    LastFolder(), DocumentFilter());
+  if (path.isEmpty()) return;
+  RememberFolder(path);
+  OpenDocumentFile(path);
 }
 
 void CShellApp::OnAppAbout() {

@@ -75,6 +75,13 @@ class CShellApp {
   bool NewDocumentFlag() const { return newDocument_; }
   void SetNewDocumentFlag(bool on) { newDocument_ = on; }
 
+  // The folder the file dialogs open in: the one a file dialog was last
+  // used in (remembered per user across runs, as "Folder" under the
+  // registry key "Software\<AppName>"), else the current folder.
+  QString LastFolder() const;
+  // Remembers the folder of `path`, a file just chosen in a file dialog.
+  void RememberFolder(const QString& path);
+
   // The document template's file filter ("Varo_16 Document (*.dat)") and
   // extension (".dat"), from string 129.
   QString DocumentFilter() const;
@@ -129,6 +136,8 @@ class CShellApp {
 
  private:
   bool OpenModule();
+  // The help window over `folder`, keeping its place under the program's key.
+  std::unique_ptr<HelpWindow> MakeHelpWindow(const std::string& folder) const;
   void ShowDocumentWindow(std::unique_ptr<CShellDoc> doc);
   void InstallQtTranslation();
 

@@ -65,11 +65,14 @@ bool CShellDoc::DoFileSave() {
 bool CShellDoc::DoSaveAs() {
   CShellApp* app = CShellApp::Current();
   if (!app) return false;
+  // A file of its own is proposed where it is; a new document's name in the
+  // folder last used.
   QString proposed = untitled_ ? ProposedFileName() : pathName_;
-  if (QFileInfo(proposed).isRelative()) proposed = QDir::current().filePath(proposed);
+  if (QFileInfo(proposed).isRelative()) proposed = QDir(app->LastFolder()).filePath(proposed);
   QString path = QFileDialog::getSaveFileName(app->DialogParent(), app->Tr("Save As", "另存为"),
                                               proposed, app->DocumentFilter());
   if (path.isEmpty()) return false;
+  app->RememberFolder(path);
   if (QFileInfo(path).suffix().isEmpty()) path += app->DocumentExtension();
   if (!OnSaveDocument(path)) return false;
   MarkOpened(path);

@@ -13,11 +13,14 @@
 #include "ini/FileText.h"
 #include "ini/IniProfile.h"
 #include "platform/ProgramFiles.h"
+#include "support/ScopedConfigHome.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 namespace varo {
 namespace {
 
+using test::RunUnprivileged;
 using test::TempDir;
 
 // One file holding every reading rule; each line of the table below looks
@@ -167,6 +170,49 @@ TEST(IniProfile, MissingFileCreatedEmptyInProgramDirectory) {
   EXPECT_EQ(dir.Read("Varo16.ini"), "[Setup]\nLanguage=English\n");
 }
 
+// A suite installed read-only for many users: the installed INI is read
+// until the user's copy exists; the first save makes that copy (the
+// installed text with the change) in the user's settings folder, later runs
+// read it, and the installed file never changes. An INI the installation
+// lacks is created empty in the user's folder.
+TEST(IniProfile, InstalledSuiteKeepsSettingsInTheUsersFolder) {
+  TempDir dir;
+  test::ScopedConfigHome home(dir.File("config"));
+  std::filesystem::create_directory(dir.path() / "suite");
+  const std::string installedText = "[Setup]\n; the shipped choice\nLanguage=English\n";
+  const std::string installed = dir.Write("suite/Varo16.ini", installedText);
+  ::chmod(dir.File("suite").c_str(), 0555);
+  SetProgramDirectory(dir.File("suite"));
+  const std::string own = dir.File("config/varo/Varo16.ini");
+  struct Step {
+    const char* change;  // the language set in this run, nullptr for none
+    const char* seen;    // the language the run reads first
+    bool ownCopy;        // whether the user's copy exists afterwards
+  };
+  for (const Step& step : {Step{nullptr, "English", false}, Step{"Chinese", "English", true},
+                           Step{nullptr, "Chinese", true}, Step{"English", "Chinese", true}}) {
+    IniProfile ini;
+    ASSERT_TRUE(ini.Open("Varo16.ini", true, true, false));
+    EXPECT_EQ(ini.Path(), own);
+    EXPECT_EQ(ini.GetValue("Setup", "Language", ""), step.seen);
+    if (step.change) ini.SetValue("Setup", "Language", step.change);
+    ini.Close();
+    EXPECT_EQ(std::filesystem::exists(own), step.ownCopy) << step.seen;
+    if (step.change) {
+      EXPECT_EQ(dir.Read("config/varo/Varo16.ini"),
+                std::string("[Setup]\nLanguage=") + step.change + "\n");
+    }
+  }
+  IniProfile launcherIni;
+  EXPECT_TRUE(launcherIni.Open("Varo.ini", true, true, false));
+  SetProgramDirectory("");
+  EXPECT_EQ(dir.Read("config/varo/Varo.ini"), "");
+  EXPECT_TRUE(std::filesystem::exists(dir.File("config/varo/Varo.ini")));
+  EXPECT_EQ(dir.Read("suite/Varo16.ini"), installedText);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("suite/Varo.ini")));
+  ::chmod(dir.File("suite").c_str(), 0755);
+}
+
 TEST(IniProfile, FileThatCannotBeOpenedLeavesNothingOpen) {
   TempDir dir;
   for (const std::string& path : {dir.File("no/such/dir/t.ini"), dir.path().string() + "/"}) {
@@ -277,23 +323,6 @@ TEST(IniProfile, SaveThroughLinksReplacesTheFileAtTheEnd) {
   if (root) {
     EXPECT_EQ(std::pair(st.st_uid, st.st_gid), std::pair(uid_t{65534}, gid_t{65534}));
   }
-}
-
-// Runs `act` in a child process as an ordinary user (uid and gid 65534 when
-// the tests run as root, for whom permission bits do not hold); its result
-// is the child's exit status.
-int RunUnprivileged(const std::function<int()>& act) {
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    if (::geteuid() == 0 &&
-        (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)) {
-      ::_exit(100);
-    }
-    ::_exit(act());
-  }
-  int status = 0;
-  if (pid < 0 || ::waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) return -1;
-  return WEXITSTATUS(status);
 }
 
 // The permissions of the folder and the file decide how an ordinary user's

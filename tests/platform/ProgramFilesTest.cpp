@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "platform/ProgramFiles.h"
+#include "support/ScopedConfigHome.h"
 #include "support/TempDir.h"
 
 namespace varo {
@@ -29,6 +30,52 @@ TEST(ProgramFiles, FindFileNoCase) {
                         Case{d + "/missing", "a.txt", std::nullopt}}) {
     EXPECT_EQ(FindFileNoCase(c.dir, c.name), c.found) << c.dir << " " << c.name;
   }
+}
+
+// Where a settings file lives follows from whether the user may write the
+// program directory (its bits decide, for root as for anybody) and whether
+// the user's own copy exists already.
+TEST(ProgramFiles, SettingsFileInProgramFolderOrUsersCopy) {
+  struct Case {
+    int folderMode;
+    bool ownCopy;
+    bool readOwn, writeOwn;
+  };
+  for (const Case& c : {Case{0755, false, false, false}, Case{0755, true, false, false},
+                        Case{0555, false, false, true}, Case{0555, true, true, true},
+                        Case{0500, true, true, true}}) {
+    SCOPED_TRACE(testing::Message() << std::oct << c.folderMode << " own copy " << c.ownCopy);
+    TempDir dir;
+    test::ScopedConfigHome home(dir.File("config"));
+    std::filesystem::create_directory(dir.path() / "suite");
+    const std::string installed = dir.Write("suite/Varo16.ini", "");
+    std::filesystem::create_directories(dir.path() / "config/varo");
+    const std::string own = dir.File("config/varo/Varo16.ini");
+    if (c.ownCopy) dir.Write("config/varo/Varo16.ini", "");
+    ::chmod(dir.File("suite").c_str(), static_cast<mode_t>(c.folderMode));
+    SetProgramDirectory(dir.File("suite"));
+    const SettingsFilePaths paths = LocateSettingsFile("Varo16.ini");
+    const bool writable = FolderWritable(dir.File("suite"));
+    SetProgramDirectory("");
+    ::chmod(dir.File("suite").c_str(), 0755);
+    EXPECT_EQ(writable, !c.writeOwn);
+    EXPECT_EQ(paths, (SettingsFilePaths{c.readOwn ? own : installed, c.writeOwn ? own : installed}));
+  }
+  TempDir dir;
+  // The installed file is found whatever the letter case of its name.
+  const std::string upper = dir.Write("VARO16.INI", "");
+  SetProgramDirectory(dir.path().string());
+  EXPECT_EQ(LocateSettingsFile("Varo16.ini").read, upper);
+  SetProgramDirectory("");
+  EXPECT_FALSE(FolderWritable(dir.File("missing")));
+  EXPECT_FALSE(FolderWritable(dir.Write("file", "")));
+  // A suite under /usr (the Debian package's) keeps its files as installed,
+  // also for root, to whom /usr/lib is writable.
+  test::ScopedConfigHome home(dir.File("config"));
+  SetProgramDirectory("/usr/lib");
+  const SettingsFilePaths paths = LocateSettingsFile("Varo.ini");
+  SetProgramDirectory("");
+  EXPECT_EQ(paths, (SettingsFilePaths{"/usr/lib/Varo.ini", dir.File("config/varo/Varo.ini")}));
 }
 
 TEST(ProgramFiles, ProgramDirectoryIsTheExecutablesFolder) {

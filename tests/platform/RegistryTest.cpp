@@ -35,6 +35,25 @@ TEST(Registry, ValuesSharedThroughTheStoreFile) {
   EXPECT_EQ(edited.QueryDword("e"), 12u);
 }
 
+// Strings come back byte for byte, whatever the INI reader would cut or trim
+// and whatever their letter case, and stay readable in the file.
+TEST(Registry, StringsRoundTrip) {
+  test::TempDir dir;
+  test::ScopedConfigHome home(dir.path().string());
+  Registry key("Software\\Varo16");
+  EXPECT_EQ(key.QueryString("Folder"), std::nullopt);
+  for (const std::string& value :
+       {std::string("/home/alice/Radios"), std::string("/home/Alice/Radios"), std::string(" /a b/c "),
+        std::string("/x//y/*z*/;w\t;100%"), std::string(),
+        std::string("/家/电台"), std::string("a\0b\nc", 6)}) {
+    EXPECT_TRUE(key.SetString("Folder", value));
+    EXPECT_EQ(Registry("software\\varo16").QueryString("folder"), value);
+  }
+  key.SetString("Folder", "/home/alice/Radios");
+  EXPECT_EQ(dir.Read("varo/registry.ini"), "[Software\\Varo16]\nFolder=/home/alice/Radios\n");
+  EXPECT_FALSE(key.SetString("", "x"));
+}
+
 TEST(Registry, StoreThatCannotBeMadeHoldsNothing) {
   test::TempDir dir;
   test::ScopedConfigHome home(dir.Write("a-file", ""));

@@ -1,5 +1,8 @@
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <termios.h>
@@ -12,6 +15,7 @@
 
 #include "platform/PosixSerialPort.h"
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 namespace varo {
 namespace {
@@ -236,6 +240,123 @@ TEST_F(SerialPortTest, LineSettingsKeepHardwareFlowControl) {
   EXPECT_EQ(t.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t(CS8 | CRTSCTS));
   EXPECT_EQ(t.c_iflag & (IXON | ICRNL), 0u);
   EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG), 0u);
+}
+
+using Reason = PortOpenError::Reason;
+
+// Paths where no serial port can be opened, each with the reason a message
+// gives: nothing there (a missing node, a by-id name whose adapter is
+// unplugged, a path through a plain file, no path at all), something that is
+// no serial port. A successful open clears the reason.
+TEST_F(SerialPortTest, OpenFailureReasonsOfPaths) {
+  test::TempDir dir;
+  const std::string plain = dir.Write("plain", "");
+  std::filesystem::create_symlink(dir.File("ttyUSB9"), dir.path() / "usb-Adapter-if00-port0");
+  port_.Close();
+  struct Case {
+    std::string path;
+    Reason reason;
+    int error;
+  };
+  for (const Case& c : {Case{dir.File("missing"), Reason::kMissing, ENOENT},
+                        Case{dir.File("usb-Adapter-if00-port0"), Reason::kMissing, ENOENT},
+                        Case{plain + "/tty", Reason::kMissing, ENOTDIR},
+                        Case{"", Reason::kMissing, ENOENT},
+                        Case{plain, Reason::kNotSerial, ENOTTY},
+                        Case{dir.path().string(), Reason::kOther, EISDIR}}) {
+    PosixSerialPort port;
+    EXPECT_FALSE(port.Open(c.path)) << c.path;
+    const PortOpenError e = port.LastOpenError();
+    EXPECT_EQ(e.reason, c.reason) << c.path;
+    EXPECT_EQ(e.error, c.error) << c.path;
+    EXPECT_EQ(e.device, c.path);
+    EXPECT_TRUE(port.Open(slave_));
+    EXPECT_EQ(port.LastOpenError().reason, Reason::kNone);
+  }
+}
+
+// A port another program holds is busy, and that program is named; one this
+// program holds itself is busy without a name (it is no other program).
+TEST_F(SerialPortTest, OpenFailureNamesTheProgramHoldingThePort) {
+  PosixSerialPort second;
+  EXPECT_FALSE(second.Open(slave_));
+  EXPECT_EQ(second.LastOpenError().reason, Reason::kBusy);
+  EXPECT_EQ(second.LastOpenError().holder, "");
+
+  port_.Close();
+  int ready[2], done[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  ASSERT_EQ(::pipe(done), 0);
+  const pid_t holder = ::fork();
+  if (holder == 0) {
+    ::close(done[1]);  // so that the parent's close ends the wait below
+    PosixSerialPort port;
+    const char opened = port.Open(slave_) ? 'y' : 'n';
+    ssize_t ignored = ::write(ready[1], &opened, 1);
+    ignored = ::read(done[0], const_cast<char*>(&opened), 1);  // until the parent is done
+    (void)ignored;
+    ::_exit(0);
+  }
+  char opened = 0;
+  ASSERT_EQ(::read(ready[0], &opened, 1), 1);
+  EXPECT_EQ(opened, 'y');
+  EXPECT_FALSE(second.Open(slave_));
+  const PortOpenError e = second.LastOpenError();
+  ::close(done[1]);
+  ::waitpid(holder, nullptr, 0);
+  for (int fd : {ready[0], ready[1], done[0]}) ::close(fd);
+  EXPECT_EQ(e.reason, Reason::kBusy);
+  EXPECT_EQ(e.holder, "core_tests (process " + std::to_string(holder) + ")");
+  EXPECT_TRUE(second.Open(slave_));  // the holder has gone
+}
+
+// An ordinary user meets a device of another owner: with the device's group
+// allowed to read and write it, the reason names that group (the user is to
+// join it); with only the owner allowed, no group helps. The owner's reading
+// and writing for all opens it.
+TEST_F(SerialPortTest, OpenFailureNamesTheGroupOwningTheDevice) {
+  if (::geteuid() != 0) {
+    GTEST_SKIP() << "needs root to meet the device as another user (uid 65534)";
+  }
+  port_.Close();
+  const group* dialout = ::getgrnam("dialout");
+  struct stat st {};
+  ASSERT_EQ(::stat(slave_.c_str(), &st), 0);
+  const gid_t gid = dialout ? dialout->gr_gid : st.st_gid;
+  const group* owning = ::getgrgid(gid);
+  ASSERT_NE(owning, nullptr);
+  const std::string groupName = owning->gr_name;
+  ASSERT_EQ(::chown(slave_.c_str(), 0, gid), 0);
+  const passwd* nobody = ::getpwuid(65534);
+  const std::string user = nobody ? nobody->pw_name : "";
+  struct Case {
+    mode_t mode;
+    std::string seen;  // reason, group, whether the group may use it, user
+  };
+  for (const Case& c : {Case{0660, "permission " + groupName + " 1 " + user},
+                        Case{0600, "permission " + groupName + " 0 " + user},
+                        Case{0666, "none  0 "}}) {
+    ASSERT_EQ(::chmod(slave_.c_str(), c.mode), 0);
+    int out[2];
+    ASSERT_EQ(::pipe(out), 0);
+    const int status = test::RunUnprivileged([&] {
+      PosixSerialPort port;
+      port.Open(slave_);
+      const PortOpenError e = port.LastOpenError();
+      const std::string seen =
+          std::string(e.reason == Reason::kPermission ? "permission"
+                      : e.reason == Reason::kNone     ? "none"
+                                                      : "other") +
+          " " + e.group + " " + (e.groupMayUse ? "1" : "0") + " " + e.user;
+      return ::write(out[1], seen.data(), seen.size()) == ssize_t(seen.size()) ? 0 : 1;
+    });
+    ::close(out[1]);
+    char buffer[256] = {};
+    const ssize_t n = ::read(out[0], buffer, sizeof buffer - 1);
+    ::close(out[0]);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(std::string(buffer, n > 0 ? std::size_t(n) : 0), c.seen) << std::oct << c.mode;
+  }
 }
 
 }  // namespace

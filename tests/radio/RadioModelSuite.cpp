@@ -375,13 +375,19 @@ TEST_P(RadioModelTest, BusyOrMissingPortGivesOpenMessageOnly) {
   auto holder = CreateSerialPort();
   ASSERT_TRUE(holder->Open(rig_.radio->PortPath()));
 
-  for (const std::string& path : {rig_.radio->PortPath(), std::string("/nonexistent/ttyVARO")}) {
+  using Reason = PortOpenError::Reason;
+  for (const auto& [path, reason] : {std::pair(rig_.radio->PortPath(), Reason::kBusy),
+                                     std::pair(std::string("/nonexistent/ttyVARO"),
+                                               Reason::kMissing)}) {
     rig_.host.messages.clear();
+    rig_.host.openFailures.clear();
     rig_.trace.clear();
     MemoryImage image = DocumentContents();
     EXPECT_EQ(Read(image, path), Outcome::kPortNotOpened) << path;
     EXPECT_EQ(Write(image, path), Outcome::kPortNotOpened) << path;
     EXPECT_EQ(rig_.host.messages, (std::vector<int>{kMsgPortOpenFailed, kMsgPortOpenFailed})) << path;
+    // The host learns why, to tell the user what to do.
+    EXPECT_EQ(rig_.host.openFailures, (std::vector<Reason>{reason, reason})) << path;
     EXPECT_EQ(image, DocumentContents());
     // Nothing but the attempts to open: no setting, pump, pause or progress.
     EXPECT_EQ(rig_.trace, (test::Trace{"O", "O"})) << path;

@@ -11,6 +11,7 @@
 
 #include "model16/MemoryImage.h"
 #include "model199/MemoryImage.h"
+#include "platform/SerialPort.h"
 #include "radiosim/CloneRadio.h"
 #include "radiosim/SimulatedRadio.h"
 #include "support/TempDir.h"
@@ -157,6 +158,70 @@ TEST(TransferCommandTest, EachRadioByModelNameAndFileSize) {
   // No radio of that name; no radio memory of that size.
   EXPECT_EQ(RunCli("read --model 42 --port /dev/null -o " + dir.File("x.dat")), 2);
   EXPECT_EQ(RunCli("write --port /dev/null " + dir.Write("odd.dat", std::string(5000, '\0'))), 1);
+}
+
+// Runs `command` (a program of the suite folder and its arguments, after
+// `environment`) and returns its status, standard output and standard error.
+struct Ran {
+  int status;
+  std::string out, err;
+};
+Ran RunSuite(const std::string& command, const std::string& environment = {}) {
+  test::TempDir dir;
+  const std::string line = environment + " " + std::string(VARO_SUITE_DIR) + "/" + command +
+                           " >" + dir.File("out") + " 2>" + dir.File("err");
+  const int status = std::system(line.c_str());
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, dir.Read("out"), dir.Read("err")};
+}
+
+// A port that cannot be opened: the message, then why and what to do, and
+// nothing is written. `ports` shows each COM name's device and state.
+TEST(TransferCommandTest, PortThatCannotBeOpenedSaysWhy) {
+  test::TempDir dir;
+  SimulatedRadio radio(std::make_unique<CloneRadio>(Radio16Config(), Fault{}), {});
+  std::string error;
+  ASSERT_TRUE(radio.Open(error)) << error;
+  radio.Start();
+  auto holder = CreateSerialPort();
+  ASSERT_TRUE(holder->Open(radio.PortPath()));
+  const std::string message =
+      "varo-cli: Could not Open the Port,Please check whether the Port are occupied or the device "
+      "are ok\nvaro-cli: ";
+  struct {
+    std::string port;
+    std::string why;
+  } cases[] = {
+      {radio.PortPath(), radio.PortPath() + " is in use by another program (core_tests (process " +
+                             std::to_string(::getpid()) + ")). Close it and try again.\n"},
+      {dir.File("ttyUSB9"), "Nothing at " + dir.File("ttyUSB9") +
+                                ": the cable is unplugged, or the port map points elsewhere "
+                                "(varo-cli ports lists the serial devices).\n"},
+  };
+  for (const auto& c : cases) {
+    const Ran run = RunSuite("varo-cli read --port " + c.port + " -o " + dir.File("x.dat"));
+    EXPECT_EQ(run.status, 1) << c.port;
+    EXPECT_EQ(run.err, message + c.why);
+    EXPECT_FALSE(std::filesystem::exists(dir.File("x.dat")));
+  }
+
+  const std::string ini = dir.Write("Ports.ini", "[Ports]\nCOM3=" + dir.File("ttyUSB9") + "\n");
+  const Ran ports = RunSuite("varo-cli ports --ini " + ini,
+                             "VARO_PORT_COM1=" + radio.PortPath() + " VARO_PORT_COM2=" + dir.File("x"));
+  holder->Close();
+  radio.Stop();
+  EXPECT_EQ(ports.status, 0);
+  const std::string lines[] = {
+      "COM1  " + radio.PortPath() + "  (VARO_PORT_COM1)  in use\n      " + cases[0].why,
+      "COM2  " + dir.File("x") + "  (VARO_PORT_COM2)  not connected\n",
+      "COM3  " + dir.File("ttyUSB9") + "  not connected\n",
+      "COM4  /dev/ttyS1  ",
+      "\nSerial devices:\n"};
+  std::size_t at = 0;
+  for (const std::string& line : lines) {
+    const std::size_t found = ports.out.find(line, at);
+    EXPECT_NE(found, std::string::npos) << line << "\nin\n" << ports.out;
+    if (found != std::string::npos) at = found + line.size();
+  }
 }
 
 }  // namespace

@@ -36,6 +36,11 @@ radio::CloneHost::Answer TestHost::ShowMessage(int id, Buttons buttons) {
   return retries-- > 0 ? Answer::kRetry : Answer::kCancel;
 }
 
+void TestHost::ShowPortOpenFailed(const PortOpenError& error) {
+  openFailures.push_back(error.reason);
+  CloneHost::ShowPortOpenFailed(error);
+}
+
 void TestHost::Sleep(unsigned ms) {
   pausedMs += ms;
   trace_.push_back("S" + std::to_string(ms));

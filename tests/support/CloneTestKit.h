@@ -31,9 +31,12 @@ class TestHost : public radio::CloneHost {
   void PumpEvent() override;
   bool CancelRequested() override { return cancel; }
   Answer ShowMessage(int id, Buttons buttons) override;
+  // Notes the reason, then shows 61453 as every host does.
+  void ShowPortOpenFailed(const PortOpenError& error) override;
   void Sleep(unsigned ms) override;
 
   std::vector<int> progress;
+  std::vector<PortOpenError::Reason> openFailures;
   std::vector<int> messages;
   unsigned pausedMs = 0;
   int cancelAtProgress = 0;
@@ -64,6 +67,9 @@ class TracingPort : public SerialPort {
   bool Open(const std::string& path) override;
   bool IsOpen() const override { return real_ ? real_->IsOpen() : open_; }
   void Close() override;
+  PortOpenError LastOpenError() const override {
+    return real_ ? real_->LastOpenError() : PortOpenError{};
+  }
   bool SetupComm(std::size_t in, std::size_t out) override;
   bool SetTimeouts(const Timeouts& t) override;
   bool SetLine9600_8N1() override;

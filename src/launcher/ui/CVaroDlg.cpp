@@ -109,6 +109,8 @@ QIcon CVaroDlg::LauncherIcon() {
   return icon;
 }
 
+QPixmap CVaroDlg::LauncherPixmap(int size) { return DrawRadio(size); }
+
 void CVaroDlg::OnChinese() {
   launcher_.ApplyLanguage(Launcher::Language::Chinese);
   ShowLanguage();

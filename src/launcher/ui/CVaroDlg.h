@@ -27,6 +27,8 @@ class CVaroDlg : public QDialog {
 
   // The dialog's icon (resource 128), drawn for the sizes a window needs.
   static QIcon LauncherIcon();
+  // The same picture drawn at `size` pixels (the desktop entry's icons).
+  static QPixmap LauncherPixmap(int size);
 
  private:
   void OnChinese();

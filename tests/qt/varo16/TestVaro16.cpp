@@ -7,9 +7,12 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QHeaderView>
+#include <QScreen>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -17,6 +20,7 @@
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTextBrowser>
 #include <QStringEncoder>
 #include <QTest>
 #include <QTreeWidget>
@@ -29,10 +33,13 @@
 #include "shell/CChildFrame.h"
 #include "shell/CControlBar.h"
 #include "shell/CMSFlexGrid.h"
+#include "shell/CComSetupDlg.h"
 #include "shell/CMainFrame.h"
 #include "shell/CommandIds.h"
 #include "shell/HelpWindow.h"
 #include "shell/ShellText.h"
+#include "platform/SerialPort.h"
+#include "support/FakeSerialSystem.h"
 
 using namespace varo;
 using test::Session;
@@ -62,11 +69,18 @@ class TestVaro16 : public QObject {
   void typingIntoCells();
   void keysMoveThroughTheTable();
   void helpOpensTheTopicOfTheFocus();
+  void helpTopicsOpensTheContents();
+  void helpWindowKeepsItsPlaceOnScreen();
+  void helpWindowFitsOnScreen_data();
+  void helpWindowFitsOnScreen();
   void saveAndOpenRoundTrip();
   void fileNewAndShortFileKeepTheDocument();
+  void fileDialogsOpenInTheFolderLastUsed();
   void laterWindowsOpenInView_data();
   void laterWindowsOpenInView();
   void comSetupProbesAndStores();
+  void comSetupShowsTheDevices_data();
+  void comSetupShowsTheDevices();
   void languageChangeRestarts();
   void controlBarAndTree();
   void splitterWidthRules();
@@ -330,6 +344,88 @@ void TestVaro16::helpOpensTheTopicOfTheFocus() {
   QVERIFY(!s.app->Help()->isVisible());
 }
 
+// Help > Help Topics (listed with F1 as its key) opens the contents; F1
+// outside a document window does the same, while F1 in the table keeps
+// opening the table's topic. Esc closes the help window.
+void TestVaro16::helpTopicsOpensTheContents() {
+  Session s;
+  QVERIFY(s.app);
+  s.folder.CopyDelivered("enHelp");
+  const auto page = [&s] { return s.app->Help() ? s.app->Help()->CurrentPage() : QString(); };
+  QMenu* helpMenu = s.Frame()->Popup(129, 5);
+  QAction* topics = helpMenu->actions().last();
+  QCOMPARE(topics->text(), QStringLiteral("&Help Topics\tF1"));
+  QCOMPARE(helpMenu->actions().first()->text(), QStringLiteral("About Varo16"));
+  topics->trigger();
+  QVERIFY(page().endsWith(QStringLiteral("/enHelp/index.html")));
+  QTest::keyClick(s.app->Help()->Browser(), Qt::Key_Escape);
+  QVERIFY(!s.app->Help()->isVisible());
+
+  s.Activate();
+  s.Grid()->setFocus();
+  QTest::keyClick(s.Grid(), Qt::Key_F1);
+  QVERIFY(page().endsWith(QStringLiteral("/1000.html")));
+  s.Activate();
+  s.Frame()->ControlBar()->Tree()->setFocus();
+  QTest::keyClick(s.Frame()->ControlBar()->Tree(), Qt::Key_F1);
+  QVERIFY(page().endsWith(QStringLiteral("/index.html")));
+}
+
+// The help window opens where it was last closed, in the next run too, and
+// a place off the screen (a monitor since unplugged) or a size beyond it
+// comes back fully onto the screen.
+void TestVaro16::helpWindowKeepsItsPlaceOnScreen() {
+  Session s;
+  QVERIFY(s.app);
+  s.folder.CopyDelivered("enHelp");
+  Registry key("Software\\Varo16");
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  key.SetString("Help Window", "5000,-3000,300,200");
+  s.app->ShowHelpIndex();
+  shell::HelpWindow* help = s.app->Help();
+  QVERIFY(screen.contains(help->frameGeometry()));
+  QCOMPARE(help->size(), QSize(300, 200));
+  help->setGeometry(30, 40, 320, 240);
+  help->close();
+  QCOMPARE(key.QueryString("Help Window").value_or(""), std::string("30,40,320,240"));
+
+  s.app.reset();  // the next run
+  s.app = s.folder.Start();
+  QVERIFY(s.app);
+  s.app->ShowHelpIndex();
+  QCOMPARE(s.app->Help()->geometry(), QRect(30, 40, 320, 240));
+  s.app->Help()->close();
+  key.SetString("Help Window", "10,10,9000,9000");
+  s.app.reset();
+  s.app = s.folder.Start();
+  s.app->ShowHelp(1000);
+  QVERIFY(screen.contains(s.app->Help()->frameGeometry()));
+  QVERIFY(s.app->Help()->width() > screen.width() - 10);
+}
+
+void TestVaro16::helpWindowFitsOnScreen_data() {
+  QTest::addColumn<QRect>("wanted");
+  QTest::addColumn<QMargins>("frame");
+  QTest::addColumn<QRect>("placed");  // on a screen of 0,0 1000x800
+  QTest::newRow("on screen") << QRect(100, 100, 400, 300) << QMargins() << QRect(100, 100, 400, 300);
+  QTest::newRow("off right and bottom") << QRect(900, 700, 400, 300) << QMargins()
+                                        << QRect(600, 500, 400, 300);
+  QTest::newRow("off left and top") << QRect(-50, -20, 400, 300) << QMargins()
+                                    << QRect(0, 0, 400, 300);
+  QTest::newRow("larger") << QRect(10, 10, 1200, 900) << QMargins() << QRect(0, 0, 1000, 800);
+  QTest::newRow("title bar kept on screen") << QRect(0, 0, 400, 300) << QMargins(2, 24, 2, 2)
+                                            << QRect(2, 24, 400, 300);
+  QTest::newRow("larger with frame") << QRect(0, 0, 1200, 900) << QMargins(2, 24, 2, 2)
+                                     << QRect(2, 24, 996, 774);
+}
+
+void TestVaro16::helpWindowFitsOnScreen() {
+  QFETCH(QRect, wanted);
+  QFETCH(QMargins, frame);
+  QFETCH(QRect, placed);
+  QCOMPARE(shell::HelpWindow::FitOnScreen(wanted, QRect(0, 0, 1000, 800), frame), placed);
+}
+
 void TestVaro16::saveAndOpenRoundTrip() {
   Session s;
   QVERIFY(s.app);
@@ -393,6 +489,41 @@ void TestVaro16::saveAndOpenRoundTrip() {
   QVERIFY(s.Child() != first && !first->isVisible() && s.Child()->isVisible());
   QCOMPARE(s.Row(2).first(), QStringLiteral("145.01250"));
   QVERIFY(!s.app->NewDocumentFlag());
+}
+
+// The file dialogs open where the user last chose a file, in this run and
+// the next: Open starts in the current folder until a file has been chosen;
+// after a Save As into one folder the next run opens there, and after an
+// Open from another folder a new document is proposed there.
+void TestVaro16::fileDialogsOpenInTheFolderLastUsed() {
+  Session s;
+  QVERIFY(s.app);
+  std::filesystem::create_directories(s.folder.dir().path() / "saved");
+  std::filesystem::create_directories(s.folder.dir().path() / "opened");
+  const QString saved = QString::fromStdString(s.folder.Path("saved"));
+  const QString opened = QString::fromStdString(s.folder.Path("opened"));
+  s.folder.dir().Write("opened/radio.dat", std::string(1024, '\xFF'));
+  QStringList shown;  // the folder each dialog opened in
+  const auto dialog = [&](int command, const QString& choose) {
+    test::WhenModal([&shown, choose](QWidget* w) {
+      auto* files = qobject_cast<QFileDialog*>(w);
+      QVERIFY(files);
+      shown << files->directory().absolutePath();
+      choose.isEmpty() ? files->reject() : test::AcceptFileDialog(w, choose);
+    });
+    s.Frame()->RouteCommand(command);
+  };
+  dialog(shell::ID_FILE_OPEN, QString());  // cancelled: nothing remembered
+  dialog(shell::ID_FILE_SAVE_AS, saved + QStringLiteral("/channels.dat"));
+  s.app.reset();
+  s.app = s.folder.Start();
+  QVERIFY(s.app);
+  dialog(shell::ID_FILE_OPEN, opened + QStringLiteral("/radio.dat"));
+  QStringList cleared;
+  test::Answer(&cleared);
+  s.Frame()->RouteCommand(shell::ID_FILE_NEW);
+  dialog(shell::ID_FILE_SAVE_AS, QString());
+  QCOMPARE(shown, (QStringList{QDir::currentPath(), QDir::currentPath(), saved, opened}));
 }
 
 // File New asks first and Cancel keeps the document; a file too short for an
@@ -505,6 +636,78 @@ void TestVaro16::comSetupProbesAndStores() {
   for (const char* name : {"VARO_PORT_COM1", "VARO_PORT_COM2", "VARO_PORT_COM3", "VARO_PORT_COM4"})
     unsetenv(name);
   for (int fd : master) ::close(fd);
+}
+
+void TestVaro16::comSetupShowsTheDevices_data() {
+  QTest::addColumn<QString>("language");
+  // The state words: ready, in use, not connected.
+  QTest::addColumn<QStringList>("states");
+  QTest::newRow("English") << "English" << QStringList{"ready", "in use", "not connected"};
+  QTest::newRow("Chinese") << "Chinese" << QStringList{"可用", "被占用", "未连接"};
+}
+
+// Beside each COM name: the device its "Ports" entry names, where a by-id
+// link leads, the state, and the adapter the system describes. COM1 names
+// an FTDI adapter by its by-id link, COM2 a port another holder keeps, COM3
+// a device that is unplugged, COM4 a Prolific adapter by its node.
+void TestVaro16::comSetupShowsTheDevices() {
+  QFETCH(QString, language);
+  QFETCH(QStringList, states);
+  int masters[3];
+  int slaves[3];
+  char names[3][64];
+  for (int i = 0; i < 3; ++i) {
+    QVERIFY(openpty(&masters[i], &slaves[i], names[i], nullptr, nullptr) == 0);
+    ::close(slaves[i]);
+  }
+  test::FakeSerialSystem system;
+  system.AddUsbAdapter("usb1/1-1", {"0403", "6001", "FTDI", "FT232R USB UART", "A10K"},
+                       "1-1:1.0/ttyUSB0", "ttyUSB0", "ftdi_sio", names[0]);
+  const std::string byId = "usb-FTDI_FT232R_USB_UART_A10K-if00-port0";
+  system.AddById(byId, names[0]);
+  system.AddUsbAdapter("usb1/1-2", {"067b", "2303", "Prolific", "Prolific USB-Serial Controller", ""},
+                       "1-2:1.0/ttyUSB1", "ttyUSB1", "pl2303", names[2]);
+  Session s(language.toStdString());
+  QVERIFY(s.app);
+  const std::string ports[4] = {system.Dev("serial/by-id/" + byId), names[1],
+                                system.Dev("ttyUSB3"), names[2]};
+  for (int i = 0; i < 4; ++i) s.app->Ini().SetValue("Ports", "COM" + std::to_string(i + 1), ports[i]);
+  auto holder = CreateSerialPort();
+  QVERIFY(holder->Open(names[1]));
+
+  QStringList lines;
+  QList<bool> enabled;
+  test::WhenModal([&](QWidget* w) {
+    auto* dialog = qobject_cast<shell::CComSetupDlg*>(w);
+    if (!dialog) {
+      qWarning() << "not COM Setup:" << w->metaObject()->className() << w->windowTitle();
+      w->close();
+      return;
+    }
+    for (int i = 0; i < 4; ++i) {
+      lines << dialog->Device(i)->toolTip();
+      enabled << dialog->Button(i)->isEnabled();
+    }
+    test::MaybeScreenshot(w, QStringLiteral("varo16-com-setup-%1.png")
+                                 .arg(language == QLatin1String("Chinese") ? "zh" : "en"),
+                          true);
+    test::Press(w, QStringLiteral("2"));  // Cancel
+  });
+  s.Frame()->RouteCommand(shell::ID_COM_SETUP);
+  holder->Close();
+  for (int fd : masters) ::close(fd);
+
+  const QString ftdi = QStringLiteral("FTDI FT232R USB UART (0403:6001)");
+  const QStringList expected = {
+      QString::fromStdString(ports[0]) + QStringLiteral(" → ") + QString::fromLatin1(names[0]) +
+          QStringLiteral(" — ") + states[0] + QLatin1Char('\n') + ftdi + QLatin1Char('\n') +
+          QString::fromStdString(ports[0]),
+      QString::fromLatin1(names[1]) + QStringLiteral(" — ") + states[1],
+      QString::fromStdString(ports[2]) + QStringLiteral(" — ") + states[2],
+      QString::fromLatin1(names[2]) + QStringLiteral(" — ") + states[0] +
+          QStringLiteral("\nProlific USB-Serial Controller (067b:2303)")};
+  QCOMPARE(lines, expected);
+  QCOMPARE(enabled, (QList<bool>{true, false, false, true}));
 }
 
 void TestVaro16::languageChangeRestarts() {
