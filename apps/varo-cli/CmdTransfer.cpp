@@ -17,6 +17,7 @@
 #include "platform/SerialPort.h"
 #include "radio/CloneLink.h"
 #include "radio/DatFile.h"
+#include "radio/ImageCompare.h"
 #include "radio/MemoryImage.h"
 
 namespace varo::cli {
@@ -32,8 +33,12 @@ using radio::RadioModel;
 
 constexpr char kUsage[] =
     "usage: varo-cli read [--model NAME] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
-    "       varo-cli write --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
+    "       varo-cli write [--verify] --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
+    "       varo-cli verify --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
     "  NAME: COM1..COM4 (through section \"Ports\" of the program INI) or a device path\n";
+
+// Exit status of a verify that found the radio different from the file.
+constexpr int kDiffers = 3;
 
 volatile std::sig_atomic_t gCancel = 0;
 
@@ -109,10 +114,15 @@ struct Options {
   std::string file;
   std::string ini;
   int retries = 0;
+  bool verify = false;
 };
 
-std::optional<Options> Parse(const std::vector<std::string>& args, bool read) {
+enum class Command { kRead, kWrite, kVerify };
+
+std::optional<Options> Parse(const std::vector<std::string>& args, Command command) {
+  const bool read = command == Command::kRead;
   Options o;
+  o.verify = command == Command::kVerify;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool hasValue = i + 1 < args.size();
@@ -130,6 +140,8 @@ std::optional<Options> Parse(const std::vector<std::string>& args, bool read) {
       o.model = args[++i];
     } else if (read && a == "-o" && hasValue) {
       o.output = args[++i];
+    } else if (command == Command::kWrite && a == "--verify") {
+      o.verify = true;
     } else if (!read && o.file.empty() && !a.empty() && a[0] != '-') {
       o.file = a;
     } else {
@@ -162,6 +174,38 @@ bool ResolvePort(const Options& o, const RadioModel& model, std::string& device)
   return true;
 }
 
+// The radio model and the image of the .dat file `path`, the model following
+// from the file's size; nothing (after a message) when the file cannot be
+// used.
+std::optional<std::pair<const RadioModel*, MemoryImage>> LoadRadioFile(const std::string& path) {
+  // The file's size names the radio: 1024 bytes for the 16-channel radio.
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  if (ec) {
+    std::fprintf(stderr, "varo-cli: %s\n",
+                 DatFileErrorText(DatFileError::kCannotOpen, path, false).c_str());
+    return std::nullopt;
+  }
+  const RadioModel* model = models::BySize(size);
+  if (!model) {
+    std::string sizes;
+    for (const RadioModel* m : models::All()) {
+      sizes += (sizes.empty() ? "" : ", ") + std::to_string(m->imageSize) + " (" + m->name +
+               "-channel radio)";
+    }
+    std::fprintf(stderr, "varo-cli: %s holds %ju bytes; a radio memory file holds %s\n",
+                 path.c_str(), static_cast<std::uintmax_t>(size), sizes.c_str());
+    return std::nullopt;
+  }
+  MemoryImage image(model->imageSize);
+  const DatFileError error = radio::LoadDatFile(path, image.data(), image.size());
+  if (error != DatFileError::kNone) {
+    std::fprintf(stderr, "varo-cli: %s\n", DatFileErrorText(error, path, false).c_str());
+    return std::nullopt;
+  }
+  return std::make_pair(model, std::move(image));
+}
+
 int Finish(CloneLink::Outcome outcome, ConsoleHost& host, const char* what) {
   host.EndLine();
   switch (outcome) {
@@ -175,10 +219,30 @@ int Finish(CloneLink::Outcome outcome, ConsoleHost& host, const char* what) {
   }
 }
 
+// Reads the radio into a copy and compares it with `image`; the differences
+// (or that the radio matches) go to standard output.
+int Verify(const RadioModel& model, const std::string& device, const MemoryImage& image,
+           int retries) {
+  MemoryImage radioImage = image;
+  ConsoleHost host("Verify Data", model.protocol->ReadBlocks(), retries);
+  std::unique_ptr<SerialPort> port = CreateSerialPort();
+  CloneLink::Outcome outcome;
+  {
+    InterruptCancels interrupt;
+    outcome = CloneLink(*port, host, *model.protocol).Read(device, radioImage);
+  }
+  if (int status = Finish(outcome, host, "verify"); status != 0) return status;
+  const radio::ImageComparison comparison =
+      radio::CompareImages(model, image, radioImage, false);
+  for (const std::string& line : radio::FormatComparison(comparison, *model.table, false))
+    std::printf("%s\n", line.c_str());
+  return comparison.Matches() ? 0 : kDiffers;
+}
+
 }  // namespace
 
 int RunRead(const std::vector<std::string>& args) {
-  const std::optional<Options> o = Parse(args, true);
+  const std::optional<Options> o = Parse(args, Command::kRead);
   if (!o) {
     std::fputs(kUsage, stderr);
     return 2;
@@ -222,49 +286,41 @@ int RunRead(const std::vector<std::string>& args) {
 }
 
 int RunWrite(const std::vector<std::string>& args) {
-  const std::optional<Options> o = Parse(args, false);
+  const std::optional<Options> o = Parse(args, Command::kWrite);
   if (!o) {
     std::fputs(kUsage, stderr);
     return 2;
   }
-  // The file's size names the radio: 1024 bytes for the 16-channel radio.
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(o->file, ec);
-  if (ec) {
-    std::fprintf(stderr, "varo-cli: %s\n",
-                 DatFileErrorText(DatFileError::kCannotOpen, o->file, false).c_str());
-    return 1;
-  }
-  const RadioModel* model = models::BySize(size);
-  if (!model) {
-    std::string sizes;
-    for (const RadioModel* m : models::All()) {
-      sizes += (sizes.empty() ? "" : ", ") + std::to_string(m->imageSize) + " (" + m->name +
-               "-channel radio)";
-    }
-    std::fprintf(stderr, "varo-cli: %s holds %ju bytes; a radio memory file holds %s\n",
-                 o->file.c_str(), static_cast<std::uintmax_t>(size), sizes.c_str());
-    return 1;
-  }
-  MemoryImage image(model->imageSize);
-  const DatFileError error = radio::LoadDatFile(o->file, image.data(), image.size());
-  if (error != DatFileError::kNone) {
-    std::fprintf(stderr, "varo-cli: %s\n", DatFileErrorText(error, o->file, false).c_str());
-    return 1;
-  }
+  auto file = LoadRadioFile(o->file);
+  if (!file) return 1;
+  const RadioModel& model = *file->first;
+  const MemoryImage& image = file->second;
   std::string device;
-  if (!ResolvePort(*o, *model, device)) return 1;
+  if (!ResolvePort(*o, model, device)) return 1;
 
-  ConsoleHost host("Write Data", model->protocol->WriteBlocks(), o->retries);
+  ConsoleHost host("Write Data", model.protocol->WriteBlocks(), o->retries);
   std::unique_ptr<SerialPort> port = CreateSerialPort();
   CloneLink::Outcome outcome;
   {
     InterruptCancels interrupt;
-    outcome = CloneLink(*port, host, *model->protocol).Write(device, image);
+    outcome = CloneLink(*port, host, *model.protocol).Write(device, image);
   }
   if (int status = Finish(outcome, host, "write"); status != 0) return status;
   std::printf("Write Data: done\n");
-  return 0;
+  return o->verify ? Verify(model, device, image, o->retries) : 0;
+}
+
+int RunVerify(const std::vector<std::string>& args) {
+  const std::optional<Options> o = Parse(args, Command::kVerify);
+  if (!o) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  auto file = LoadRadioFile(o->file);
+  if (!file) return 1;
+  std::string device;
+  if (!ResolvePort(*o, *file->first, device)) return 1;
+  return Verify(*file->first, device, file->second, o->retries);
 }
 
 }  // namespace varo::cli

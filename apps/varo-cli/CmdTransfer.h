@@ -6,22 +6,30 @@
 namespace varo::cli {
 
 // varo-cli read [--model NAME] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]
-// varo-cli write --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]
+// varo-cli write [--verify] --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]
+// varo-cli verify --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]
 //
 // Read copies the radio's memory into FILE.dat (a new radio document with the
 // received bytes); the file is written only after a complete read, so a failed
 // or cancelled read leaves an existing file untouched. An output that cannot
 // be saved (a missing or write-protected folder, a write-protected file) is
 // refused before the radio is contacted. Write sends FILE.dat to
-// the radio; the radio model follows from the file's size.
+// the radio; the radio model follows from the file's size. Verify reads the
+// radio and compares what a write sends with FILE.dat, printing the channels
+// (by number and field, as the programmer's table shows them), options and
+// other memory that differ, or that the radio matches; write --verify does so
+// right after a completed write. A stray acknowledgement or a line that
+// echoes passes the clone protocol; this finds what it left behind.
 //
 // NAME is a device path or COM1..COM4, mapped through section "Ports" of the
 // program INI (default "Varo16.ini" in the program directory). A failed
 // handshake is retried N times (default 0, as if Cancel were pressed); SIGINT
 // cancels after the current block. Progress goes to standard output, the
-// link's messages to standard error. Returns 0 only on success, 1 on a failed
-// or cancelled transfer or file error, 2 on a usage error.
+// link's messages to standard error. Returns 0 only on success (for verify:
+// the radio matches), 1 on a failed or cancelled transfer or file error, 2 on
+// a usage error, 3 when verify found the radio different from the file.
 int RunRead(const std::vector<std::string>& args);
 int RunWrite(const std::vector<std::string>& args);
+int RunVerify(const std::vector<std::string>& args);
 
 }  // namespace varo::cli

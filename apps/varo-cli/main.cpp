@@ -24,6 +24,7 @@ const Command kCommands[] = {
     {"show", RunShow},
     {"read", varo::cli::RunRead},
     {"write", varo::cli::RunWrite},
+    {"verify", varo::cli::RunVerify},
 };
 
 // To standard output when asked for, to standard error after a usage error.
@@ -36,8 +37,11 @@ void Usage(std::FILE* out) {
       "      opening the file in the programmer, this stores the file's product\n"
       "      type and band as the current choice\n"
       "  read [--model NAME] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
-      "  write --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
-      "      copy the radio's memory into FILE.dat, or FILE.dat into the radio\n",
+      "  write [--verify] --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
+      "      copy the radio's memory into FILE.dat, or FILE.dat into the radio\n"
+      "  verify --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
+      "      read the radio and list what differs from FILE.dat (write --verify:\n"
+      "      right after the write); status 3 when the radio differs\n",
       out);
 }
 
