@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -98,6 +99,12 @@ std::optional<std::string> FindFileNoCase(const std::string& dir, const std::str
 }
 
 const char* ExecutableSuffix() { return ""; }
+
+bool IsProgramFile(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+         ::access(path.c_str(), X_OK) == 0;
+}
 
 bool StartProgram(const std::string& path, const std::vector<std::string>& args) {
   if (path.empty()) return false;
