@@ -26,6 +26,18 @@ Decoded Decode(const RadioModel& model, const MemoryImage& image, bool chinese) 
   return decoded;
 }
 
+// The image as the program writes it: its channels decoded and stored again.
+// How a radio's memory stores a channel that the table shows the same way
+// (the settings bits of an unprogrammed channel, both busy-lock bits set)
+// then makes no difference; everything the table does not stand for stays.
+MemoryImage AsWritten(const RadioModel& model, const MemoryImage& image) {
+  MemoryGrid grid(model.table->Rows(), model.table->Cols());
+  model.imageToTable(image, grid, false);
+  MemoryImage written = image;
+  model.tableToImage(grid, written);
+  return written;
+}
+
 std::string Hex(std::size_t address) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%03zX", address);
@@ -68,20 +80,23 @@ std::vector<AddressSpan> ComparedSpans(const CloneProtocol& protocol) {
 ImageComparison CompareImages(const RadioModel& model, const MemoryImage& document,
                               const MemoryImage& radio, bool chinese) {
   // The radio as far as it is compared: outside the spans it counts as the
-  // document, so only the compared bytes can make a difference.
+  // document, so only the compared bytes can make a difference. Both sides
+  // are taken as the program writes them.
+  const std::vector<AddressSpan> spans = ComparedSpans(*model.protocol);
+  const MemoryImage mine = AsWritten(model, document);
   MemoryImage seen = document;
-  std::vector<std::size_t> differing;
-  for (const AddressSpan& span : ComparedSpans(*model.protocol)) {
-    for (std::size_t a = span.begin; a < span.end && a < seen.size() && a < radio.size(); ++a) {
-      if (seen[a] == radio[a]) continue;
+  for (const AddressSpan& span : spans)
+    for (std::size_t a = span.begin; a < span.end && a < seen.size() && a < radio.size(); ++a)
       seen[a] = radio[a];
-      differing.push_back(a);
-    }
-  }
+  seen = AsWritten(model, seen);
+  std::vector<std::size_t> differing;
+  for (const AddressSpan& span : spans)
+    for (std::size_t a = span.begin; a < span.end && a < seen.size(); ++a)
+      if (seen[a] != mine[a]) differing.push_back(a);
   ImageComparison result;
   if (differing.empty()) return result;
 
-  const Decoded ours = Decode(model, document, chinese);
+  const Decoded ours = Decode(model, mine, chinese);
   const Decoded theirs = Decode(model, seen, chinese);
   const long cols = model.table->Cols() - 1;
   for (std::size_t i = 0; i < ours.cells.size(); ++i) {
@@ -98,11 +113,11 @@ ImageComparison CompareImages(const RadioModel& model, const MemoryImage& docume
   // A byte whose change shows nowhere, neither taken alone into the document
   // nor taken alone out of the radio, is listed by its address.
   for (std::size_t a : differing) {
-    MemoryImage probe = document;
-    probe[a] = radio[a];
+    MemoryImage probe = mine;
+    probe[a] = seen[a];
     if (!(Decode(model, probe, chinese) == ours)) continue;
     probe = seen;
-    probe[a] = document[a];
+    probe[a] = mine[a];
     if (!(Decode(model, probe, chinese) == theirs)) continue;
     if (!result.otherBytes.empty() && result.otherBytes.back().end == a) {
       ++result.otherBytes.back().end;

@@ -50,7 +50,10 @@ struct ImageComparison {
 // Compares `radio` with `document` over ComparedSpans() of the model's
 // protocol: the channels decoded as the table shows them (in the language
 // `chinese` names), the options by the rows of the model's report, and the
-// bytes left over by address.
+// bytes left over by address. Both images are taken as the program writes
+// them (channels decoded and stored again), so a radio read and not written
+// since matches its document although the program stores an unprogrammed
+// channel's settings bits its own way.
 ImageComparison CompareImages(const RadioModel& model, const MemoryImage& document,
                               const MemoryImage& radio, bool chinese);
 
