@@ -405,14 +405,19 @@ void TransferTest::verifyNamesWhatTheRadioHoldsOtherwise() {
   Bench b(language.toStdString());
   QVERIFY(b.app);
   TransferController& transfer = b.View()->Transfer();
-  // Offers the command's transfer, presses OK and notes what the result
-  // window shows, if one opens.
+  // Offers the command's transfer, presses OK and, for Verify, notes what the
+  // result window shows.
   const auto run = [&](int command) {
     QStringList shown;
-    test::WhenModal([&shown](QWidget* w) {
+    if (command == shell::ID_VERIFY) test::WhenModal([&shown, &language](QWidget* w) {
       auto* result = qobject_cast<shell::CVerifyResultDlg*>(w);
       if (!result) return;
       shown << result->Summary() << result->Differences();
+      if (!result->Differences().isEmpty()) {
+        test::MaybeScreenshot(w, QStringLiteral("varo16-verify-%1.png")
+                                     .arg(language == QLatin1String("English") ? "en" : "zh"),
+                              true);
+      }
       test::Press(w, QStringLiteral("1"));
     });
     b.Frame()->RouteCommand(command);
