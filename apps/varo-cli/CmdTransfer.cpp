@@ -285,42 +285,59 @@ int RunRead(const std::vector<std::string>& args) {
   return 0;
 }
 
-int RunWrite(const std::vector<std::string>& args) {
-  const std::optional<Options> o = Parse(args, Command::kWrite);
+namespace {
+
+// What a write or a verify works on: the options, the radio and image of the
+// file, and the device behind the port name.
+struct FileJob {
+  Options options;
+  const RadioModel* model = nullptr;
+  MemoryImage image;
+  std::string device;
+};
+
+// Parses `args` and loads the file; nothing (with `status` the exit status)
+// when the words or the file do not serve.
+std::optional<FileJob> PrepareFileJob(const std::vector<std::string>& args, Command command,
+                                      int& status) {
+  const std::optional<Options> o = Parse(args, command);
+  status = 2;
   if (!o) {
     std::fputs(kUsage, stderr);
-    return 2;
+    return std::nullopt;
   }
+  status = 1;
   auto file = LoadRadioFile(o->file);
-  if (!file) return 1;
-  const RadioModel& model = *file->first;
-  const MemoryImage& image = file->second;
-  std::string device;
-  if (!ResolvePort(*o, model, device)) return 1;
+  if (!file) return std::nullopt;
+  FileJob job{*o, file->first, std::move(file->second), {}};
+  if (!ResolvePort(job.options, *job.model, job.device)) return std::nullopt;
+  return job;
+}
 
-  ConsoleHost host("Write Data", model.protocol->WriteBlocks(), o->retries);
+}  // namespace
+
+int RunWrite(const std::vector<std::string>& args) {
+  int status = 0;
+  const std::optional<FileJob> job = PrepareFileJob(args, Command::kWrite, status);
+  if (!job) return status;
+  const RadioModel& model = *job->model;
+  ConsoleHost host("Write Data", model.protocol->WriteBlocks(), job->options.retries);
   std::unique_ptr<SerialPort> port = CreateSerialPort();
   CloneLink::Outcome outcome;
   {
     InterruptCancels interrupt;
-    outcome = CloneLink(*port, host, *model.protocol).Write(device, image);
+    outcome = CloneLink(*port, host, *model.protocol).Write(job->device, job->image);
   }
-  if (int status = Finish(outcome, host, "write"); status != 0) return status;
+  if (status = Finish(outcome, host, "write"); status != 0) return status;
   std::printf("Write Data: done\n");
-  return o->verify ? Verify(model, device, image, o->retries) : 0;
+  return job->options.verify ? Verify(model, job->device, job->image, job->options.retries) : 0;
 }
 
 int RunVerify(const std::vector<std::string>& args) {
-  const std::optional<Options> o = Parse(args, Command::kVerify);
-  if (!o) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
-  auto file = LoadRadioFile(o->file);
-  if (!file) return 1;
-  std::string device;
-  if (!ResolvePort(*o, *file->first, device)) return 1;
-  return Verify(*file->first, device, file->second, o->retries);
+  int status = 0;
+  const std::optional<FileJob> job = PrepareFileJob(args, Command::kVerify, status);
+  if (!job) return status;
+  return Verify(*job->model, job->device, job->image, job->options.retries);
 }
 
 }  // namespace varo::cli
