@@ -38,8 +38,10 @@ function(varo_library name)
   varo_warnings(${name})
 endfunction()
 
-# varo_program(target): put an executable into the suite folder.
+# varo_program(target): put an executable into the suite folder (and into the
+# `suite` target).
 function(varo_program target)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VARO_SUITE_DIR})
   varo_warnings(${target})
+  add_dependencies(suite ${target})
 endfunction()

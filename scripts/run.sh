@@ -26,7 +26,9 @@ esac
 
 scripts/install-deps.sh
 cmake --preset default
-cmake --build --preset default
+# Only what this script starts: the programs and the delivered files of the
+# suite folder (scripts/test.sh builds the tests).
+cmake --build --preset default --target suite
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "run.sh: built into build/suite/; Varo needs a display (DISPLAY or WAYLAND_DISPLAY)" >&2
   exit 2

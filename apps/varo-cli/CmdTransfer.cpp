@@ -17,6 +17,7 @@
 #include "platform/SerialPort.h"
 #include "radio/CloneLink.h"
 #include "radio/DatFile.h"
+#include "radio/ImageCompare.h"
 #include "radio/MemoryImage.h"
 #include "radio/PortOpenText.h"
 
@@ -33,10 +34,14 @@ using radio::RadioModel;
 
 constexpr char kUsage[] =
     "usage: varo-cli read [--model 16|199] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
-    "       varo-cli write --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
-    "  --model: the 16-channel radio (default) or the 199-channel radio; write\n"
-    "           takes the radio from the size of FILE.dat\n"
+    "       varo-cli write [--verify] --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
+    "       varo-cli verify --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
+    "  --model: the 16-channel radio (default) or the 199-channel radio; write and\n"
+    "           verify take the radio from the size of FILE.dat\n"
     "  NAME: COM1..COM4 (through section \"Ports\" of the program INI) or a device path\n";
+
+// Exit status of a verify that found the radio different from the file.
+constexpr int kDiffers = 3;
 
 volatile std::sig_atomic_t gCancel = 0;
 
@@ -117,10 +122,15 @@ struct Options {
   std::string file;
   std::string ini;
   int retries = 0;
+  bool verify = false;
 };
 
-std::optional<Options> Parse(const std::vector<std::string>& args, bool read) {
+enum class Command { kRead, kWrite, kVerify };
+
+std::optional<Options> Parse(const std::vector<std::string>& args, Command command) {
+  const bool read = command == Command::kRead;
   Options o;
+  o.verify = command == Command::kVerify;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool hasValue = i + 1 < args.size();
@@ -138,6 +148,8 @@ std::optional<Options> Parse(const std::vector<std::string>& args, bool read) {
       o.model = args[++i];
     } else if (read && a == "-o" && hasValue) {
       o.output = args[++i];
+    } else if (command == Command::kWrite && a == "--verify") {
+      o.verify = true;
     } else if (!read && o.file.empty() && !a.empty() && a[0] != '-') {
       o.file = a;
     } else {
@@ -158,6 +170,39 @@ bool ResolvePort(const Options& o, const RadioModel& model, std::string& device)
   return true;
 }
 
+// The radio model and the image of the .dat file `path`, the model following
+// from the file's size; nothing (after a message) when the file cannot be
+// used.
+std::optional<std::pair<const RadioModel*, MemoryImage>> LoadRadioFile(const std::string& path) {
+  // The file's size names the radio: 1024 bytes for the 16-channel radio,
+  // 8192 for the 199-channel radio.
+  std::error_code ec;
+  const auto size = std::filesystem::file_size(path, ec);
+  if (ec) {
+    std::fprintf(stderr, "varo-cli: %s\n",
+                 DatFileErrorText(DatFileError::kCannotOpen, path, false).c_str());
+    return std::nullopt;
+  }
+  const RadioModel* model = models::BySize(size);
+  if (!model) {
+    std::string sizes;
+    for (const RadioModel* m : models::All()) {
+      sizes += std::string(sizes.empty() ? "" : " or ") + std::to_string(m->imageSize) +
+               " bytes (" + m->name + "-channel radio)";
+    }
+    std::fprintf(stderr, "varo-cli: %s holds %ju bytes; a radio memory file holds %s\n",
+                 path.c_str(), static_cast<std::uintmax_t>(size), sizes.c_str());
+    return std::nullopt;
+  }
+  MemoryImage image(model->imageSize);
+  const DatFileError error = radio::LoadDatFile(path, image.data(), image.size());
+  if (error != DatFileError::kNone) {
+    std::fprintf(stderr, "varo-cli: %s\n", DatFileErrorText(error, path, false).c_str());
+    return std::nullopt;
+  }
+  return std::make_pair(model, std::move(image));
+}
+
 int Finish(CloneLink::Outcome outcome, ConsoleHost& host, const char* what) {
   host.EndLine();
   switch (outcome) {
@@ -169,6 +214,26 @@ int Finish(CloneLink::Outcome outcome, ConsoleHost& host, const char* what) {
     default:
       return 1;  // the message is out already
   }
+}
+
+// Reads the radio into a copy and compares it with `image`; the differences
+// (or that the radio matches) go to standard output.
+int Verify(const RadioModel& model, const std::string& device, const MemoryImage& image,
+           int retries) {
+  MemoryImage radioImage = image;
+  ConsoleHost host("Verify Data", model.protocol->ReadBlocks(), retries);
+  std::unique_ptr<SerialPort> port = CreateSerialPort();
+  CloneLink::Outcome outcome;
+  {
+    InterruptCancels interrupt;
+    outcome = CloneLink(*port, host, *model.protocol).Read(device, radioImage);
+  }
+  if (int status = Finish(outcome, host, "verify"); status != 0) return status;
+  const radio::ImageComparison comparison =
+      radio::CompareImages(model, image, radioImage, false);
+  for (const std::string& line : radio::FormatComparison(comparison, *model.table, false))
+    std::printf("%s\n", line.c_str());
+  return comparison.Matches() ? 0 : kDiffers;
 }
 
 }  // namespace
@@ -191,7 +256,7 @@ bool OpenPortsIni(const std::string& iniOption, const RadioModel& model, IniProf
 }
 
 int RunRead(const std::vector<std::string>& args) {
-  const std::optional<Options> o = Parse(args, true);
+  const std::optional<Options> o = Parse(args, Command::kRead);
   if (!o) {
     std::fputs(kUsage, stderr);
     return 2;
@@ -234,51 +299,59 @@ int RunRead(const std::vector<std::string>& args) {
   return 0;
 }
 
-int RunWrite(const std::vector<std::string>& args) {
-  const std::optional<Options> o = Parse(args, false);
+namespace {
+
+// What a write or a verify works on: the options, the radio and image of the
+// file, and the device behind the port name.
+struct FileJob {
+  Options options;
+  const RadioModel* model = nullptr;
+  MemoryImage image;
+  std::string device;
+};
+
+// Parses `args` and loads the file; nothing (with `status` the exit status)
+// when the words or the file do not serve.
+std::optional<FileJob> PrepareFileJob(const std::vector<std::string>& args, Command command,
+                                      int& status) {
+  const std::optional<Options> o = Parse(args, command);
+  status = 2;
   if (!o) {
     std::fputs(kUsage, stderr);
-    return 2;
+    return std::nullopt;
   }
-  // The file's size names the radio: 1024 bytes for the 16-channel radio,
-  // 8192 for the 199-channel radio.
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(o->file, ec);
-  if (ec) {
-    std::fprintf(stderr, "varo-cli: %s\n",
-                 DatFileErrorText(DatFileError::kCannotOpen, o->file, false).c_str());
-    return 1;
-  }
-  const RadioModel* model = models::BySize(size);
-  if (!model) {
-    std::string sizes;
-    for (const RadioModel* m : models::All()) {
-      sizes += std::string(sizes.empty() ? "" : " or ") + std::to_string(m->imageSize) +
-               " bytes (" + m->name + "-channel radio)";
-    }
-    std::fprintf(stderr, "varo-cli: %s holds %ju bytes; a radio memory file holds %s\n",
-                 o->file.c_str(), static_cast<std::uintmax_t>(size), sizes.c_str());
-    return 1;
-  }
-  MemoryImage image(model->imageSize);
-  const DatFileError error = radio::LoadDatFile(o->file, image.data(), image.size());
-  if (error != DatFileError::kNone) {
-    std::fprintf(stderr, "varo-cli: %s\n", DatFileErrorText(error, o->file, false).c_str());
-    return 1;
-  }
-  std::string device;
-  if (!ResolvePort(*o, *model, device)) return 1;
+  status = 1;
+  auto file = LoadRadioFile(o->file);
+  if (!file) return std::nullopt;
+  FileJob job{*o, file->first, std::move(file->second), {}};
+  if (!ResolvePort(job.options, *job.model, job.device)) return std::nullopt;
+  return job;
+}
 
-  ConsoleHost host("Write Data", model->protocol->WriteBlocks(), o->retries);
+}  // namespace
+
+int RunWrite(const std::vector<std::string>& args) {
+  int status = 0;
+  const std::optional<FileJob> job = PrepareFileJob(args, Command::kWrite, status);
+  if (!job) return status;
+  const RadioModel& model = *job->model;
+  ConsoleHost host("Write Data", model.protocol->WriteBlocks(), job->options.retries);
   std::unique_ptr<SerialPort> port = CreateSerialPort();
   CloneLink::Outcome outcome;
   {
     InterruptCancels interrupt;
-    outcome = CloneLink(*port, host, *model->protocol).Write(device, image);
+    outcome = CloneLink(*port, host, *model.protocol).Write(job->device, job->image);
   }
-  if (int status = Finish(outcome, host, "write"); status != 0) return status;
+  if (status = Finish(outcome, host, "write"); status != 0) return status;
   std::printf("Write Data: done\n");
-  return 0;
+  return job->options.verify ? Verify(model, job->device, job->image, job->options.retries) : 0;
+}
+
+int RunVerify(const std::vector<std::string>& args) {
+  int status = 0;
+  const std::optional<FileJob> job = PrepareFileJob(args, Command::kVerify, status);
+  if (!job) return status;
+  return Verify(*job->model, job->device, job->image, job->options.retries);
 }
 
 }  // namespace varo::cli

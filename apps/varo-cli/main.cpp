@@ -26,6 +26,7 @@ const Command kCommands[] = {
     {"show", RunShow},
     {"read", varo::cli::RunRead},
     {"write", varo::cli::RunWrite},
+    {"verify", varo::cli::RunVerify},
     {"ports", varo::cli::RunPorts},
 };
 
@@ -39,14 +40,17 @@ void Usage(std::FILE* out) {
       "      opening the file in the programmer, this stores the file's product\n"
       "      type and band as the current choice\n"
       "  read [--model 16|199] --port NAME -o FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
-      "  write --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
+      "  write [--verify] --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
       "      copy the radio's memory into FILE.dat, or FILE.dat into the radio\n"
+      "  verify --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
+      "      read the radio and list what differs from FILE.dat (write --verify:\n"
+      "      right after the write); status 3 when the radio differs\n"
       "  ports [--model NAME] [--ini PROGRAM.ini] [--lang en|zh]\n"
       "      list COM1..COM4 with their devices, and the serial devices\n"
       "  --version\n"
       "radios: the 16-channel radio (--model 16, 1024-byte files, the default) and the\n"
-      "199-channel radio (--model 199, 8192-byte files); show and write know the radio\n"
-      "by the size of FILE.dat\n",
+      "199-channel radio (--model 199, 8192-byte files); show, write and verify know\n"
+      "the radio by the size of FILE.dat\n",
       out);
 }
 

@@ -35,7 +35,8 @@ void Usage(std::FILE* out) {
       "  --save FILE.dat  save the memory after every completed write and on SIGUSR1\n"
       "  --link PATH      make a symbolic link to the pseudo-terminal at PATH\n"
       "  --paced          answer at the pace of a 9600 baud line\n"
-      "  --fault KIND     silent | garbage | short:N | noack:N | stall:N | vanish:N\n"
+      "  --fault KIND     silent | garbage | short:N | noack:N | stall:N | vanish:N |\n"
+      "                   lose:N (write frame N acknowledged but not stored)\n"
       "                   (N: 0-based clone frame of the session)\n"
       "Prints the pseudo-terminal's path on the first line of standard output and\n"
       "serves until SIGINT or SIGTERM.\n",

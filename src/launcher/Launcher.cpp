@@ -43,22 +43,32 @@ void Launcher::ApplyLanguage(Language language) {
   ini_.SetValue(kSection, kLanguageKey, LanguageName(language));
 }
 
-bool Launcher::Accept(int position) {
+Launcher::AcceptResult Launcher::Accept(int position) {
   const std::string defaultText = std::to_string(position);
   const Product& product = ProductAt(position);
+  if (!IsProgramFile(ProgramPath(product))) return AcceptResult::kProgramMissing;
   {
     // The programmer reads its INI as it starts, so the language must be on
     // disk before the program is started.
     IniProfile productIni(4);
-    if (!productIni.Open(product.iniName, true, true, false)) return false;
+    if (!productIni.Open(product.iniName, true, true, false)) return AcceptResult::kIniNotSaved;
     if (checked_) productIni.SetValue(kSection, kLanguageKey, LanguageName(*checked_));
     productIni.Save(false);
-    if (productIni.SaveFailed()) return false;
+    if (productIni.SaveFailed()) return AcceptResult::kIniNotSaved;
     productIni.Close();
   }
   starter_.Start(ProgramPath(product));
   ini_.SetValue(kSection, "Default", defaultText);
-  return true;
+  return AcceptResult::kStarted;
+}
+
+std::string Launcher::MissingProgramText(const Product& product) const {
+  const std::string program = std::string(product.program) + ExecutableSuffix();
+  if (checked_ == Language::English) {
+    return "The program " + program + " is not in the folder \"" + ProgramDirectory() +
+           "\". It was not started; choose another product.";
+  }
+  return "文件夹“" + ProgramDirectory() + "”中没有程序 " + program + "，未能启动；请选择其他产品。";
 }
 
 std::string Launcher::SaveFailureText(const std::string& iniPath, const Product& product) const {

@@ -58,21 +58,32 @@ class Launcher {
   // The language whose box is checked; none before any language is applied.
   std::optional<Language> CheckedLanguage() const { return checked_; }
 
+  enum class AcceptResult {
+    kStarted,         // the program was started (or failed to start, silently)
+    kIniNotSaved,     // the product INI could not be written; nothing started
+    kProgramMissing,  // no such program in the launcher's folder; nothing done
+  };
   // OK with `position` selected in the list (-1 for none): writes the checked
   // language into the chosen product's INI, saves it, starts its program from
   // the launcher's folder and stores the position as "Default". A program
-  // that cannot be started changes nothing of this.
+  // that is there but cannot be started changes nothing of this.
+  // A program that is not in the launcher's folder at all (the sibling
+  // programmers are delivered apart from this suite) is not asked for: its
+  // INI is left alone, "Default" is not stored, and the dialog names the
+  // missing program (MissingProgramText) and stays open.
   // When the product INI cannot be opened or saved, the program would start
   // in a language that was never written: then nothing is started, "Default"
-  // is not stored, and false is returned (the dialog says so with
-  // SaveFailureText and stays open).
+  // is not stored (the dialog says so with SaveFailureText and stays open).
   // Cancel has no rule of its own: nothing is started, and a language applied
   // before it is still written with the launcher INI at exit.
-  bool Accept(int position);
+  AcceptResult Accept(int position);
 
   // The message for a product INI at `iniPath` that could not be written, in
   // the checked language (UTF-8; the path's bytes as they are).
   std::string SaveFailureText(const std::string& iniPath, const Product& product) const;
+  // The message for a product whose program is not in the launcher's folder,
+  // in the checked language, naming the program and where it was looked for.
+  std::string MissingProgramText(const Product& product) const;
 
   static const Texts& TextsFor(Language language);
   // Positions 0-2 pick their own product; every other one (no selection

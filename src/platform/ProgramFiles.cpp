@@ -175,6 +175,12 @@ bool AnswerVersion(int argc, char** argv, const char* program) {
 
 const char* ExecutableSuffix() { return ""; }
 
+bool IsProgramFile(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+         ::access(path.c_str(), X_OK) == 0;
+}
+
 bool StartProgram(const std::string& path, const std::vector<std::string>& args) {
   if (path.empty()) return false;
   // Everything the children need is prepared before fork: between fork and

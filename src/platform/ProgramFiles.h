@@ -63,6 +63,10 @@ bool AnswerVersion(int argc, char** argv, const char* program);
 // The platform's suffix of executable files: ".exe" on Windows, "" elsewhere.
 const char* ExecutableSuffix();
 
+// Whether `path` is a program this user may start: a regular file (links
+// followed) with execute permission.
+bool IsProgramFile(const std::string& path);
+
 // Starts the program at `path` with `args`, detached from this process (it
 // outlives us and is never waited for). Returns true when the program was
 // really started, false when it could not be (missing, not executable).

@@ -77,6 +77,9 @@ class EditorHost {
   virtual int PixelsPerInchY() const = 0;
   // Redraws the grid at once (after an editor is shown or hidden by scrolling).
   virtual void RedrawGrid() = 0;
+  // An editor's text has been committed (whatever the outcome: the row may
+  // have been cleared by a failed check); the table may have changed.
+  virtual void CellCommitted() {}
 };
 
 // Where an editor goes over a cell given in twips: each value converted with

@@ -227,6 +227,7 @@ CommitOutcome TableEditor::CommitAs(bool enterKey) {
     // the cell keeps that text.
   }
   editor.Hide();
+  host_.CellCommitted();
   return outcome;
 }
 

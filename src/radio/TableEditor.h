@@ -87,6 +87,7 @@ class TableEditor : public GridEvents {
 
   // Commit on leaving a cell (LeaveCell; also before a write to the radio).
   // Shows the range or step message where a check fails; hides the editor.
+  // The host hears CellCommitted() after every commit of a visible editor.
   CommitOutcome Commit() { return CommitAs(false); }
 
   // Commit before a save: as Commit(), except that an edit failing its range

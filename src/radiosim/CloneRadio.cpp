@@ -40,7 +40,7 @@ std::optional<Fault> ParseFault(const std::string& text) {
       {"none", Fault::Kind::kNone, false},       {"silent", Fault::Kind::kSilent, false},
       {"garbage", Fault::Kind::kGarbage, false}, {"short", Fault::Kind::kShortReply, true},
       {"noack", Fault::Kind::kNoAck, true},      {"stall", Fault::Kind::kStall, true},
-      {"vanish", Fault::Kind::kVanish, true},
+      {"vanish", Fault::Kind::kVanish, true},    {"lose", Fault::Kind::kLose, true},
   };
   std::string name = text.substr(0, text.find(':'));
   for (const Name& n : kNames) {
@@ -223,7 +223,8 @@ Reaction CloneRadio::FrameComplete() {
   }
   // A write frame whose acknowledge the fault takes away is not taken either.
   if (FaultAt(Fault::Kind::kShortReply, number) || FaultAt(Fault::Kind::kNoAck, number)) return {};
-  std::copy(frame.begin() + kCommandLength, frame.end(), first);
+  if (!FaultAt(Fault::Kind::kLose, number))
+    std::copy(frame.begin() + kCommandLength, frame.end(), first);
   Reaction r = Answer({kAck});
   r.writeCompleted = address == config_.lastWriteAddress && count == config_.lastWriteLength;
   return r;

@@ -23,12 +23,15 @@ struct Fault {
                   // is closed
     kVanish,      // at frame N the radio disappears: the pseudo-terminal is
                   // closed, as when the cable is pulled
+    kLose,        // write frame N is acknowledged but not stored, a fault the
+                  // clone protocol cannot see
   };
   Kind kind = Kind::kNone;
   int frame = 0;
 };
 
-// "silent", "garbage", "short:N", "noack:N", "stall:N", "vanish:N" or "none";
+// "silent", "garbage", "short:N", "noack:N", "stall:N", "vanish:N", "lose:N" or
+// "none";
 // nothing for anything else.
 std::optional<Fault> ParseFault(const std::string& text);
 

@@ -303,15 +303,20 @@ void SimulatedRadio::HandleDueInput(Clock::time_point now) {
       Vanish();
       return;
     }
+    // Paced, a reply leaves whole at the moment its last byte would have
+    // crossed a 9600 baud line. The programmer reads every reply whole, so it
+    // completes its read at the same moment as over the line; but no byte
+    // waits for another wake-up of this thread, which a busy machine may
+    // delay past the programmer's 30 ms interval between the bytes of one
+    // reply (a stall no real line shows).
     const Clock::time_point start = arrived + std::chrono::milliseconds(reaction.delayMs);
-    for (std::uint8_t byte : reaction.reply) {
-      Clock::time_point due = start;
-      if (options_.paced) {
-        due = std::max(start, lastOutput_) + kByteTime;
-        lastOutput_ = due;
-      }
-      output_.push_back({byte, due});
+    Clock::time_point due = start;
+    if (options_.paced && !reaction.reply.empty()) {
+      due = std::max(start, lastOutput_) +
+            kByteTime * static_cast<std::int64_t>(reaction.reply.size());
+      lastOutput_ = due;
     }
+    for (std::uint8_t byte : reaction.reply) output_.push_back({byte, due});
     if (reaction.writeCompleted) {
       completedWrites_.fetch_add(1);
       completed = true;

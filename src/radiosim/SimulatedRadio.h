@@ -20,8 +20,10 @@ inline constexpr std::chrono::nanoseconds kByteTime{1'000'000'000LL * 10 / 9600}
 
 struct SimOptions {
   // Pace both directions as on a 9600 baud line: a received byte counts as
-  // arrived one byte time after the previous one, and reply bytes leave one
-  // byte time apart. Off: the radio answers as soon as it has the bytes.
+  // arrived one byte time after the previous one, and a reply is handed over
+  // once all its bytes would have crossed the line (one byte time each), in
+  // one piece, so that a late wake-up of the serving thread never leaves a
+  // gap inside a reply. Off: the radio answers as soon as it has the bytes.
   bool paced = false;
   // When set, a symbolic link to the pseudo-terminal is made at this path
   // (replacing an earlier symbolic link there, never another file) and

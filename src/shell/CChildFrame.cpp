@@ -13,9 +13,14 @@ CChildFrame::CChildFrame(std::unique_ptr<CShellDoc> doc, CShellView* view, QWidg
     : QMdiSubWindow(parent), doc_(std::move(doc)), view_(view) {
   setAttribute(Qt::WA_DeleteOnClose, false);
   setWidget(view_);
-  setWindowTitle(doc_->Title());
   setWindowIcon(RadioIcon());
-  connect(doc_.get(), &CShellDoc::titleChanged, this, &QWidget::setWindowTitle);
+  // The document's title, with a '*' after it while it holds unsaved changes.
+  const auto showTitle = [this] {
+    setWindowTitle(doc_->Title() + (doc_->IsModified() ? QStringLiteral("*") : QString()));
+  };
+  showTitle();
+  connect(doc_.get(), &CShellDoc::titleChanged, this, showTitle);
+  connect(doc_.get(), &CShellDoc::modifiedChanged, this, showTitle);
   setGeometry(0, 0, 1600, 1200);
   // The window menu's own keys (Close on Ctrl+W among them) would collide
   // with the programmer's accelerators: Ctrl+W is Write.

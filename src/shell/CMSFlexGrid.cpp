@@ -114,6 +114,18 @@ std::string CMSFlexGrid::Text() const { return TextMatrix(row_, col_); }
 
 void CMSFlexGrid::SetText(const std::string& text) { SetTextMatrix(row_, col_, text); }
 
+void CMSFlexGrid::SetCellMark(long row, long col, const QString& tip) {
+  QTableWidgetItem* it = Cell(row, col);
+  if (!it || it->toolTip() == tip) return;
+  it->setToolTip(tip);
+  it->setBackground(tip.isEmpty() ? QBrush() : QBrush(MarkColor()));
+}
+
+QString CMSFlexGrid::CellMark(long row, long col) const {
+  const QTableWidgetItem* it = Cell(row, col);
+  return it ? it->toolTip() : QString();
+}
+
 void CMSFlexGrid::MoveTo(long row, long col) {
   if (row == row_ && col == col_) return;
   if (events_) events_->OnLeaveCell();

@@ -61,6 +61,12 @@ class CMSFlexGrid : public QTableWidget, public radio::GridControl {
 
   // Where cell (row, col) is, in viewport pixels.
   QRect CellRect(long row, long col) const;
+  // Marks cell (row, col) with the warning colour and `tip` as its tooltip;
+  // an empty `tip` takes the mark away. Fixed cells take no mark.
+  void SetCellMark(long row, long col, const QString& tip);
+  // The tooltip of a marked cell; "" when the cell is not marked.
+  QString CellMark(long row, long col) const;
+  static QColor MarkColor() { return {255, 205, 195}; }
   QColor ForeColorFixed() const { return fixedColor_; }
   // The whole table without scroll bars.
   QSize sizeHint() const override;

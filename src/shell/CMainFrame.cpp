@@ -103,9 +103,12 @@ bool CMainFrame::Create() {
   connect(controlBar_, &CControlBar::closeClicked, this, [this] { ShowControlBar(false); });
 
   for (int id : {IDR_MAINFRAME, IDR_DOCMENU}) menus_[id] = BuildMenu(id);
+  // A command may have several keys (Redo: Ctrl+Y and Ctrl+Shift+Z).
   for (const auto& accel : app_.Module().Accelerators(IDR_MAINFRAME)) {
     QAction* action = EnsureAction(accel.id);
-    action->setShortcut(QKeySequence(QString::fromStdString(accel.keys)));
+    QList<QKeySequence> keys = action->shortcuts();
+    keys << QKeySequence(QString::fromStdString(accel.keys));
+    action->setShortcuts(keys);
   }
   // Help for the window as a whole; the view and the dialogs answer F1 with
   // their own topics before it gets here. The Help menu's "Help Topics"
@@ -282,14 +285,28 @@ void CMainFrame::UpdateTreePages() {
 
 void CMainFrame::SetTitle(const QString& title) {
   title_ = title;
-  setWindowTitle(title_);
+  UpdateCaption();
 }
 
+QString CMainFrame::Caption() const {
+  const bool modified = active_ && active_->Document().IsModified();
+  return modified ? QLatin1Char('*') + title_ : title_;
+}
+
+void CMainFrame::UpdateCaption() { setWindowTitle(Caption()); }
+
+void CMainFrame::SetIdleText(const QString& text) {
+  idleLabel_->setText(text);
+  idleLabel_->setToolTip(text);
+}
+
+QString CMainFrame::IdleText() const { return idleLabel_->text(); }
+
 bool CMainFrame::event(QEvent* event) {
-  if (event->type() == QEvent::WindowTitleChange && windowTitle() != title_) {
+  if (event->type() == QEvent::WindowTitleChange && windowTitle() != Caption()) {
     // A maximized document window would put its name into the caption; the
     // caption is the program's own.
-    setWindowTitle(title_);
+    setWindowTitle(Caption());
   }
   return QMainWindow::event(event);
 }
@@ -443,14 +460,19 @@ void CMainFrame::AddChild(CChildFrame* child) {
   children_.push_back(child);
   background_->addSubWindow(child);
   active_ = child;
+  connect(&child->Document(), &CShellDoc::modifiedChanged, this, [this, child] {
+    if (child == active_) UpdateCaption();
+  });
   ShowMenu(IDR_DOCMENU);
   UpdateCommandUI();
+  UpdateCaption();
 }
 
 void CMainFrame::OnSubWindowActivated(QMdiSubWindow* window) {
   // A hidden window stays the one in use until another is activated.
   if (auto* child = qobject_cast<CChildFrame*>(window)) active_ = child;
   UpdateCommandUI();
+  UpdateCaption();
 }
 
 void CMainFrame::DestroyActiveChild() {
@@ -466,6 +488,7 @@ void CMainFrame::ChildDestroyed(CChildFrame* child) {
   if (active_ == child) active_ = nullptr;
   if (children_.empty()) ShowMenu(IDR_MAINFRAME);
   UpdateCommandUI();
+  UpdateCaption();
 }
 
 void CMainFrame::ShowActiveChild() {
@@ -475,7 +498,19 @@ void CMainFrame::ShowActiveChild() {
   active_->widget()->setFocus(Qt::OtherFocusReason);
 }
 
+void CMainFrame::CloseWithoutAsking() {
+  closeConfirmed_ = true;
+  close();
+  closeConfirmed_ = false;
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
+  // Exit, the close box and the system menu: changes not saved yet are asked
+  // about first; Cancel keeps the program running.
+  if (!closeConfirmed_ && active_ && !active_->Document().SaveModified()) {
+    event->ignore();
+    return;
+  }
   if (HelpWindow* help = app_.Help()) help->close();
   QMainWindow::closeEvent(event);
 }

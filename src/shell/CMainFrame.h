@@ -38,9 +38,18 @@ class CMainFrame : public QMainWindow {
   bool Create();
 
   // The caption. The frame sets it to string 128 once and never rewrites it;
-  // only the product/band step changes it through here.
+  // only the product/band step changes it through here. While the active
+  // document holds unsaved changes the caption shows a '*' in front of it.
   void SetTitle(const QString& title);
   QString Title() const { return title_; }
+  // Closes the main window without asking about unsaved changes (the caller
+  // has asked already).
+  void CloseWithoutAsking();
+
+  // The status bar's idle text ("Ready"), replaced by what the last transfer
+  // did ("Read from COM1 in 2.7 s").
+  void SetIdleText(const QString& text);
+  QString IdleText() const;
 
   // Replaces the text of the Help menu's first item in the document menu
   // (the About item) with `text`.
@@ -98,6 +107,8 @@ class CMainFrame : public QMainWindow {
   void OnSubWindowActivated(QMdiSubWindow* window);
   void ChildDestroyed(CChildFrame* child);
   void FocusNextPane(bool forward);
+  QString Caption() const;
+  void UpdateCaption();
 
   CShellApp& app_;
   QString title_;
@@ -117,6 +128,7 @@ class CMainFrame : public QMainWindow {
   std::map<int, Handler> handlers_;
   std::vector<CChildFrame*> children_;
   CChildFrame* active_ = nullptr;
+  bool closeConfirmed_ = false;
 };
 
 }  // namespace varo::shell

@@ -8,14 +8,19 @@
 #include <QKeyEvent>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <filesystem>
 #include <system_error>
 
 #include "platform/ProgramFiles.h"
+#include "radio/BandCheck.h"
+#include "radio/ImageCompare.h"
 #include "radio/PrintLayout.h"
 #include "shell/CMSFlexGrid.h"
 #include "shell/CMainFrame.h"
+#include "shell/CVerifyResultDlg.h"
 #include "shell/CellEditorWidgets.h"
 #include "shell/CommandIds.h"
 #include "shell/PrintRenderer.h"
@@ -89,6 +94,8 @@ CChannelView::CChannelView(CShellApp& app, CRadioDoc& doc, QWidget* parent)
   connect(transfer_, &TransferController::busyChanged, this, [&app] {
     if (CMainFrame* frame = app.MainFrame()) frame->UpdateCommandUI();
   });
+  connect(transfer_, &TransferController::transferFinished, this,
+          &CChannelView::OnTransferFinished);
 
   grid_->installEventFilter(this);
   for (QWidget* widget : editorWidgets_) {
@@ -119,6 +126,8 @@ void CChannelView::OnInitialUpdate() {
     if (!icon.availableSizes().isEmpty() && parentWidget()) parentWidget()->setWindowIcon(icon);
   }
   FillTableFromDocument();
+  Doc().ResetHistory();
+  UpdateBandMarks();
   updateGeometry();
 }
 
@@ -134,13 +143,135 @@ void CChannelView::FillTableFromDocument() {
 
 bool CChannelView::TransferBusy() const { return transfer_->busy(); }
 
+void CChannelView::RecordChange() {
+  Doc().RecordChange();
+  UpdateBandMarks();
+  if (CMainFrame* frame = app_.MainFrame()) frame->UpdateCommandUI();
+}
+
+void CChannelView::Undo() { ShowState(Doc().Undo()); }
+
+void CChannelView::Redo() { ShowState(Doc().Redo()); }
+
+void CChannelView::ShowState(const radio::DocumentState* state) {
+  if (!state) return;
+  // Text typed into an open editor is dropped, as Escape drops it: the step
+  // goes back to what the table held.
+  editor_->Scroll();
+  const radio::ProductOffsets& product = Model().product;
+  radio::MemoryImage& image = Doc().Image();
+  const bool productChanged = image[product.type] != state->image[product.type] ||
+                              image[product.band] != state->image[product.band];
+  radio::RestoreState(*state, image, *grid_);
+  if (productChanged) {
+    // The type and band come back with their limits, caption and registry
+    // values, as when the document was opened with them.
+    CShellApp& app = app_;
+    editor_->SetBandLimits(radio::RunBandSelectionStep(
+        image, product, app.Ini(), app.LanguageValue(), app.Chinese(), false,
+        [&app](const std::string& title) {
+          if (app.MainFrame()) app.MainFrame()->SetTitle(FromBytes(title));
+        }));
+  }
+  UpdateBandMarks();
+  if (CMainFrame* frame = app_.MainFrame()) frame->UpdateCommandUI();
+}
+
+QString CChannelView::BandText() const {
+  std::string text = radio::LookUpProductChoice(Doc().Image(), Model().product, app_.Ini()).bandText;
+  // Limits set from another text (a choice without a band) name themselves.
+  if (radio::BandLimitsFromText(text) != Limits()) text.clear();
+  return FromBytes(radio::BandDescription(text, Limits()));
+}
+
+void CChannelView::UpdateBandMarks() {
+  const radio::TableSpec& table = *Model().table;
+  outOfBand_ = radio::OutOfBandChannels(*grid_, table, Limits());
+  const QString tip = app_.Tr("Outside the band %1", "超出频段 %1").arg(BandText());
+  const long rx = table.ColumnOf(radio::ColumnRole::kRx);
+  const long tx = table.ColumnOf(radio::ColumnRole::kTx);
+  std::size_t next = 0;
+  for (long row = 1; row < table.Rows(); ++row) {
+    const bool listed = next < outOfBand_.size() && outOfBand_[next].row == row;
+    const radio::OutOfBandChannel channel = listed ? outOfBand_[next++] : radio::OutOfBandChannel{};
+    grid_->SetCellMark(row, rx, channel.rx ? tip : QString());
+    grid_->SetCellMark(row, tx, channel.tx ? tip : QString());
+  }
+}
+
+void CChannelView::ReportOutOfBand() {
+  if (outOfBand_.empty()) return;
+  const QString list = FromBytes(radio::ChannelList(outOfBand_, *Model().table));
+  app_.MessageBox(app_.Tr("These channels lie outside the band %1: %2.\n"
+                          "Their frequencies are marked in the table; correct them before "
+                          "writing to the radio.",
+                          "以下信道超出频段 %1：%2。\n这些频率已在信道表中标出，请在写频前修改。")
+                      .arg(BandText(), list),
+                  QMessageBox::Ok, QMessageBox::Warning);
+}
+
+bool CChannelView::ConfirmWriteOutOfBand() {
+  UpdateBandMarks();
+  if (outOfBand_.empty()) return true;
+  const QString list = FromBytes(radio::ChannelList(outOfBand_, *Model().table));
+  QMessageBox box(QMessageBox::Warning, app_.AppName(),
+                  app_.Tr("These channels lie outside the band %1: %2.\n"
+                          "The radio may not work on them. Write anyway?",
+                          "以下信道超出频段 %1：%2。\n电台可能无法在这些信道上工作。仍然写入吗？")
+                      .arg(BandText(), list),
+                  QMessageBox::NoButton, app_.DialogParent());
+  box.setObjectName(QStringLiteral("messageBox"));
+  QPushButton* write = box.addButton(app_.Tr("Write anyway", "仍然写入"), QMessageBox::AcceptRole);
+  QPushButton* cancel = box.addButton(app_.Tr("Cancel", "取消"), QMessageBox::RejectRole);
+  box.setDefaultButton(cancel);
+  box.exec();
+  return box.clickedButton() == write;
+}
+
+void CChannelView::OnTransferFinished(radio::CloneLink::Outcome outcome) {
+  if (outcome != radio::CloneLink::Outcome::kCompleted) return;
+  switch (transfer_->direction()) {
+    case TransferController::Direction::kRead:
+      // The read is one step, and what the document now holds is the radio's.
+      Doc().SetClean();
+      UpdateBandMarks();
+      if (CMainFrame* frame = app_.MainFrame()) frame->UpdateCommandUI();
+      ReportOutOfBand();
+      break;
+    case TransferController::Direction::kWrite:
+      Doc().SetClean();
+      break;
+    case TransferController::Direction::kVerify: {
+      QStringList lines;
+      for (const std::string& line : radio::FormatComparison(transfer_->LastComparison(),
+                                                             *Model().table, app_.Chinese()))
+        lines << FromBytes(line);
+      CVerifyResultDlg dlg(app_, lines, app_.DialogParent());
+      dlg.exec();
+      break;
+    }
+  }
+}
+
 bool CChannelView::OnCommand(int id) {
   switch (id) {
     case ID_READ:
-      transfer_->Read();
+      // The read replaces the table: unsaved changes are asked about first.
+      if (Doc().SaveModified()) transfer_->Read();
       return true;
     case ID_WRITE:
-      transfer_->Write();
+      // The cell being edited counts for the band check as for the write.
+      CommitCell();
+      if (ConfirmWriteOutOfBand()) transfer_->Write();
+      return true;
+    case ID_VERIFY:
+      transfer_->Verify();
+      return true;
+    case ID_EDIT_UNDO:
+      Undo();
+      return true;
+    case ID_EDIT_REDO:
+      Redo();
       return true;
     case ID_FILE_PRINT:
       Renderer().Print(app_.Printer(), app_.DialogParent());
@@ -167,11 +298,16 @@ std::optional<bool> CChannelView::CommandEnabled(int id) const {
   switch (id) {
     case ID_READ:
     case ID_WRITE:
+    case ID_VERIFY:
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_DIRECT:
     case ID_FILE_PRINT_PREVIEW:
     case ID_FILE_PRINT_PDF:
       return true;
+    case ID_EDIT_UNDO:
+      return Doc().CanUndo();
+    case ID_EDIT_REDO:
+      return Doc().CanRedo();
     default:
       return CShellView::CommandEnabled(id);
   }
@@ -233,11 +369,28 @@ void CChannelView::RedrawGrid() { grid_->viewport()->update(); }
 
 QSize CChannelView::sizeHint() const { return grid_->sizeHint(); }
 
+bool CChannelView::TakeUndoKey(QObject* watched, QKeyEvent* key) {
+  // An edit box undoes its own typing first; once it has nothing left to
+  // undo (or redo), the key goes to the document's Undo (Redo).
+  auto* box = qobject_cast<QLineEdit*>(watched);
+  if (!box) return false;
+  if (key->matches(QKeySequence::Undo)) return !box->isUndoAvailable();
+  if (key->matches(QKeySequence::Redo) ||
+      key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y))
+    return !box->isRedoAvailable();
+  return false;
+}
+
 bool CChannelView::eventFilter(QObject* watched, QEvent* event) {
   const auto type = event->type();
   if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)
     return CShellView::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
+  if (type == QEvent::ShortcutOverride && TakeUndoKey(watched, key)) {
+    // Left unaccepted, the key becomes the window's shortcut.
+    event->ignore();
+    return true;
+  }
   const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
   const bool f1 = key->key() == Qt::Key_F1;
   if (key->key() == Qt::Key_Escape && watched != grid_) {

@@ -2,14 +2,19 @@
 
 #include <QSize>
 
+class QKeyEvent;
+
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "radio/BandCheck.h"
 #include "radio/CellEditor.h"
+#include "radio/CloneLink.h"
 #include "radio/ProductBand.h"
 #include "radio/RadioModel.h"
 #include "radio/TableEditor.h"
+#include "radio/UndoHistory.h"
 #include "shell/QtMessageBoxes.h"
 #include "shell/ShellDocument.h"
 
@@ -37,8 +42,21 @@ class TransferController;
 // control (1000 for the table, else the editor's id); Enter commits the cell
 // and moves on; Escape closes an editor without committing it.
 //
+// Every change of the document is an undo step (Edit > Undo, Ctrl+Z; Redo,
+// Ctrl+Y or Ctrl+Shift+Z): a committed cell, a dialog's OK, a completed read.
+// Undo and Redo first close an open cell editor without committing it.
+//
+// Band check: frequency cells outside the band are marked (colour and
+// tooltip) whenever the table or the band changes; after a band change by
+// Product Information or a read a message names the channels, and Write asks
+// before it sends them ("Write anyway" / "Cancel").
+//
+// Read asks about unsaved changes first (the read replaces the table). Verify
+// (32801) reads the radio into a copy and shows what differs.
+//
 // A radio's own view derives from it for commands of its own (the
-// 16-channel radio's Scan Info).
+// 16-channel radio's Scan Info); its dialogs that change the document call
+// RecordChange() after their OK.
 class CChannelView : public CShellView, public radio::EditorHost {
   Q_OBJECT
 
@@ -71,6 +89,26 @@ class CChannelView : public CShellView, public radio::EditorHost {
   radio::BandLimits Limits() const { return editor_->bandLimits(); }
   void SetBandLimits(const radio::BandLimits& limits) { editor_->SetBandLimits(limits); }
 
+  // After a change of the image or the table: one undo step (when something
+  // changed), the band marks and the commands' states follow.
+  void RecordChange();
+  void Undo();
+  void Redo();
+
+  // The channels whose frequencies lie outside the band, as marked now.
+  const std::vector<radio::OutOfBandChannel>& OutOfBand() const { return outOfBand_; }
+  // Marks the frequency cells outside the band and takes the marks off the
+  // others.
+  void UpdateBandMarks();
+  // The band in words, for messages ("136 - 174MHz").
+  QString BandText() const;
+  // After the band changed: names the channels outside it in a message, if
+  // there are any.
+  void ReportOutOfBand();
+  // Before a write: with channels outside the band, asks "Write anyway" or
+  // "Cancel"; true when the write may go on.
+  bool ConfirmWriteOutOfBand();
+
   TransferController& Transfer() const { return *transfer_; }
   // True while the Process dialog is offered or its transfer runs.
   bool TransferBusy() const override;
@@ -83,6 +121,7 @@ class CChannelView : public CShellView, public radio::EditorHost {
   int PixelsPerInchX() const override;
   int PixelsPerInchY() const override;
   void RedrawGrid() override;
+  void CellCommitted() override { RecordChange(); }
 
   QSize sizeHint() const override;
 
@@ -92,6 +131,9 @@ class CChannelView : public CShellView, public radio::EditorHost {
 
  private:
   void OnPrintToPdf();
+  void ShowState(const radio::DocumentState* state);
+  void OnTransferFinished(radio::CloneLink::Outcome outcome);
+  bool TakeUndoKey(QObject* watched, QKeyEvent* key);
 
   CShellApp& app_;
   CMSFlexGrid* grid_;
@@ -103,6 +145,7 @@ class CChannelView : public CShellView, public radio::EditorHost {
   std::unique_ptr<radio::TableEditor> editor_;
   TransferController* transfer_ = nullptr;
   bool firstUpdate_ = true;
+  std::vector<radio::OutOfBandChannel> outOfBand_;
 };
 
 }  // namespace varo::shell

@@ -42,6 +42,8 @@ constexpr int ID_FILE_PRINT_SETUP = 57606;
 constexpr int ID_FILE_PRINT = 57607;
 constexpr int ID_FILE_PRINT_DIRECT = 57608;
 constexpr int ID_FILE_PRINT_PREVIEW = 57609;
+constexpr int ID_EDIT_UNDO = 57643;
+constexpr int ID_EDIT_REDO = 57644;
 constexpr int ID_APP_ABOUT = 57664;
 constexpr int ID_APP_EXIT = 57665;
 constexpr int ID_HELP_FINDER = 57667;  // Help Topics: the help contents
@@ -60,6 +62,7 @@ constexpr int ID_CHANNEL_INFO = 32787;
 constexpr int ID_OPTIONAL_FEATURES = 32788;
 constexpr int ID_LANGUAGE = 32799;
 constexpr int ID_FILE_PRINT_PDF = 32800;  // the report as a PDF file, without a printer
+constexpr int ID_VERIFY = 32801;          // read the radio into a copy and compare
 
 // Controls.
 constexpr int IDC_CONTROL_BAR = 100;

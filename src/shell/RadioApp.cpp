@@ -39,7 +39,13 @@ void CRadioApp::OnProductInfo() {
   CChannelView* view = ActiveView();
   if (!view) return;
   CProductInfoDlg dlg(*this, view->Doc().Image(), model_.product, DialogParent());
-  if (dlg.exec() == QDialog::Accepted && dlg.Result()) view->SetBandLimits(dlg.Result()->limits);
+  if (dlg.exec() != QDialog::Accepted || !dlg.Result()) return;
+  const bool bandChanged = dlg.Result()->limits != view->Limits();
+  view->SetBandLimits(dlg.Result()->limits);
+  view->RecordChange();
+  // The table is not checked again by the editor: the channels the new band
+  // leaves out are named at once.
+  if (bandChanged) view->ReportOutOfBand();
 }
 
 }  // namespace varo::shell

@@ -32,7 +32,8 @@ class CRadioApp : public DocumentTemplate, public CShellApp {
   // The radio's Optional Features dialog for the active document.
   virtual void OnOptionalFeatures() = 0;
   // OK stores type and band in the image and the registry, retitles the main
-  // window and gives the view the band's limits.
+  // window and gives the view the band's limits; it is one undo step, and a
+  // changed band names the channels that lie outside it.
   void OnProductInfo();
 
  protected:

@@ -54,6 +54,42 @@ bool CRadioDoc::OnSaveDocument(const QString& path) {
   return true;
 }
 
+radio::DocumentState CRadioDoc::Capture() const {
+  if (CChannelView* view = ChannelView()) return radio::CaptureState(model_, image_, view->Grid());
+  return {image_, {}};
+}
+
+void CRadioDoc::ResetHistory() {
+  history_.Reset(Capture());
+  FollowHistory();
+}
+
+bool CRadioDoc::RecordChange() {
+  const bool changed = history_.Record(Capture());
+  FollowHistory();
+  return changed;
+}
+
+const radio::DocumentState* CRadioDoc::Undo() {
+  if (!history_.CanUndo()) return nullptr;
+  const radio::DocumentState* state = &history_.Undo();
+  FollowHistory();
+  return state;
+}
+
+const radio::DocumentState* CRadioDoc::Redo() {
+  if (!history_.CanRedo()) return nullptr;
+  const radio::DocumentState* state = &history_.Redo();
+  FollowHistory();
+  return state;
+}
+
+void CRadioDoc::SetClean() {
+  history_.Record(Capture());
+  history_.MarkClean();
+  FollowHistory();
+}
+
 QString CRadioDoc::ProposedFileName() const {
   std::string name = app_.Ini().GetValue("Setup", "AppName", "");
   if (name.empty()) name = app_.Traits().programName;

@@ -219,6 +219,10 @@ void CShellApp::OnFileNew() {
 }
 
 void CShellApp::OnFileOpen() {
+  // The document in use goes out of reach once another is open: its changes
+  // are asked about before the file is chosen.
+  if (CChildFrame* active = mainFrame_->ActiveChild(); active && !active->Document().SaveModified())
+    return;
   const QString path = QFileDialog::getOpenFileName(DialogParent(), Tr("Open", "打开"),
                                                     LastFolder(), DocumentFilter());
   if (path.isEmpty()) return;
@@ -286,7 +290,8 @@ void CShellApp::ShowDocumentWindow(std::unique_ptr<CShellDoc> doc) {
 
 void CShellApp::RestartForLanguage() {
   ini_.Save(false);
-  mainFrame_->close();
+  // Unsaved changes have been asked about before the restart was chosen.
+  mainFrame_->CloseWithoutAsking();
   // The suite's own starter when it is there, else this program again.
   std::string target = QCoreApplication::applicationFilePath().toStdString();
   if (auto starter = FindFileNoCase(programDir_, traits_.restartProgram + ExecutableSuffix())) {

@@ -38,7 +38,7 @@ bool CShellDoc::OnCommand(int id) {
       DoSaveAs();
       return true;
     case ID_FILE_CLOSE:
-      if (app && app->MainFrame() && app->MainFrame()->ActiveChild())
+      if (app && app->MainFrame() && app->MainFrame()->ActiveChild() && SaveModified())
         app->MainFrame()->ActiveChild()->close();
       return true;
     default:
@@ -57,9 +57,33 @@ std::optional<bool> CShellDoc::CommandEnabled(int id) const {
   }
 }
 
+void CShellDoc::SetModifiedFlag(bool modified) {
+  if (modified == modified_) return;
+  modified_ = modified;
+  emit modifiedChanged(modified_);
+}
+
+bool CShellDoc::SaveModified() {
+  if (!modified_) return true;
+  CShellApp* app = CShellApp::Current();
+  if (!app) return true;
+  const QString text = app->Tr("Save changes to %1?", "是否保存对“%1”的更改？").arg(title_);
+  switch (app->MessageBox(text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                          QMessageBox::Warning)) {
+    case QMessageBox::Save:
+      return DoFileSave();
+    case QMessageBox::Discard:
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool CShellDoc::DoFileSave() {
   if (untitled_ || pathName_.isEmpty()) return DoSaveAs();
-  return OnSaveDocument(pathName_);
+  if (!OnSaveDocument(pathName_)) return false;
+  SetClean();
+  return true;
 }
 
 bool CShellDoc::DoSaveAs() {
@@ -76,6 +100,7 @@ bool CShellDoc::DoSaveAs() {
   if (QFileInfo(path).suffix().isEmpty()) path += app->DocumentExtension();
   if (!OnSaveDocument(path)) return false;
   MarkOpened(path);
+  SetClean();
   return true;
 }
 
@@ -106,6 +131,9 @@ bool CShellView::HeldDuringTransfer(int id) {
   switch (id) {
     case ID_READ:
     case ID_WRITE:
+    case ID_VERIFY:
+    case ID_EDIT_UNDO:
+    case ID_EDIT_REDO:
     case ID_SCAN_INFO:
     case ID_FILE_NEW:
     case ID_FILE_OPEN:
@@ -136,8 +164,16 @@ void CShellView::OnComSetup() {
 
 void CShellView::OnLanguage() {
   CShellApp* app = CShellApp::Current();
+  const std::string running = app->Ini().GetValue("Setup", "Language", "");
   CLanguageDlg dlg(*app, app->DialogParent());
-  if (dlg.exec() == QDialog::Accepted && dlg.Changed()) app->RestartForLanguage();
+  if (dlg.exec() != QDialog::Accepted || !dlg.Changed()) return;
+  // The restart closes the program: changes not saved yet are asked about
+  // first, and Cancel keeps the program as it runs, its language included.
+  if (!doc_.SaveModified()) {
+    app->Ini().SetValue("Setup", "Language", running);
+    return;
+  }
+  app->RestartForLanguage();
 }
 
 }  // namespace varo::shell

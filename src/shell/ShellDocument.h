@@ -13,7 +13,10 @@ class CShellView;
 
 // A programmer's document: one memory image with a title and a path name.
 // The radio model's document derives from it and does the reading and
-// writing; this base carries the framework's Save and Save As.
+// writing; this base carries the framework's Save and Save As, and the
+// modified mark: set while the document holds changes made since it was
+// opened, saved, read or written, shown in the window titles, and asked about
+// before anything would drop them (SaveModified).
 class CShellDoc : public QObject {
   Q_OBJECT
 
@@ -50,19 +53,34 @@ class CShellDoc : public QObject {
 
   // Save: a document with a path writes there; a new one always asks for a
   // file name first, so nothing is ever overwritten without the user's word.
+  // A completed save makes the document clean.
   bool DoFileSave();
   bool DoSaveAs();
 
+  bool IsModified() const { return modified_; }
+  // Before the document's changes would go (Close, Open, Exit, Read, the
+  // restart for a language): a modified document asks "Save changes to
+  // <title>?" with Save, Discard and Cancel. True when the caller may go on:
+  // nothing to lose, saved, or discarded; false after Cancel or a save that
+  // did not happen.
+  bool SaveModified();
+  // The document as it stands is the one on file or in the radio: not
+  // modified from here on.
+  virtual void SetClean() { SetModifiedFlag(false); }
+
  signals:
   void titleChanged(const QString& title);
+  void modifiedChanged(bool modified);
 
  protected:
   void MarkOpened(const QString& path);
+  void SetModifiedFlag(bool modified);
 
  private:
   QString title_;
   QString pathName_;
   bool untitled_ = true;
+  bool modified_ = false;
   CShellView* view_ = nullptr;
 };
 

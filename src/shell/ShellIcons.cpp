@@ -100,6 +100,36 @@ void PaintWrite(QPainter& p) {
   PaintArrow(p, QColor(200, 50, 40), true);
 }
 
+// A curved arrow turning back to the left (Undo) or on to the right (Redo).
+void PaintTurn(QPainter& p, bool back) {
+  if (!back) {
+    p.translate(16, 0);
+    p.scale(-1, 1);
+  }
+  QPainterPath arc;
+  arc.moveTo(4.5, 6.5);
+  arc.cubicTo(8, 3.5, 14.5, 4, 14, 10);
+  arc.cubicTo(13.7, 12.5, 11.5, 13.8, 9, 14);
+  p.setPen(QPen(QColor(40, 90, 170), 2, Qt::SolidLine, Qt::RoundCap));
+  p.setBrush(Qt::NoBrush);
+  p.drawPath(arc);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(40, 90, 170));
+  p.drawPolygon(QPolygonF({{1, 6.8}, {6.5, 2.5}, {7.2, 9.5}}));
+}
+
+void PaintUndo(QPainter& p) { PaintTurn(p, true); }
+
+void PaintRedo(QPainter& p) { PaintTurn(p, false); }
+
+// The radio with a tick: its memory compared with the document.
+void PaintVerify(QPainter& p) {
+  PaintRadioBody(p, 0.5);
+  p.setPen(QPen(QColor(30, 140, 60), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(Qt::NoBrush);
+  p.drawPolyline(QPolygonF({{8.5, 9}, {11, 12}, {15.5, 5}}));
+}
+
 void PaintPrint(QPainter& p) {
   p.setPen(QPen(QColor(70, 70, 70), 0.8));
   p.setBrush(Qt::white);
@@ -200,6 +230,9 @@ QIcon ToolbarIcon(int id) {
     case ID_FILE_SAVE: paint = PaintSave; break;
     case ID_READ: paint = PaintRead; break;
     case ID_WRITE: paint = PaintWrite; break;
+    case ID_VERIFY: paint = PaintVerify; break;
+    case ID_EDIT_UNDO: paint = PaintUndo; break;
+    case ID_EDIT_REDO: paint = PaintRedo; break;
     case ID_FILE_PRINT: paint = PaintPrint; break;
     case ID_APP_ABOUT: paint = PaintAbout; break;
     default: return {};

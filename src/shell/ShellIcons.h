@@ -8,8 +8,8 @@ namespace varo::shell {
 
 // The programs' own artwork, drawn in code so that it scales with the screen.
 
-// The toolbar picture of command `id` (New, Open, Save, Read, Write, Print,
-// About); an empty icon for any other command.
+// The toolbar picture of command `id` (New, Open, Save, Undo, Redo, Read,
+// Write, Verify, Print, About); an empty icon for any other command.
 QIcon ToolbarIcon(int id);
 
 // The control bar's close button picture (icon 131).

@@ -1,6 +1,8 @@
 #include "shell/TransferController.h"
 
 #include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QRegularExpression>
 #include <QWidget>
 
 #include "shell/CProcessDlg.h"
@@ -36,6 +38,8 @@ void TransferController::Write() {
   Offer(Direction::kWrite);
 }
 
+void TransferController::Verify() { Offer(Direction::kVerify); }
+
 void TransferController::Offer(Direction direction) {
   // While a dialog is on show the direction stays the one it was offered for.
   if (busy()) return;
@@ -52,11 +56,64 @@ void TransferController::Offer(Direction direction) {
     watchedWindow_ = owner;
   }
   SetState(State::kOffered);
-  if (direction == Direction::kRead) {
-    dialog_->Offer(app_.Tr("Read Data", "读数据"), model_.protocol->ReadBlocks());
-  } else {
-    dialog_->Offer(app_.Tr("Write Data", "写数据"), model_.protocol->WriteBlocks());
+  switch (direction) {
+    case Direction::kRead:
+      dialog_->Offer(app_.Tr("Read Data", "读数据"), model_.protocol->ReadBlocks());
+      break;
+    case Direction::kWrite:
+      dialog_->Offer(app_.Tr("Write Data", "写数据"), model_.protocol->WriteBlocks());
+      break;
+    case Direction::kVerify:
+      dialog_->Offer(app_.Tr("Verify Data", "核对数据"), model_.protocol->ReadBlocks());
+      break;
   }
+}
+
+QString TransferController::PortLabel() const {
+  // "com3", as COM Setup names the port, reads "COM3"; a device path stays.
+  const QString name = hooks_.portName ? hooks_.portName() : QStringLiteral("COM1");
+  static const QRegularExpression kComPort(QStringLiteral("^com\\d+$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+  return kComPort.match(name).hasMatch() ? name.toUpper() : name;
+}
+
+QString TransferController::OutcomeText(Direction direction, radio::CloneLink::Outcome outcome,
+                                        double seconds) const {
+  using Outcome = radio::CloneLink::Outcome;
+  const QString port = PortLabel();
+  const QString time = QString::number(seconds, 'f', 1);
+  if (outcome == Outcome::kCancelled) {
+    switch (direction) {
+      case Direction::kRead: return app_.Tr("Read from %1 cancelled", "从 %1 读频已取消").arg(port);
+      case Direction::kWrite:
+        return app_.Tr("Write to %1 cancelled; the radio may hold part of the data",
+                       "向 %1 写频已取消，电台中可能只有部分数据").arg(port);
+      case Direction::kVerify: return app_.Tr("Verify with %1 cancelled", "与 %1 核对已取消").arg(port);
+    }
+  }
+  if (outcome != Outcome::kCompleted) {
+    switch (direction) {
+      case Direction::kRead: return app_.Tr("Read from %1 failed", "从 %1 读频失败").arg(port);
+      case Direction::kWrite:
+        return app_.Tr("Write to %1 failed; the radio may hold part of the data",
+                       "向 %1 写频失败，电台中可能只有部分数据").arg(port);
+      case Direction::kVerify: return app_.Tr("Verify with %1 failed", "与 %1 核对失败").arg(port);
+    }
+  }
+  switch (direction) {
+    case Direction::kRead:
+      return app_.Tr("Read from %1 in %2 s", "已从 %1 读频，用时 %2 秒").arg(port, time);
+    case Direction::kWrite:
+      return app_.Tr("Written to %1 in %2 s", "已写入 %1，用时 %2 秒").arg(port, time);
+    case Direction::kVerify:
+      if (comparison_.Matches())
+        return app_.Tr("Verified with %1 in %2 s: the radio matches",
+                       "已与 %1 核对，用时 %2 秒：电台与文档一致").arg(port, time);
+      return app_.Tr("Verified with %1 in %2 s: %3 differences",
+                     "已与 %1 核对，用时 %2 秒：%3 处不同")
+          .arg(port, time, QString::number(comparison_.Places()));
+  }
+  return {};
 }
 
 std::string TransferController::DevicePath() const {
@@ -72,6 +129,8 @@ void TransferController::RunTransfer() {
     return;
   }
   SetState(State::kRunning);
+  QElapsedTimer clock;
+  clock.start();
 
   // Everything the link touches while it pumps events lives on this stack:
   // should an event tear down the view (and this controller with it), the
@@ -82,19 +141,27 @@ void TransferController::RunTransfer() {
   if (direction_ == Direction::kWrite) model_.tableToImage(grid_, image_);
   const Direction direction = direction_;
   radio::MemoryImage work = image_;
+  // What a write would send now: the image with the table stored into it.
+  radio::MemoryImage expected = image_;
+  if (direction == Direction::kVerify) model_.tableToImage(grid_, expected);
   const std::string device = DevicePath();
-  std::unique_ptr<SerialPort> port = hooks_.makePort ? hooks_.makePort() : CreateSerialPort();
+  std::unique_ptr<SerialPort> serial = hooks_.makePort ? hooks_.makePort() : CreateSerialPort();
   QtCloneHost host(app_, dialog_);
-  radio::CloneLink link(*port, host, *model_.protocol);
+  radio::CloneLink link(*serial, host, *model_.protocol);
   const radio::CloneLink::Outcome outcome =
-      direction == Direction::kRead ? link.Read(device, work) : link.Write(device, work);
+      direction == Direction::kWrite ? link.Write(device, work) : link.Read(device, work);
   if (!self) return;
 
   lastOutcome_ = outcome;
-  if (direction == Direction::kRead && outcome == radio::CloneLink::Outcome::kCompleted) {
+  const bool completed = outcome == radio::CloneLink::Outcome::kCompleted;
+  if (direction == Direction::kRead && completed) {
     AfterRead(work);
     if (!self) return;
   }
+  if (direction == Direction::kVerify && completed)
+    comparison_ = radio::CompareImages(model_, expected, work, app_.Chinese());
+  if (CMainFrame* frame = app_.MainFrame())
+    frame->SetIdleText(OutcomeText(direction, outcome, static_cast<double>(clock.elapsed()) / 1000));
   const QPointer<QObject> window = watchedWindow_;
   EndDialog();
   emit transferFinished(outcome);

@@ -10,6 +10,7 @@
 #include "radio/CloneLink.h"
 #include "shell/CProcessDlg.h"
 #include "radio/GridControl.h"
+#include "radio/ImageCompare.h"
 #include "radio/MemoryImage.h"
 #include "radio/ProductBand.h"
 #include "radio/RadioModel.h"
@@ -43,6 +44,15 @@ class CShellApp;
 // A failure shows its message and leaves the image and the table as they
 // were; a write leaves the image as the commit of step 1 made it.
 //
+// Verify(): offers the dialog ("Verify Data", the read's blocks); OK reads the
+// radio into a copy, the document untouched, and compares what a write would
+// send (the image with the table stored into a copy of it) with what came
+// back: LastComparison().
+//
+// Every transfer that was started leaves a line in the status bar: what
+// happened, with which port and how long it took ("Read from COM1 in 2.7 s",
+// "Write to COM1 failed").
+//
 // Guard: from the moment the dialog is offered until it is gone, busy() is
 // true and busyChanged() has told the shell, which disables Read, Write,
 // Open, Save, Save As, New, Language and the dialogs that change the
@@ -60,7 +70,7 @@ class TransferController : public QObject {
   Q_OBJECT
 
  public:
-  enum class Direction { kRead, kWrite };
+  enum class Direction { kRead, kWrite, kVerify };
 
   // What the controller needs of the view that owns it.
   struct Hooks {
@@ -83,9 +93,14 @@ class TransferController : public QObject {
                      radio::GridControl& grid, Hooks hooks, QObject* parent = nullptr);
   ~TransferController() override;
 
-  // The Read (32773) and Write (32774) commands.
+  // The Read (32773), Write (32774) and Verify (32801) commands.
   void Read();
   void Write();
+  void Verify();
+  // Where the serial port comes from (tests count and fake ports here).
+  void SetMakePort(std::function<std::unique_ptr<SerialPort>()> makePort) {
+    hooks_.makePort = std::move(makePort);
+  }
 
   // True while the Process dialog is offered or its transfer runs.
   bool busy() const { return state_ != State::kIdle; }
@@ -96,6 +111,11 @@ class TransferController : public QObject {
   // How the last transfer ended; nothing before the first one and when the
   // dialog was cancelled before OK.
   std::optional<radio::CloneLink::Outcome> LastOutcome() const { return lastOutcome_; }
+  // What the last completed verify found.
+  const radio::ImageComparison& LastComparison() const { return comparison_; }
+  // The status bar's line about a transfer that ended with `outcome` after
+  // `seconds`, in the interface language.
+  QString OutcomeText(Direction direction, radio::CloneLink::Outcome outcome, double seconds) const;
 
  signals:
   void busyChanged(bool busy);
@@ -112,6 +132,7 @@ class TransferController : public QObject {
   void Offer(Direction direction);
   void RunTransfer();
   void AfterRead(const radio::MemoryImage& received);
+  QString PortLabel() const;
   void EndDialog();
   void SetState(State state);
   std::string DevicePath() const;
@@ -127,6 +148,7 @@ class TransferController : public QObject {
   QPointer<QObject> watchedWindow_;
   bool closePending_ = false;
   std::optional<radio::CloneLink::Outcome> lastOutcome_;
+  radio::ImageComparison comparison_;
 };
 
 }  // namespace varo::shell

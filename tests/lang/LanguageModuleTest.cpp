@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "lang/LanguageModule.h"
 #include "support/TempDir.h"
 
@@ -177,6 +179,16 @@ TEST(LanguageModule, DeliveredModulesMatchEachOther) {
   EXPECT_EQ(en.Menu(129).size(), 6u);  // Help is the sixth popup
   EXPECT_EQ(en.Toolbar(128), zh.Toolbar(128));
   ASSERT_EQ(en.Accelerators(128).size(), zh.Accelerators(128).size());
+  // F1 on a menu item opens the page of its command, in both help folders.
+  for (int menu : {128, 129}) {
+    for (int id : menuIds(en.Menu(menu))) {
+      if (id <= 0) continue;
+      for (const char* folder : {"enHelp/", "chHelp/"}) {
+        EXPECT_TRUE(std::filesystem::is_regular_file(dir + folder + std::to_string(id) + ".html"))
+            << folder << id;
+      }
+    }
+  }
 
   // About, control bar, Process, Optional Features, Scan Information,
   // Language, COM Setup, Product Information.

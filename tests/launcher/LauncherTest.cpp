@@ -42,10 +42,17 @@ class RecordingStarter : public ProgramStarter {
   const test::TempDir& folder_;
 };
 
-// The launcher over "Varo.ini" in a temporary folder standing as its own folder.
+// The launcher over "Varo.ini" in a temporary folder standing as its own
+// folder, with a stand-in for each of the four programmers.
 class LauncherTest : public ::testing::Test {
  protected:
-  LauncherTest() { SetProgramDirectory(dir.path().string()); }
+  LauncherTest() {
+    SetProgramDirectory(dir.path().string());
+    for (const char* name : {"Varo16", "Varo199", "Varo199V2", "Varo199V3"}) {
+      dir.Write(std::string(name) + ExecutableSuffix(), "#!/bin/sh\n");
+      std::filesystem::permissions(Program(name), std::filesystem::perms::owner_all);
+    }
+  }
   ~LauncherTest() override { SetProgramDirectory(""); }
 
   Launcher& Start(const std::string& varoIni) {
@@ -117,7 +124,8 @@ TEST_F(LauncherTest, ProductIniKeepsItsOtherSectionsAndKeys) {
             "; settings of the 16-channel programmer\n"
             "[Setup]\nLanguage = Chinese\nFont=Arial\n\n"
             "[English]\nCompany=Radio Works\n[Chinese]\nCompany=\xD6\xD0\xCE\xC4\n");
-  EXPECT_TRUE(Start(kFourProducts + "Language=English\n").Accept(0));
+  EXPECT_EQ(Start(kFourProducts + "Language=English\n").Accept(0),
+            Launcher::AcceptResult::kStarted);
   EXPECT_EQ(starter.iniAtStart,
             List{"[Setup]\nLanguage=English\nFont=Arial\n"
                  "[English]\nCompany=Radio Works\n[Chinese]\nCompany=\xD6\xD0\xCE\xC4\n"});
@@ -147,7 +155,7 @@ TEST_F(LauncherTest, ProductIniThatCannotBeWrittenStartsNothing) {
     SCOPED_TRACE(c.what);
     c.place();
     Launcher& l = Start(kFourProducts + "Default=2\nLanguage=" + c.language + "\n");
-    EXPECT_FALSE(l.Accept(0));
+    EXPECT_EQ(l.Accept(0), Launcher::AcceptResult::kIniNotSaved);
     EXPECT_TRUE(starter.started.empty());
     EXPECT_EQ(l.SaveFailureText(Launcher::IniPath(Launcher::ProductAt(0)), Launcher::ProductAt(0)),
               c.message);
@@ -158,6 +166,40 @@ TEST_F(LauncherTest, ProductIniThatCannotBeWrittenStartsNothing) {
   struct stat null {};
   ASSERT_EQ(::stat("/dev/null", &null), 0);
   EXPECT_TRUE(S_ISCHR(null.st_mode));
+}
+
+// A programmer that is not in the launcher's folder (the sibling programmers
+// come apart from this suite), or is there without leave to run: nothing is
+// written or started, "Default" keeps its value, and the message names the
+// program in the launcher's language.
+TEST_F(LauncherTest, MissingProgrammerIsNamedAndNothingChanges) {
+  struct Case {
+    int position;
+    const char* program;
+    bool file;  // a file without execute permission in its place
+    const char* language;
+    std::string message;
+  };
+  const std::string folder = dir.path().string() + "/";
+  const Case cases[] = {
+      {1, "Varo199", false, "English",
+       "The program Varo199 is not in the folder \"" + folder +
+           "\". It was not started; choose another product."},
+      {2, "Varo199V2", true, "Chinese",
+       "文件夹“" + folder + "”中没有程序 Varo199V2，未能启动；请选择其他产品。"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.program);
+    std::filesystem::remove(Program(c.program));
+    if (c.file) dir.Write(std::string(c.program) + ExecutableSuffix(), "not a program");
+    Launcher& l = Start(kFourProducts + "Default=0\nLanguage=" + c.language + "\n");
+    EXPECT_EQ(l.Accept(c.position), Launcher::AcceptResult::kProgramMissing);
+    EXPECT_EQ(l.MissingProgramText(Launcher::ProductAt(c.position)), c.message);
+    EXPECT_TRUE(starter.started.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir.File(std::string(c.program) + ".ini")));
+    ini->Close();
+    EXPECT_EQ(Restart().Selection(), 0);
+  }
 }
 
 TEST(LauncherRules, TypeSplitsAtEveryCommaWithoutTrimmingOrEmptyEntries) {

@@ -22,7 +22,7 @@ TEST(ParseFaultTest, AcceptsTheNamedFaultsOnly) {
       {"none", {K::kNone, 0}},       {"silent", {K::kSilent, 0}},
       {"garbage", {K::kGarbage, 0}}, {"short:12", {K::kShortReply, 12}},
       {"noack:0", {K::kNoAck, 0}},   {"stall:126", {K::kStall, 126}},
-      {"vanish:3", {K::kVanish, 3}},
+      {"vanish:3", {K::kVanish, 3}}, {"lose:7", {K::kLose, 7}},
   };
   for (const auto& [text, expected] : valid) {
     auto fault = ParseFault(text);
@@ -79,6 +79,22 @@ TEST(Radio16Test, AnswersFramesWithinItsMemoryOnly) {
   EXPECT_EQ(radio.Memory()[0x3F0], 0x07);
   radio.EndSession();
   EXPECT_EQ(Feed(radio, kHandshake).size(), 10u);
+}
+
+// A lost frame is acknowledged like any other, but the memory keeps its old
+// bytes; the frames around it are stored.
+TEST(Radio16Test, LostWriteFrameIsAcknowledgedButNotStored) {
+  CloneRadio radio(Radio16Config(), {Fault::Kind::kLose, 1});
+  const Bytes before = radio.Memory();
+  Feed(radio, kHandshake);
+  for (std::uint8_t address : Bytes{0x10, 0x18, 0x20}) {
+    EXPECT_EQ(Feed(radio, Bytes{'W', 0x00, address, 8, 1, 2, 3, 4, 5, 6, 7, 8}), Bytes{0x06});
+  }
+  const Bytes& after = radio.Memory();
+  EXPECT_EQ(after[0x10], 1);
+  EXPECT_EQ(Bytes(after.begin() + 0x18, after.begin() + 0x20),
+            Bytes(before.begin() + 0x18, before.begin() + 0x20));
+  EXPECT_EQ(after[0x27], 8);
 }
 
 TEST(SimulatedRadioTest, LinkAndSavedMemory) {

@@ -9,9 +9,13 @@
 #include <memory>
 #include <string>
 
+#include "model16/ChannelCodec.h"
+#include "model16/ChannelTable.h"
+#include "model16/Layout.h"
 #include "model16/MemoryImage.h"
 #include "model199/MemoryImage.h"
 #include "platform/SerialPort.h"
+#include "radio/MemoryGrid.h"
 #include "radiosim/CloneRadio.h"
 #include "radiosim/SimulatedRadio.h"
 #include "support/TempDir.h"
@@ -221,6 +225,78 @@ TEST(TransferCommandTest, PortThatCannotBeOpenedSaysWhy) {
     const std::size_t found = ports.out.find(line, at);
     EXPECT_NE(found, std::string::npos) << line << "\nin\n" << ports.out;
     if (found != std::string::npos) at = found + line.size();
+  }
+}
+
+// A 16-channel memory with channels 1 and 2 programmed, channel 2 decoding
+// `tone`, and `squelch` as its squelch level.
+std::string Memory16(const char* tone, std::uint8_t squelch) {
+  radio::MemoryGrid grid(model16::kTableRows, model16::kTableCols);
+  const char* const rows[2][8] = {
+      {"145.01250", "145.01250", "None", "None", "High", "No", "Off", "Wide"},
+      {"146.50000", "146.50000", tone, "None", "Low", "Yes", "Off", "Narrow"}};
+  for (long row = 1; row <= 2; ++row)
+    for (long col = 1; col <= 8; ++col) grid.SetTextMatrix(row, col, rows[row - 1][col - 1]);
+  auto image = model16::NewImage();
+  model16::TableToImage(grid, image);
+  image[model16::kSquelchLevel] = squelch;
+  return {image.bytes.begin(), image.bytes.end()};
+}
+
+// verify and write --verify: the status, and on standard output the summary
+// and every difference by channel and field, or option.
+TEST(TransferCommandTest, VerifyNamesWhatTheRadioHoldsOtherwise) {
+  test::TempDir dir;
+  const std::string docFile = dir.Write("doc.dat", Memory16("67.0", 4));
+  const std::string changed = Memory16("71.9", 6);
+  struct {
+    const char* name;
+    std::string radioMemory;  // "" keeps a new radio's memory
+    Fault fault;
+    const char* command;
+    int status;
+    std::vector<std::string> lines;  // standard output from the summary on
+  } cases[] = {
+      {"same memory", Memory16("67.0", 4), {}, "verify", 0, {"The radio matches the document."}},
+      {"tone and squelch", changed, {}, "verify", 3,
+       {"The radio differs from the document in 2 places:",
+        "Channel 2, QT/DQT Dec: document 67.0, radio 71.9",
+        "Sequelch Level: document 4, radio 6"}},
+      {"write then verify", "", {}, "write --verify", 0, {"The radio matches the document."}},
+      // Frame 2 carries channel 1's frequencies: acknowledged, never stored.
+      {"lost frame", "", {Fault::Kind::kLose, 2}, "write --verify", 3,
+       {"The radio differs from the document in 8 places:",
+        "Channel 1, Rx Frequency: document 145.01250, radio (empty)",
+        "Channel 1, Tx Frequency: document 145.01250, radio (empty)",
+        "Channel 1, QT/DQT Dec: document None, radio (empty)",
+        "Channel 1, QT/DQT Enc: document None, radio (empty)",
+        "Channel 1, Power: document High, radio (empty)",
+        "Channel 1, Scan Add: document No, radio (empty)",
+        "Channel 1, Busy Lock: document Off, radio (empty)",
+        "Channel 1, W/N: document Wide, radio (empty)"}},
+  };
+  for (const auto& c : cases) {
+    SimulatedRadio radio(std::make_unique<CloneRadio>(Radio16Config(), c.fault), {});
+    if (!c.radioMemory.empty()) {
+      ASSERT_TRUE(radio.SetMemory({c.radioMemory.begin(), c.radioMemory.end()}));
+    }
+    std::string error;
+    ASSERT_TRUE(radio.Open(error)) << error;
+    radio.Start();
+    const std::string command = std::string(VARO_SUITE_DIR) + "/varo-cli " + c.command +
+                                " --port " + radio.PortPath() + " " + docFile + " >" +
+                                dir.File("out") + " 2>/dev/null";
+    const int status = std::system(command.c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, c.status) << c.name;
+    std::string out = dir.Read("out");
+    const std::size_t summary = out.find("The radio ");
+    ASSERT_NE(summary, std::string::npos) << c.name << "\n" << out;
+    std::vector<std::string> lines;
+    for (std::size_t at = summary, end; at < out.size(); at = end + 1) {
+      end = out.find('\n', at);
+      lines.push_back(out.substr(at, end - at));
+    }
+    EXPECT_EQ(lines, c.lines) << c.name;
   }
 }
 

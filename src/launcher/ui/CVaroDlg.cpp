@@ -123,15 +123,22 @@ void CVaroDlg::OnEnglish() {
 
 void CVaroDlg::OnOK() {
   const int position = productList_->currentIndex();
-  if (launcher_.Accept(position)) {
-    accept();
-    return;
-  }
-  // Nothing was started; the dialog stays for another choice or Cancel.
   const Launcher::Product& product = Launcher::ProductAt(position);
-  QMessageBox::warning(
-      this, windowTitle(),
-      shell::FromBytes(launcher_.SaveFailureText(Launcher::IniPath(product), product)));
+  switch (launcher_.Accept(position)) {
+    case Launcher::AcceptResult::kStarted:
+      accept();
+      return;
+    // Nothing was started; the dialog stays for another choice or Cancel.
+    case Launcher::AcceptResult::kProgramMissing:
+      QMessageBox::warning(this, windowTitle(),
+                           shell::FromBytes(launcher_.MissingProgramText(product)));
+      return;
+    case Launcher::AcceptResult::kIniNotSaved:
+      QMessageBox::warning(
+          this, windowTitle(),
+          shell::FromBytes(launcher_.SaveFailureText(Launcher::IniPath(product), product)));
+      return;
+  }
 }
 
 void CVaroDlg::ShowLanguage() {

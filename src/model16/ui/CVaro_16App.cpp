@@ -29,7 +29,7 @@ void CVaro_16App::OnOptionalFeatures() {
   CVaro_16View* view = ActiveView();
   if (!view) return;
   COptionalFeaturesDlg dlg(*this, view->Image(), DialogParent());
-  dlg.exec();
+  if (dlg.exec() == QDialog::Accepted) view->RecordChange();
 }
 
 }  // namespace varo::model16::ui

@@ -34,7 +34,8 @@ void CVaro_16View::OnScanInfo() {
   // edited, so the table goes into the image first.
   TableToImage(Grid(), Image());
   CScanInfoDlg dlg(App(), Image(), App().DialogParent());
-  dlg.exec();
+  // OK is one undo step.
+  if (dlg.exec() == QDialog::Accepted) RecordChange();
 }
 
 }  // namespace varo::model16::ui

@@ -35,10 +35,15 @@ class RecordingStarter : public ProgramStarter {
 
 const std::string kFourProducts = "[Setup]\nType=Varo16,Varo199,Varo199V2,Varo199V3\nDefault=3\n";
 
-// The launcher INI, the launcher and its shown dialog over one temporary folder.
+// The launcher INI, the launcher and its shown dialog over one temporary
+// folder, holding stand-ins for the suite's own two programmers.
 struct Fixture {
   Fixture(const std::string& varoIni, ProgramStarter& starter) : launcher(ini, starter) {
     SetProgramDirectory(dir.path().string());
+    for (const char* program : {"Varo16", "Varo199V3"}) {
+      const std::string path = dir.Write(std::string(program) + ExecutableSuffix(), "#!/bin/sh\n");
+      std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+    }
     dir.Write("Varo.ini", varoIni);
     ini.Open("Varo.ini", true, true, false);
     dialog = std::make_unique<CVaroDlg>(launcher);
@@ -106,23 +111,35 @@ class CVaroDlgTest : public QObject {
              "[Setup]\nType=Varo16,Varo199,Varo199V2,Varo199V3\nDefault=0\nLanguage=English\n");
   }
 
-  // A product INI that cannot be written (here a link to a device): OK says
-  // so, naming the file in the launcher's language, starts nothing and
-  // leaves the dialog open for another choice.
-  void okWithAProductIniThatCannotBeWrittenSaysSo() {
-    const std::pair<const char*, const char*> cases[] = {
-        {"English", "Cannot write the file \"%1\". Varo16 was not started."},
-        {"Chinese", "无法写入文件“%1”，Varo16 未启动。"}};
-    for (const auto& [language, message] : cases) {
+  // OK that can start nothing says why in the launcher's language and leaves
+  // the dialog open for another choice: a product INI that cannot be written
+  // (here a link to a device), or a programmer that is not in the folder (the
+  // sibling programmers come apart from this suite).
+  void okThatStartsNothingSaysWhyAndStaysOpen() {
+    const struct {
+      int position;
+      const char* language;
+      const char* message;  // %1: the product INI, %2: the launcher's folder
+    } cases[] = {
+        {0, "English", "Cannot write the file \"%1\". Varo16 was not started."},
+        {0, "Chinese", "无法写入文件“%1”，Varo16 未启动。"},
+        {1, "English",
+         "The program Varo199 is not in the folder \"%2\". It was not started; choose another "
+         "product."},
+        {2, "Chinese", "文件夹“%2”中没有程序 Varo199V2，未能启动；请选择其他产品。"},
+    };
+    for (const auto& c : cases) {
       RecordingStarter starter;
-      Fixture f(kFourProducts + "Language=" + language + "\n", starter);
-      const std::string ini16 = f.dir.File("Varo16.ini");
-      std::filesystem::create_symlink("/dev/null", ini16);
-      f.Control<QComboBox>("productList")->setCurrentIndex(0);
+      Fixture f(kFourProducts + "Language=" + c.language + "\n", starter);
+      const std::string productIni = Launcher::IniPath(Launcher::ProductAt(c.position));
+      if (c.position == 0) std::filesystem::create_symlink("/dev/null", productIni);
+      f.Control<QComboBox>("productList")->setCurrentIndex(c.position);
       QString shown;
       AnswerMessageBox(&shown);
       f.Click("ok");
-      QCOMPARE(shown, QString::fromUtf8(message).arg(QString::fromStdString(ini16)));
+      QCOMPARE(shown, QString::fromUtf8(c.message)
+                          .replace(QStringLiteral("%1"), QString::fromStdString(productIni))
+                          .replace(QStringLiteral("%2"), QString::fromStdString(ProgramDirectory())));
       QVERIFY(f.dialog->isVisible());
       QCOMPARE(f.dialog->result(), int(QDialog::Rejected));
       QVERIFY(starter.started.empty());

@@ -229,7 +229,7 @@ void DialogsTest::commandsRunTheDialogsOnTheDocument() {
     channel3 = QString::fromStdString(radio::BcdToFrequencyText(&image[0x010 + 2 * 16]));
     test::Press(w, QStringLiteral("2"));
   });
-  frame->Popup(129, 2)->actions().at(2)->trigger();
+  frame->Action(shell::ID_SCAN_INFO)->trigger();
   QCOMPARE(channel3, QStringLiteral("151.00000"));
 
   image[0x130] |= 0x80;  // a bit beside the time-out timer, kept
@@ -244,7 +244,7 @@ void DialogsTest::commandsRunTheDialogsOnTheDocument() {
       QTest::mouseClick(dlg->BatterySaverBox(), Qt::LeftButton);
       test::Press(w, QString::fromLatin1(button));
     });
-    frame->Popup(129, 1)->actions().at(2)->trigger();
+    frame->Action(shell::ID_OPTIONAL_FEATURES)->trigger();
     if (*button == '2') QVERIFY(image == before);
   }
   MemoryImage expected = before;
@@ -256,15 +256,17 @@ void DialogsTest::commandsRunTheDialogsOnTheDocument() {
 
   // Product Information from the tree: a type refills the bands; Cancel
   // changes nothing; OK sets the type and band bytes, the title, the registry
-  // and the view's band limits.
+  // and the view's band limits, and names channel 3, which the new band
+  // leaves out.
   s.folder.CopyDelivered("enHelp");
   const MemoryImage kept = image;
   const QString oldTitle = frame->Title();
   QTreeWidget* tree = frame->ControlBar()->Tree();
   const QPoint product = tree->visualItemRect(tree->topLevelItem(0)->child(0)).center();
+  QStringList seen;
   for (const char* button : {"2", "1"}) {
     QString bands;
-    test::WhenModal([&bands, button](QWidget* w) {
+    test::WhenModal([&bands, &seen, button](QWidget* w) {
       auto* dlg = qobject_cast<CProductInfoDlg*>(w);
       QVERIFY(dlg);
       dlg->TypeList()->setCurrentIndex(1);
@@ -273,6 +275,7 @@ void DialogsTest::commandsRunTheDialogsOnTheDocument() {
       dlg->BandList()->setFocus();
       QTest::keyClick(dlg->BandList(), Qt::Key_F1);
       test::Press(w, QString::fromLatin1(button));
+      if (*button == '1') test::Answer(&seen);
     });
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, product);
     QCOMPARE(bands, QStringLiteral("400 - 470MHz"));
@@ -283,6 +286,10 @@ void DialogsTest::commandsRunTheDialogsOnTheDocument() {
   QCOMPARE(Registry("Software\\Varo16").QueryDword("Field").value_or(99), 1u);
   QCOMPARE(frame->Title(), QStringLiteral("Varo16 Programmer  [ Type:V16-U  Fre:430 - 450MHz ]"));
   QCOMPARE(s.View()->Limits(), (radio::BandLimits{43000000, 45000000}));
+  QCOMPARE(seen, (QStringList{"Varo Radio",
+                              "These channels lie outside the band 430 - 450MHz: 3.\n"
+                              "Their frequencies are marked in the table; correct them before "
+                              "writing to the radio."}));
 }
 
 void DialogsTest::helpFromADialogIsInFront_data() {

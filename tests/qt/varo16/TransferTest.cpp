@@ -18,6 +18,9 @@
 #include "model16/ChannelTable.h"
 #include "radio/MemoryGrid.h"
 #include "shell/CProcessDlg.h"
+#include "shell/CVerifyResultDlg.h"
+#include "shell/RadioDocument.h"
+#include "model16/Layout.h"
 #include "model16/ui/CVaro_16View.h"
 #include "shell/TransferController.h"
 #include "ini/Registry.h"
@@ -145,6 +148,8 @@ class TransferTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void verifyNamesWhatTheRadioHoldsOtherwise_data();
+  void verifyNamesWhatTheRadioHoldsOtherwise();
   void readAndWriteFromTheMenus_data();
   void readAndWriteFromTheMenus();
   void cancelBeforeOkNeverOpensThePort();
@@ -158,12 +163,18 @@ void TransferTest::readAndWriteFromTheMenus_data() {
   QTest::addColumn<QString>("language");
   QTest::addColumn<QString>("caption");
   QTest::addColumn<QString>("title");
+  QTest::addColumn<QString>("readStatus");
+  QTest::addColumn<QString>("writeStatus");
   QTest::newRow("English") << "English"
                            << "Read Data"
-                           << "Varo16 Programmer  [ Type:V16-U  Fre:450 - 470MHz ]";
+                           << "Varo16 Programmer  [ Type:V16-U  Fre:450 - 470MHz ]"
+                           << "^Read from COM1 in \\d+\\.\\d s$"
+                           << "^Written to COM1 in \\d+\\.\\d s$";
   QTest::newRow("Chinese") << "Chinese"
                            << "读数据"
-                           << "Varo16 写频软件  [ 类型:V16-U  频率:450 - 470MHz ]";
+                           << "Varo16 写频软件  [ 类型:V16-U  频率:450 - 470MHz ]"
+                           << "^已从 COM1 读频，用时 \\d+\\.\\d 秒$"
+                           << "^已写入 COM1，用时 \\d+\\.\\d 秒$";
 }
 
 // Read from the Program menu and Write by Ctrl+W, through the main window's
@@ -176,6 +187,8 @@ void TransferTest::readAndWriteFromTheMenus() {
   QFETCH(QString, language);
   QFETCH(QString, caption);
   QFETCH(QString, title);
+  QFETCH(QString, readStatus);
+  QFETCH(QString, writeStatus);
   const bool chinese = language == QLatin1String("Chinese");
   Bench b(language.toStdString());
   QVERIFY(b.app && b.app->NewDocumentFlag());
@@ -226,6 +239,9 @@ void TransferTest::readAndWriteFromTheMenus() {
   for (std::size_t i = kReadEnd; i < kImageSize; ++i) expected[i] = before[i];
   QVERIFY(b.Image() == expected);
   QCOMPARE(TableOf(b.View()->Grid()), TableOf(expected, chinese));
+  // The read is one undo step, and the document holds nothing unsaved.
+  QVERIFY(b.Frame()->IdleText().contains(QRegularExpression(readStatus)));
+  QVERIFY(!b.View()->Doc().IsModified() && b.View()->Doc().CanUndo());
   Registry registry("Software\\Varo16");
   QCOMPARE(registry.QueryDword("Type").value_or(99), 1u);
   QCOMPARE(registry.QueryDword("Field").value_or(99), 2u);
@@ -245,6 +261,7 @@ void TransferTest::readAndWriteFromTheMenus() {
   QCOMPARE(GuardedStates(frame), allOn);
   QCOMPARE(count, QStringLiteral("62"));
   QCOMPARE(b.radio->CompletedWrites(), 1);
+  QVERIFY(b.Frame()->IdleText().contains(QRegularExpression(writeStatus)));
   const MemoryImage& image = b.Image();
   QCOMPARE(radio::BcdToFrequencyText(image.bytes.data() + 0x030), std::string("455.50000"));
   const std::vector<std::uint8_t> radio = b.radio->Memory();
@@ -352,12 +369,16 @@ void TransferTest::faultKeepsTableAndImage_data() {
   QTest::addColumn<QString>("answer");
   QTest::addColumn<int>("outcome");
   QTest::addColumn<QStringList>("shown");  // caption and text
+  QTest::addColumn<QString>("status");
   const QStringList interrupt = {"Varo Radio",
                                  "Program Interrupt, Please reset the radio and try again"};
   QTest::newRow("short read reply") << "English" << true << Fault::Kind::kShortReply << ""
-                                    << "OK" << int(Outcome::kInterrupted) << interrupt;
-  QTest::newRow("write not acknowledged") << "English" << false << Fault::Kind::kNoAck << ""
-                                          << "OK" << int(Outcome::kInterrupted) << interrupt;
+                                    << "OK" << int(Outcome::kInterrupted) << interrupt
+                                    << "Read from COM1 failed";
+  QTest::newRow("write not acknowledged")
+      << "English" << false << Fault::Kind::kNoAck << ""
+      << "OK" << int(Outcome::kInterrupted) << interrupt
+      << "Write to COM1 failed; the radio may hold part of the data";
   // 61453 as the module has it, then why and what to do.
   QTest::newRow("no such port")
       << "English" << true << Fault::Kind::kNone << "/dev/varo-no-such-port"
@@ -365,18 +386,21 @@ void TransferTest::faultKeepsTableAndImage_data() {
       << QStringList{"Varo Radio",
                      "Could not Open the Port,Please check whether the Port are occupied or the "
                      "device are ok\nNothing at /dev/varo-no-such-port: the cable is unplugged, "
-                     "or the port map points elsewhere (varo-cli ports lists the serial devices)."};
+                     "or the port map points elsewhere (varo-cli ports lists the serial devices)."}
+      << "Read from /dev/varo-no-such-port failed";
   QTest::newRow("no such port, Chinese")
       << "Chinese" << false << Fault::Kind::kNone << "/dev/varo-no-such-port"
       << "确定" << int(Outcome::kPortNotOpened)
       << QStringList{"Varo 无线电",
                      "无法打开串口，请检查串口是否被占用或设备是否正常。\n/dev/varo-no-such-port "
-                     "处没有设备：编程线未连接，或端口设置指向别处。（varo-cli ports 列出所有串口设备）"};
+                     "处没有设备：编程线未连接，或端口设置指向别处。（varo-cli ports 列出所有串口设备）"}
+      << "向 /dev/varo-no-such-port 写频失败，电台中可能只有部分数据";
   QTest::newRow("garbled handshake")
       << "English" << true << Fault::Kind::kGarbage << ""
       << "Cancel" << int(Outcome::kHandshakeFailed)
       << QStringList{"Varo Radio",
-                     "Communication Error,Please check all the connections and the radio power"};
+                     "Communication Error,Please check all the connections and the radio power"}
+      << "Read from COM1 failed";
 }
 
 // The message (captioned with the application name) is answered from a
@@ -390,6 +414,7 @@ void TransferTest::faultKeepsTableAndImage() {
   QFETCH(QString, answer);
   QFETCH(int, outcome);
   QFETCH(QStringList, shown);
+  QFETCH(QString, status);
   Bench b(language.toStdString(), Fault{fault, 5});
   QVERIFY(b.app);
   b.portName = port;
@@ -407,6 +432,78 @@ void TransferTest::faultKeepsTableAndImage() {
   QCOMPARE(TableOf(b.View()->Grid()), table);
   QCOMPARE(b.Frame()->Title(), title);
   QVERIFY(b.app->NewDocumentFlag() && !b.controller->busy());
+  QCOMPARE(b.Frame()->IdleText(), status);
+}
+
+void TransferTest::verifyNamesWhatTheRadioHoldsOtherwise_data() {
+  QTest::addColumn<QString>("language");
+  QTest::addColumn<QStringList>("matches");  // summary, status
+  QTest::addColumn<QStringList>("differs");  // summary, differences..., status
+  QTest::newRow("English")
+      << "English"
+      << QStringList{QStringLiteral("The radio matches the document."),
+                     "^Verified with COM1 in \\d+\\.\\d s: the radio matches$"}
+      << QStringList{"The radio differs from the document in 2 places:",
+                     "Channel 2, QT/DQT Dec: document None, radio 67.0",
+                     "Sequelch Level: document 4, radio 6",
+                     "^Verified with COM1 in \\d+\\.\\d s: 2 differences$"};
+  QTest::newRow("Chinese")
+      << "Chinese"
+      << QStringList{QStringLiteral("电台与文档一致。"), "^已与 COM1 核对，用时 \\d+\\.\\d 秒：电台与文档一致$"}
+      << QStringList{"电台与文档有 2 处不同：", "信道 2，QT/DQT解码：文档 无，电台 67.0",
+                     "静噪电平：文档 4，电台 6", "^已与 COM1 核对，用时 \\d+\\.\\d 秒：2 处不同$"};
+}
+
+// Verify with Radio from the Program menu, after a read: the radio matches.
+// A radio whose memory then differs in channel 2's decode tone and in the
+// squelch level is named by exactly those. The document stays as it was.
+void TransferTest::verifyNamesWhatTheRadioHoldsOtherwise() {
+  QFETCH(QString, language);
+  QFETCH(QStringList, matches);
+  QFETCH(QStringList, differs);
+  Bench b(language.toStdString());
+  QVERIFY(b.app);
+  TransferController& transfer = b.View()->Transfer();
+  // Offers the command's transfer, presses OK and, for Verify, notes what the
+  // result window shows.
+  const auto run = [&](int command) {
+    QStringList shown;
+    if (command == shell::ID_VERIFY) test::WhenModal([&shown, &language](QWidget* w) {
+      auto* result = qobject_cast<shell::CVerifyResultDlg*>(w);
+      if (!result) return;
+      shown << result->Summary() << result->Differences();
+      if (!result->Differences().isEmpty()) {
+        test::MaybeScreenshot(w, QStringLiteral("varo16-verify-%1.png")
+                                     .arg(language == QLatin1String("English") ? "en" : "zh"),
+                              true);
+      }
+      test::Press(w, QStringLiteral("1"));
+    });
+    b.Frame()->RouteCommand(command);
+    QSignalSpy finished(&transfer, &TransferController::transferFinished);
+    QTest::mouseClick(transfer.ProcessDialog()->OkButton(), Qt::LeftButton);
+    if (!finished.wait(60000)) shown << QStringLiteral("timed out");
+    b.Activate();
+    return shown;
+  };
+  run(shell::ID_READ);
+  const MemoryImage image = b.Image();
+  const QStringList table = TableOf(b.View()->Grid());
+  QCOMPARE(run(shell::ID_VERIFY), matches.mid(0, 1));
+  QVERIFY(b.Frame()->IdleText().contains(QRegularExpression(matches.last())));
+
+  MemoryImage changed = RadioContents();
+  radio::MemoryGrid grid(model16::kTableRows, model16::kTableCols);
+  model16::ImageToTable(changed, grid, false);
+  grid.SetTextMatrix(2, model16::kColDec, "67.0");
+  model16::TableToImage(grid, changed);
+  changed[model16::kSquelchLevel] = 6;
+  b.radio->SetMemory(changed.bytes);
+  QCOMPARE(run(shell::ID_VERIFY), differs.mid(0, differs.size() - 1));
+  QVERIFY(b.Frame()->IdleText().contains(QRegularExpression(differs.last())));
+  QVERIFY(b.Image() == image);
+  QCOMPARE(TableOf(b.View()->Grid()), table);
+  QVERIFY(!b.View()->Doc().IsModified());
 }
 
 QTEST_MAIN(TransferTest)
