@@ -62,7 +62,7 @@ CComSetupDlg::CComSetupDlg(CShellApp& app, CShellView& view, QWidget* parent)
   // Redirected ports: one line under the buttons, the device in the tooltip.
   QStringList redirected;
   for (int i = 0; i < 4; ++i) {
-    if (auto over = FindPortOverride(QStringLiteral("COM%1").arg(i + 1))) {
+    if (auto over = FindPortOverride(app_, QStringLiteral("COM%1").arg(i + 1))) {
       redirected << SimulatedPortText(app_, *over);
       buttons_[i]->setToolTip(over->variable + QLatin1Char('=') + over->device);
     }
@@ -85,7 +85,8 @@ void CComSetupDlg::Probe() {
   // cannot be chosen.
   for (int n = 1; n <= 4; ++n) {
     std::unique_ptr<SerialPort> port = CreateSerialPort();
-    const bool opened = port->Open(ResolvePortName("com" + std::to_string(n), &app_.Ini()));
+    const bool opened = port->Open(ResolvePortName("com" + std::to_string(n), &app_.Ini(),
+                                                     app_.Traits().programName));
     port->Close();
     buttons_[n - 1]->setEnabled(opened);
   }

@@ -12,17 +12,23 @@ namespace varo::shell {
 
 // The program's help window: the pages of the help folder ("enHelp" or
 // "chHelp" in the program directory), one HTML page per context number
-// ("32777.html") and a start page ("index.html"). It stays open beside the
-// main window and is reused for every request.
+// ("32777.html") and a start page ("index.html"). Both programmers share the
+// folder, but a context number can stand for different controls in each:
+// a page in the folder's subfolder named after the program
+// ("enHelp/Varo199V3/1117.html") comes before the shared one. The window
+// stays open beside the main window and is reused for every request.
 class HelpWindow : public QWidget {
   Q_OBJECT
 
  public:
-  HelpWindow(std::string folder, const QString& caption);
+  HelpWindow(std::string folder, std::string program, const QString& caption);
 
-  // The page of `context`, or nothing when the folder or page is missing.
-  static std::optional<std::string> TopicPath(const std::string& folder, int context);
-  static std::optional<std::string> IndexPath(const std::string& folder);
+  // The page of `context` for `program` (its own, else the shared one), or
+  // nothing when the folder or page is missing.
+  static std::optional<std::string> TopicPath(const std::string& folder, int context,
+                                              const std::string& program = "");
+  static std::optional<std::string> IndexPath(const std::string& folder,
+                                              const std::string& program = "");
 
   // Shows the page of `context`; returns false, showing nothing, when there
   // is no such page.
@@ -44,6 +50,7 @@ class HelpWindow : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
   std::string folder_;
+  std::string program_;
   QString caption_;
   QTextBrowser* browser_;
   QPointer<QWidget> owner_;

@@ -35,6 +35,13 @@ CChannelView* CRadioApp::ActiveView() const {
   return child ? qobject_cast<CChannelView*>(&child->View()) : nullptr;
 }
 
+void CRadioApp::OnOptionalFeatures() {
+  CChannelView* view = ActiveView();
+  if (!view) return;
+  std::unique_ptr<QDialog> dlg = CreateOptionalFeaturesDlg(view->Doc().Image(), DialogParent());
+  dlg->exec();
+}
+
 void CRadioApp::OnProductInfo() {
   CChannelView* view = ActiveView();
   if (!view) return;

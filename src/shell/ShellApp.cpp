@@ -138,22 +138,25 @@ QString CShellApp::DocumentExtension() const {
   return ext.isEmpty() ? QStringLiteral(".dat") : ext;
 }
 
-void CShellApp::ShowHelp(int context) {
+HelpWindow* CShellApp::HelpFor(bool index, int context) {
   auto folder = FindFileNoCase(programDir_, helpFolder_);
-  if (!folder || !HelpWindow::TopicPath(*folder, context)) return;
-  if (!help_) help_ = std::make_unique<HelpWindow>(*folder, Tr("Help", "帮助"));
-  // Asked from a dialog, the topic shows in front of it and can be read
+  const std::string& program = traits_.programName;
+  if (!folder || !(index ? HelpWindow::IndexPath(*folder, program)
+                         : HelpWindow::TopicPath(*folder, context, program)))
+    return nullptr;
+  if (!help_) help_ = std::make_unique<HelpWindow>(*folder, program, Tr("Help", "帮助"));
+  // Asked from a dialog, the page shows in front of it and can be read
   // while the dialog stays open.
   help_->SetOwner(QApplication::activeModalWidget());
-  help_->ShowTopic(context);
+  return help_.get();
+}
+
+void CShellApp::ShowHelp(int context) {
+  if (HelpWindow* help = HelpFor(false, context)) help->ShowTopic(context);
 }
 
 void CShellApp::ShowHelpIndex() {
-  auto folder = FindFileNoCase(programDir_, helpFolder_);
-  if (!folder || !HelpWindow::IndexPath(*folder)) return;
-  if (!help_) help_ = std::make_unique<HelpWindow>(*folder, Tr("Help", "帮助"));
-  help_->SetOwner(QApplication::activeModalWidget());
-  help_->ShowIndex();
+  if (HelpWindow* help = HelpFor(true, 0)) help->ShowIndex();
 }
 
 bool CShellApp::OnCommand(int id) {

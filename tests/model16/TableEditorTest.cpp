@@ -255,7 +255,7 @@ TEST_F(TableEditorTest, SettingsNeedAFrequencyInEitherColumn) {
       grid.SetTextMatrix(3, kColRx, c.rx);
       grid.SetTextMatrix(3, kColTx, c.tx);
       grid.SetTextMatrix(3, col, "");
-      const std::string choice = lists[col - kColDec].entries.back();
+      const std::string choice = List(col).entries.back();
       Type(3, col, choice);
       editor.Commit();
       EXPECT_EQ(grid.TextMatrix(3, col), c.taken ? choice : "") << c.rx << "/" << c.tx << " col " << col;

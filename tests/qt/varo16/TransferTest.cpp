@@ -79,7 +79,7 @@ QStringList TableOf(const MemoryImage& image, bool chinese) {
 // controller on the view that counts the ports it makes and can be given
 // another port name.
 struct Bench : test::Session {
-  explicit Bench(const std::string& language = "English", Fault fault = {}) : Session(language) {
+  explicit Bench(const std::string& language = "English", Fault fault = {}) : test::Session(language) {
     radio = std::make_unique<radiosim::SimulatedRadio>(std::make_unique<radiosim::CloneRadio>(radiosim::Radio16Config(), fault),
                                                        radiosim::SimOptions{});
     std::string error;

@@ -1,4 +1,4 @@
-#include "Varo16Fixture.h"
+#include "qt/support/ProgramFixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>
@@ -13,13 +15,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "model16/ChannelTable.h"
-#include "model16/ui/CVaro_16Doc.h"
-#include "model16/ui/CVaro_16View.h"
 #include "platform/ProgramFiles.h"
 #include "shell/CChildFrame.h"
 #include "shell/CMSFlexGrid.h"
 #include "shell/CMainFrame.h"
+#include "shell/ChannelView.h"
+#include "shell/RadioDocument.h"
 
 namespace varo::test {
 
@@ -31,75 +32,69 @@ fs::path Delivered() { return fs::path(VARO_SOURCE_DIR) / "resources" / "suite";
 
 }  // namespace
 
-Varo16Folder::Varo16Folder(const std::string& language) {
-  for (const char* name : {"English16.lng", "Chinese16.lng", "title.ico", "background.bmp"})
-    CopyDelivered(name);
+ProgramFolder::ProgramFolder(const ProgramFiles& files, const std::string& language)
+    : files_(files) {
+  for (const std::string& name : files_.delivered) CopyDelivered(name);
   // The delivered INI with the language of the test.
-  std::ifstream in(Delivered() / "Varo16.ini", std::ios::binary);
+  std::ifstream in(Delivered() / files_.iniName, std::ios::binary);
   std::string ini((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   const std::string key = "Language=English\n";
   const auto at = ini.find(key);
   if (at != std::string::npos)
     ini.replace(at, key.size(), language.empty() ? std::string() : "Language=" + language + "\n");
-  dir_.Write("Varo16.ini", ini);
+  dir_.Write(files_.iniName, ini);
   fs::create_directories(dir_.path() / "config");
   setenv("XDG_CONFIG_HOME", (dir_.path() / "config").c_str(), 1);
   SetProgramDirectory(dir_.path().string());
 }
 
-Varo16Folder::~Varo16Folder() {
+ProgramFolder::~ProgramFolder() {
   SetProgramDirectory("");
   unsetenv("XDG_CONFIG_HOME");
 }
 
-void Varo16Folder::Remove(const std::string& name) const {
+void ProgramFolder::Remove(const std::string& name) const {
   std::error_code ignored;
   fs::remove_all(dir_.path() / name, ignored);
 }
 
-void Varo16Folder::CopyDelivered(const std::string& name) const {
+void ProgramFolder::CopyDelivered(const std::string& name) const {
   fs::copy(Delivered() / name, dir_.path() / name,
            fs::copy_options::recursive | fs::copy_options::overwrite_existing);
 }
 
-std::unique_ptr<model16::ui::CVaro_16App> Varo16Folder::Start(const QStringList& arguments) const {
-  auto app = std::make_unique<model16::ui::CVaro_16App>();
-  app->startProgram = [](const std::string&) { return true; };
-  if (!app->InitInstance(QStringList{QStringLiteral("Varo16")} + arguments)) return nullptr;
-  return app;
+bool ProgramFolder::Start(shell::CShellApp& app, const QStringList& arguments) const {
+  return app.InitInstance(QStringList{QString::fromStdString(files_.programName)} + arguments);
 }
 
-Session::Session(const std::string& language, const QStringList& arguments) : folder(language) {
-  app = folder.Start(arguments);
-  if (app) Activate();
-}
-
-void Session::Activate() const {
+void SessionBase::Activate() const {
   Frame()->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(Frame()));
 }
 
-shell::CMainFrame* Session::Frame() const { return app->MainFrame(); }
-shell::CChildFrame* Session::Child() const { return Frame()->ActiveChild(); }
-model16::ui::CVaro_16View* Session::View() const {
-  return static_cast<model16::ui::CVaro_16View*>(&Child()->View());
+shell::CMainFrame* SessionBase::Frame() const { return App()->MainFrame(); }
+shell::CChildFrame* SessionBase::Child() const { return Frame()->ActiveChild(); }
+shell::CChannelView* SessionBase::ChannelView() const {
+  return static_cast<shell::CChannelView*>(&Child()->View());
 }
-shell::CMSFlexGrid* Session::Grid() const { return &View()->Grid(); }
-model16::MemoryImage& Session::Image() const { return View()->Doc().Image(); }
-QWidget* Session::Editor(long col) const { return View()->EditorQWidget(col); }
+shell::CMSFlexGrid* SessionBase::Grid() const { return &ChannelView()->Grid(); }
+radio::MemoryImage& SessionBase::Image() const { return ChannelView()->Doc().Image(); }
+QWidget* SessionBase::Editor(long col) const { return ChannelView()->EditorQWidget(col); }
 
-QStringList Session::Row(long row) const {
+QStringList SessionBase::Row(long row) const {
   QStringList texts;
-  for (long col = 1; col < model16::kTableCols; ++col)
+  for (long col = 1; col < Grid()->Cols(); ++col)
     texts << QString::fromStdString(Grid()->TextMatrix(row, col));
   return texts;
 }
 
-void Session::Click(long row, long col) const {
-  QTest::mouseClick(Grid()->viewport(), Qt::LeftButton, {}, Grid()->CellRect(row, col).center());
+void SessionBase::Click(long row, long col) const {
+  shell::CMSFlexGrid* grid = Grid();
+  grid->scrollTo(grid->model()->index(static_cast<int>(row - 1), static_cast<int>(col - 1)));
+  QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->CellRect(row, col).center());
 }
 
-void Session::Type(long row, long col, const QString& text) const {
+void SessionBase::Type(long row, long col, const QString& text) const {
   Click(row, col);
   QTest::keyClicks(Editor(col), text);
   QTest::keyClick(Editor(col), Qt::Key_Return);
@@ -166,6 +161,20 @@ void MaybeScreenshot(QWidget* w, const QString& name, bool titleBar) {
   painter.drawText(QRect(8, 0, image.width() - 12, 24), Qt::AlignVCenter, w->windowTitle());
   painter.end();
   image.save(path);
+}
+
+QStringList PdfPages(const QString& path) {
+  QProcess p;
+  p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+  if (!p.waitForFinished(30000)) return {};
+  QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
+  if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
+  return pages;
+}
+
+bool OnOneLine(const QString& page, const QString& left, const QString& right) {
+  return page.contains(QRegularExpression(QRegularExpression::escape(left) + "[^\\n]*" +
+                                          QRegularExpression::escape(right)));
 }
 
 }  // namespace varo::test
