@@ -254,7 +254,7 @@ void CShellApp::ShowDocumentWindow(std::unique_ptr<CShellDoc> doc) {
   auto* child = new CChildFrame(std::move(doc), view);
   mainFrame_->AddChild(child);
   view->OnInitialUpdate();
-  child->FitToForm();
+  child->FitToForm(mainFrame_->Background()->viewport()->size());
   // The area placed the window when it was added, by the size it had then;
   // every document window starts at the area's top left corner instead, so
   // the whole table is in view.

@@ -25,9 +25,9 @@ constexpr int kDlg = shell::IDD_OPTIONAL_FEATURES;
 constexpr int kRows = 8;
 constexpr int kTop = 10;
 constexpr int kRowStep = 19;
-constexpr int kColumnX[2] = {8, 140};
-constexpr int kLabelWidth = 72;
-constexpr int kListWidth = 50;
+constexpr int kColumnX[2] = {8, 142};
+constexpr int kLabelWidth[2] = {72, 58};
+constexpr int kListWidth[2] = {50, 62};
 
 constexpr const char* kEnglishLabels[kOptionListCount] = {
     "LED",         "Battery Saver", "Keypad Lock",   "Time-Out Timer", "Voice Sensitivity",
@@ -61,18 +61,19 @@ COptionalFeaturesDlg::COptionalFeaturesDlg(shell::CShellApp& app, MemoryImage& i
   for (int i = 0; i < kOptionListCount; ++i) {
     const auto list = static_cast<OptionList>(i);
     const int id = OptionListControlId(list);
-    const int x = kColumnX[i / kRows];
+    const int column = i / kRows;
+    const int x = kColumnX[column];
     const int y = kTop + kRowStep * (i % kRows);
     auto* label = new QLabel(app.DialogText(kDlg, "label." + std::to_string(id),
                                             QString::fromUtf8(kEnglishLabels[i])),
                              this);
-    du.Place(label, x, y + 2, kLabelWidth, 10);
+    du.Place(label, x, y + 2, kLabelWidth[column], 10);
     auto* box = new QComboBox(this);
     SetControlId(box, id);
     box->addItems(Entries(app, list));
     box->setMaxVisibleItems(12);
     box->setCurrentIndex(form[list]);  // -1: no entry for the stored value
-    du.Place(box, x + kLabelWidth + 2, y, kListWidth, 13);
+    du.Place(box, x + kLabelWidth[column] + 2, y, kListWidth[column], 13);
     label->setBuddy(box);
     lists_[static_cast<std::size_t>(i)] = box;
     order << box;
@@ -82,7 +83,7 @@ COptionalFeaturesDlg::COptionalFeaturesDlg(shell::CShellApp& app, MemoryImage& i
       app.DialogText(kDlg, std::to_string(kBeepCheckId), QStringLiteral("Beep")), this);
   SetControlId(beep_, kBeepCheckId);
   beep_->setChecked(form.beep);
-  du.Place(beep_, kColumnX[1], kTop + kRowStep * (kRows - 1) + 1, kLabelWidth, 11);
+  du.Place(beep_, kColumnX[1], kTop + kRowStep * (kRows - 1) + 1, kLabelWidth[1], 11);
 
   auto* ok = new QPushButton(app.DialogText(kDlg, "1", app.Tr("OK", "确定")), this);
   SetControlId(ok, 1);

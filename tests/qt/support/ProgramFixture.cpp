@@ -115,6 +115,19 @@ void WhenModal(std::function<void(QWidget*)> act) {
 }
 
 void Press(QWidget* w, const QString& text) {
+  // A message box's standard buttons by their English names, whatever the
+  // interface language.
+  if (auto* box = qobject_cast<QMessageBox*>(w)) {
+    const std::pair<const char*, QMessageBox::StandardButton> standard[] = {
+        {"OK", QMessageBox::Ok}, {"Cancel", QMessageBox::Cancel}, {"Yes", QMessageBox::Yes},
+        {"No", QMessageBox::No}, {"Retry", QMessageBox::Retry}};
+    for (const auto& [name, which] : standard) {
+      if (text == QLatin1String(name) && box->button(which)) {
+        QTest::mouseClick(box->button(which), Qt::LeftButton);
+        return;
+      }
+    }
+  }
   for (QAbstractButton* button : w->findChildren<QAbstractButton*>()) {
     if (button->text().remove(QLatin1Char('&')) == text || button->objectName() == text) {
       QTest::mouseClick(button, Qt::LeftButton);
