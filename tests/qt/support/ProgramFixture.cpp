@@ -154,15 +154,11 @@ void AcceptFileDialog(QWidget* w, const QString& path) {
   QMetaObject::invokeMethod(dialog, "accept");
 }
 
-void MaybeScreenshot(QWidget* w, const QString& name, bool titleBar) {
-  const QByteArray dir = qgetenv("VARO_SCREENSHOT_DIR");
-  if (dir.isEmpty()) return;
-  const QString path = QString::fromLocal8Bit(dir) + QLatin1Char('/') + name;
+namespace {
+
+// `w` as the screen shows it, with a plain title bar holding its caption.
+QImage WithTitleBar(QWidget* w) {
   const QPixmap client = w->grab();
-  if (!titleBar) {
-    client.save(path);
-    return;
-  }
   QImage image(client.width() + 2, client.height() + 25, QImage::Format_ARGB32);
   image.fill(QColor(0x3b, 0x5a, 0x85));
   QPainter painter(&image);
@@ -172,8 +168,27 @@ void MaybeScreenshot(QWidget* w, const QString& name, bool titleBar) {
   painter.setFont(font);
   painter.setPen(Qt::white);
   painter.drawText(QRect(8, 0, image.width() - 12, 24), Qt::AlignVCenter, w->windowTitle());
-  painter.end();
-  image.save(path);
+  return image;
+}
+
+}  // namespace
+
+void MaybeScreenshot(QWidget* w, const QString& name, bool titleBar, QWidget* over) {
+  const QByteArray dir = qgetenv("VARO_SCREENSHOT_DIR");
+  if (dir.isEmpty()) return;
+  const QString path = QString::fromLocal8Bit(dir) + QLatin1Char('/') + name;
+  if (!titleBar) {
+    w->grab().save(path);
+    return;
+  }
+  QImage picture = WithTitleBar(w);
+  if (over) {
+    const QImage top = WithTitleBar(over);
+    QPainter painter(&picture);
+    painter.drawImage((picture.width() - top.width()) / 2, (picture.height() - top.height()) / 2,
+                      top);
+  }
+  picture.save(path);
 }
 
 QStringList PdfPages(const QString& path) {

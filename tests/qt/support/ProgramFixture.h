@@ -148,8 +148,10 @@ void AcceptFileDialog(QWidget* w, const QString& path);
 
 // Saves a picture of `w` as `name` when VARO_SCREENSHOT_DIR is set; with
 // `titleBar`, a plain title bar with its caption goes above it (the offscreen
-// platform draws no window frame).
-void MaybeScreenshot(QWidget* w, const QString& name, bool titleBar = false);
+// platform draws no window frame), and a window `over` it (a modeless
+// dialog) is drawn centred on it, with its own title bar.
+void MaybeScreenshot(QWidget* w, const QString& name, bool titleBar = false,
+                     QWidget* over = nullptr);
 
 // The text of each page of a PDF as laid out (pdftotext -layout), exactly as
 // extracted: a ligature or a CJK glyph read back as a compatibility character

@@ -16,6 +16,7 @@
 #include <set>
 
 #include "Varo199Fixture.h"
+#include "ini/Registry.h"
 #include "model199/ChannelTable.h"
 #include "model199/MemoryImage.h"
 #include "model199/ui/COptionalFeaturesDlg.h"
@@ -74,6 +75,7 @@ class TestVaro199 : public QObject {
   void enterWrapsFromTheLastCell();
   void longNamesSurviveTheEditor();
   void middleSurvivesSaveAndReopen();
+  void productInformationOnItsOffsets();
   void helpPagesOfItsOwn();
   void optionsDialog_data();
   void optionsDialog();
@@ -279,6 +281,26 @@ void TestVaro199::middleSurvivesSaveAndReopen() {
   s.Activate();
   QVERIFY(s.app->OpenDocumentFile(path));
   QCOMPARE(s.Row(1), (QStringList{"150.01250", "150.01250", "None", "None", "Middle", "Lock", ""}));
+}
+
+// Product Information keeps type and band at 0x1FD6 and 0x1FD7 and in the
+// program's registry key; the title and the band limits follow.
+void TestVaro199::productInformationOnItsOffsets() {
+  Session199 s;
+  QVERIFY(s.app);
+  test::WhenModal([](QWidget* w) {
+    w->findChild<QComboBox*>(QStringLiteral("1013"))->setCurrentIndex(1);
+    w->findChild<QComboBox*>(QStringLiteral("1014"))->setCurrentIndex(2);
+    test::Press(w, QStringLiteral("1"));
+  });
+  s.Frame()->RouteCommand(shell::ID_PRODUCT_INFO);
+  QCOMPARE((std::pair{int(s.Image()[0x1FD6]), int(s.Image()[0x1FD7])}), (std::pair{1, 2}));
+  Registry registry("Software\\Varo199V3");
+  QCOMPARE((std::pair{registry.QueryDword("Type").value_or(9), registry.QueryDword("Field").value_or(9)}),
+           (std::pair{1u, 2u}));
+  QCOMPARE(s.Frame()->Title(),
+           QStringLiteral("Varo199V3 Programmer  [ Type:V199-U  Fre:450 - 470MHz ]"));
+  QCOMPARE(s.View()->Limits(), (radio::BandLimits{45000000, 47000000}));
 }
 
 // Every page the program asks for is its own, in both languages: the menu

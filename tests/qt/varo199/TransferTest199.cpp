@@ -6,25 +6,23 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <cstdlib>
 
 #include "Varo199Fixture.h"
 #include "ini/Registry.h"
 #include "model199/ChannelCodec.h"
 #include "model199/ChannelTable.h"
 #include "model199/MemoryImage.h"
+#include "model199/Model199.h"
+#include "qt/support/RadioBench.h"
 #include "radio/Frequency.h"
-#include "radio/MemoryGrid.h"
-#include "radiosim/CloneRadio.h"
-#include "radiosim/SimulatedRadio.h"
 #include "shell/CMSFlexGrid.h"
 #include "shell/CMainFrame.h"
 #include "shell/CProcessDlg.h"
+#include "shell/CommandIds.h"
 #include "shell/TransferController.h"
 
 using namespace varo;
@@ -60,36 +58,13 @@ MemoryImage RadioContents() {
   return image;
 }
 
-QStringList TableOf(const radio::GridControl& grid) {
-  QStringList texts;
-  for (long row = 1; row < grid.Rows(); ++row)
-    for (long col = 1; col < grid.Cols(); ++col)
-      texts << QString::fromStdString(grid.TextMatrix(row, col));
-  return texts;
-}
-
-QStringList TableOf(const MemoryImage& image, bool chinese) {
-  radio::MemoryGrid grid(model199::kTableRows, model199::kTableCols);
-  model199::ImageToTable(image, grid, chinese);
-  return TableOf(grid);
-}
-
 // A started program and a radio behind its COM1.
 struct Bench : test::Session199 {
   explicit Bench(const std::string& language = "English", Fault fault = {})
-      : test::Session199(language) {
-    radio = std::make_unique<radiosim::SimulatedRadio>(
-        std::make_unique<radiosim::CloneRadio>(radiosim::Radio199Config(), fault),
-        radiosim::SimOptions{});
-    std::string error;
-    if (!radio->Open(error)) qFatal("radio: %s", error.c_str());
-    const MemoryImage contents = RadioContents();
-    radio->SetMemory({contents.bytes.begin(), contents.bytes.end()});
-    radio->Start();
-    setenv("VARO_PORT_VARO199V3_COM1", radio->PortPath().c_str(), 1);
+      : test::Session199(language),
+        radio(radiosim::Radio199Config(), fault, RadioContents(), "VARO_PORT_VARO199V3_COM1") {
     if (Frame()) Frame()->UpdateCommandUI();
   }
-  ~Bench() override { unsetenv("VARO_PORT_VARO199V3_COM1"); }
 
   TransferController& Transfer() const { return View()->Transfer(); }
 
@@ -111,36 +86,10 @@ struct Bench : test::Session199 {
     return finished.wait(60000) && QTest::qWaitFor([&] { return !dialog; });
   }
 
-  std::unique_ptr<radiosim::SimulatedRadio> radio;
+  test::RadioBehindPort radio;
   int range = 0;
   QString count;
 };
-
-// The main window with the Process dialog over it, each with a plain title
-// bar (the offscreen platform draws no window frames).
-void ScreenshotWithDialog(shell::CMainFrame* frame, QWidget* dialog, const QString& name) {
-  if (qEnvironmentVariableIsEmpty("VARO_SCREENSHOT_DIR")) return;
-  const auto titled = [](QWidget* w) {
-    const QPixmap client = w->grab();
-    QImage image(client.width() + 2, client.height() + 25, QImage::Format_ARGB32);
-    image.fill(QColor(0x3b, 0x5a, 0x85));
-    QPainter painter(&image);
-    painter.drawPixmap(1, 24, client);
-    QFont font = w->font();
-    font.setBold(true);
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    painter.drawText(QRect(8, 0, image.width() - 12, 24), Qt::AlignVCenter, w->windowTitle());
-    return image;
-  };
-  QImage picture = titled(frame);
-  const QImage over = titled(dialog);
-  QPainter painter(&picture);
-  painter.drawImage((picture.width() - over.width()) / 2, (picture.height() - over.height()) / 2,
-                    over);
-  painter.end();
-  picture.save(qEnvironmentVariable("VARO_SCREENSHOT_DIR") + QLatin1Char('/') + name);
-}
 
 }  // namespace
 
@@ -190,20 +139,27 @@ void TransferTest199::readAndWrite() {
   }
 
   QString caption;
+  QList<bool> held;  // commands that would change the document, during the read
   QAction* read = frame->Popup(129, 2)->actions().at(0);
   QVERIFY(b.Run([&] { read->trigger(); }, QStringLiteral("150"), [&](shell::CProcessDlg* dialog) {
     caption = dialog->windowTitle();
-    ScreenshotWithDialog(frame, dialog,
-                         chinese ? "varo199-read-zh.png" : "varo199-read-en.png");
+    for (int id : {shell::ID_READ, shell::ID_WRITE, shell::ID_FILE_NEW, shell::ID_FILE_OPEN,
+                   shell::ID_FILE_SAVE, shell::ID_OPTIONAL_FEATURES, shell::ID_PRODUCT_INFO,
+                   shell::ID_LANGUAGE})
+      held << frame->IsCommandEnabled(id);
+    test::MaybeScreenshot(frame, chinese ? "varo199-read-zh.png" : "varo199-read-en.png", true,
+                          dialog);
   }));
   QCOMPARE(b.Transfer().LastOutcome(), std::optional(Outcome::kCompleted));
   QCOMPARE((QStringList{caption, b.count}), (QStringList{texts[0], "305"}));
   QCOMPARE(b.range, 305);
+  QCOMPARE(held, QList<bool>(8, false));
+  QVERIFY(frame->IsCommandEnabled(shell::ID_OPTIONAL_FEATURES));
   MemoryImage expected = RadioContents();
   for (std::size_t i = 0; i < kSize; ++i)
     if (!Moved(i)) expected[i] = before[i];
   QVERIFY(b.Image() == expected);
-  QCOMPARE(TableOf(*b.Grid()), TableOf(expected, chinese));
+  QCOMPARE(test::TableTexts(*b.Grid()), test::TableTexts(model199::Model199(), expected, chinese));
   Registry registry("Software\\Varo199V3");
   QCOMPARE(registry.QueryDword("Type").value_or(99), 1u);
   QCOMPARE(registry.QueryDword("Field").value_or(99), 2u);
@@ -221,7 +177,7 @@ void TransferTest199::readAndWrite() {
   b.Grid()->SetTextMatrix(1, model199::kColPower, chinese ? "低" : "Low");
   for (std::size_t i = 0; i < kSize; ++i)
     if (!Moved(i)) b.Image()[i] ^= 0xA5;
-  const QStringList edited = TableOf(*b.Grid());
+  const QStringList edited = test::TableTexts(*b.Grid());
   QVERIFY(b.Run([&] {
     QTest::keyClick(frame, Qt::Key_W, Qt::ControlModifier);
     caption = b.Transfer().ProcessDialog()->windowTitle();
@@ -232,7 +188,7 @@ void TransferTest199::readAndWrite() {
   const std::vector<std::uint8_t> written = b.radio->Memory();
   MemoryImage radio = model199::NewImage();
   std::copy(written.begin(), written.end(), radio.bytes.begin());
-  QCOMPARE(TableOf(radio, chinese), edited);
+  QCOMPARE(test::TableTexts(model199::Model199(), radio, chinese), edited);
   QCOMPARE(edited.mid(150 * 7, 7).last(), QStringLiteral("NEW-1"));
   const MemoryImage old = RadioContents();
   for (std::size_t i = 0; i < kSize; ++i)
@@ -271,7 +227,7 @@ void TransferTest199::faultKeepsTableImageAndTitle() {
   b.Type(1, model199::kColRx, QStringLiteral("145.0125"));
   MemoryImage image = b.Image();
   if (!read) model199::TableToImage(*b.Grid(), image);
-  const QStringList table = TableOf(*b.Grid());
+  const QStringList table = test::TableTexts(*b.Grid());
   const QString title = b.Frame()->Title();
 
   QStringList shown;
@@ -280,7 +236,7 @@ void TransferTest199::faultKeepsTableImageAndTitle() {
   QCOMPARE(int(*b.Transfer().LastOutcome()), outcome);
   QCOMPARE(shown, (QStringList{"Varo Radio", b.app->Str(message)}));
   QVERIFY(b.Image() == image);
-  QCOMPARE(TableOf(*b.Grid()), table);
+  QCOMPARE(test::TableTexts(*b.Grid()), table);
   QCOMPARE(b.Frame()->Title(), title);
   QVERIFY(b.app->NewDocumentFlag() && !b.Transfer().busy());
 }
