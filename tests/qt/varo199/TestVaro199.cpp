@@ -213,7 +213,10 @@ void TestVaro199::enterWrapsFromTheLastCell() {
     s.Click(row, model199::kColName);
     QTest::keyClick(s.Editor(model199::kColName), Qt::Key_Return);
     QCOMPARE((std::pair{s.Grid()->Row(), s.Grid()->Col()}), (std::pair{next, 1L}));
+    // The table scrolled back to the top: the editor lies over its cell, in view.
     QVERIFY(s.Editor(1)->isVisible());
+    QVERIFY(s.Grid()->viewport()->rect().contains(s.Editor(1)->geometry().center()));
+    QVERIFY(s.Editor(1)->geometry().contains(s.Grid()->CellRect(next, 1).center()));
   }
   // Row 200 in view without a visible delay is the benchmark's matter; here:
   // scrolled to the end, the last row is on screen.
