@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "platform/ProgramFiles.h"
+#include "shell/CChildFrame.h"
 #include "shell/ShellIcons.h"
 
 namespace varo::shell {
@@ -44,6 +45,10 @@ void BackgroundArea::paintEvent(QPaintEvent* event) {
 void BackgroundArea::resizeEvent(QResizeEvent* event) {
   QMdiArea::resizeEvent(event);
   viewport()->update();
+  // Document windows fitted to their form fit the new room.
+  for (QMdiSubWindow* window : subWindowList()) {
+    if (auto* child = qobject_cast<CChildFrame*>(window)) child->RefitTo(viewport()->size());
+  }
 }
 
 }  // namespace varo::shell

@@ -5,7 +5,8 @@
 
 namespace varo::shell {
 
-// The client area of the main window, where document windows live. Its
+// The client area of the main window, where document windows live; a
+// window fitted to its form is fitted again when the area changes size. Its
 // background is "background.bmp" from the program directory, tiled from the
 // top-left corner; when that file cannot be loaded, the built-in picture.
 class BackgroundArea : public QMdiArea {

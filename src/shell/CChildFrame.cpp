@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QMenu>
+#include <QStyle>
 
 #include "shell/ShellDocument.h"
 #include "shell/ShellIcons.h"
@@ -35,9 +36,23 @@ CChildFrame::~CChildFrame() {
   view_ = nullptr;
 }
 
-void CChildFrame::FitToForm() {
+void CChildFrame::FitToForm(const QSize& room) {
+  QSize bound(1600, 1200);
+  if (!room.isEmpty()) bound = bound.boundedTo(room);
   const QSize form = sizeHint();
-  resize(std::min(form.width(), 1600), std::min(form.height(), 1200));
+  QSize size = form.boundedTo(bound);
+  // A form cut short scrolls: room for the table's vertical scroll bar, so
+  // that it needs no horizontal one.
+  if (size.height() < form.height()) {
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    size.setWidth(std::min(form.width() + bar, bound.width()));
+  }
+  resize(size);
+  fitted_ = this->size();  // as the window's own minimum allowed it
+}
+
+void CChildFrame::RefitTo(const QSize& room) {
+  if (size() == fitted_ && !isMaximized()) FitToForm(room);
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {

@@ -24,8 +24,13 @@ class CChildFrame : public QMdiSubWindow {
   CShellView& View() const { return *view_; }
 
   // Sizes the window to fit its form, never larger than the window's first
-  // size of 1600 x 1200 pixels.
-  void FitToForm();
+  // size of 1600 x 1200 pixels nor than `room` (the area it lives in; an
+  // empty size sets no bound), so that a table taller than the area scrolls
+  // inside the window instead of running off its bottom.
+  void FitToForm(const QSize& room = {});
+  // The area changed size: the window fits its form in the new room, unless
+  // the user has sized it (or maximized it) since it was last fitted.
+  void RefitTo(const QSize& room);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -33,6 +38,7 @@ class CChildFrame : public QMdiSubWindow {
  private:
   std::unique_ptr<CShellDoc> doc_;
   CShellView* view_;
+  QSize fitted_;  // the size the last fitting gave
 };
 
 }  // namespace varo::shell

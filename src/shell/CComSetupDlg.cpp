@@ -57,7 +57,7 @@ CComSetupDlg::CComSetupDlg(CShellApp& app, CShellView& view, QWidget* parent)
   // Redirected ports: one line under the group, the device in the tooltip.
   QStringList redirected;
   for (int i = 0; i < 4; ++i) {
-    if (auto over = FindPortOverride(QStringLiteral("COM%1").arg(i + 1))) {
+    if (auto over = FindPortOverride(app_, QStringLiteral("COM%1").arg(i + 1))) {
       redirected << SimulatedPortText(app_, *over);
       buttons_[i]->setToolTip(over->variable + QLatin1Char('=') + over->device);
     }
@@ -92,7 +92,8 @@ void CComSetupDlg::Probe() {
   // A port that cannot be opened now (missing, or in use by another program)
   // cannot be chosen; its line says why.
   for (int n = 1; n <= 4; ++n) {
-    const std::string device = ResolvePortName("com" + std::to_string(n), &app_.Ini());
+    const std::string device =
+        ResolvePortName("com" + std::to_string(n), &app_.Ini(), app_.Traits().programName);
     std::unique_ptr<SerialPort> port = CreateSerialPort();
     const bool opened = port->Open(device);
     const PortOpenError state = opened ? PortOpenError{} : port->LastOpenError();

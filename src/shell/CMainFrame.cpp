@@ -261,7 +261,7 @@ void CMainFrame::UpdatePortPane() {
   // Shown whenever the environment redirects the view's port, whatever
   // device it points at: the user then is not talking to the cable.
   std::optional<PortOverride> redirected;
-  if (active_) redirected = FindPortOverride(active_->View().PortName());
+  if (active_) redirected = FindPortOverride(app_, active_->View().PortName());
   if (!redirected) {
     portPane_->hide();
     return;

@@ -10,17 +10,38 @@
 
 namespace varo::shell {
 
-namespace {
-
-// Turns letters to upper case as they are typed; every text is acceptable.
-class UpperCaseValidator : public QValidator {
+// The typing rules of an edit box: letters turn to upper case as they are
+// typed (with `upperCase`), and the text cannot grow past `limit` characters
+// by typing or pasting. A longer text the program puts into the box (a name
+// of eight characters read from a file into a box for six) is taken as it
+// is, and whatever the user deletes of it cannot be typed back beyond the
+// limit: the text may never grow past the larger of the limit and its length
+// at the last change. A plain length limit on the box would cut the program's
+// text too, and the cell would lose its end when the editor is left.
+class TypingRules : public QValidator {
  public:
-  using QValidator::QValidator;
+  TypingRules(int limit, bool upperCase, QLineEdit* edit)
+      : QValidator(edit), limit_(limit), upperCase_(upperCase) {
+    QObject::connect(edit, &QLineEdit::textChanged, this,
+                     [this](const QString& text) { Allow(static_cast<int>(text.size())); });
+  }
+
+  // The length the next text may have: the limit, or more for a longer text.
+  void Allow(int length) { allowed_ = limit_ > 0 ? std::max(limit_, length) : 0; }
+
   State validate(QString& input, int& /*pos*/) const override {
-    input = input.toUpper();
+    if (upperCase_) input = input.toUpper();
+    if (allowed_ > 0 && input.size() > allowed_) return Invalid;
     return Acceptable;
   }
+
+ private:
+  int limit_;
+  bool upperCase_;
+  int allowed_ = 0;
 };
+
+namespace {
 
 // True when `w` holds the keyboard, or would get it back once its window is
 // active again: while a message box or file dialog is up, the table's window
@@ -64,11 +85,19 @@ void QtEditBox::Focus() {
 
 std::string QtEditBox::Text() const { return ToBytes(edit_->text()); }
 
-void QtEditBox::SetText(const std::string& text) { edit_->setText(FromBytes(text)); }
+void QtEditBox::SetText(const std::string& text) {
+  const QString shown = FromBytes(text);
+  // The program's text is taken whole, however long.
+  if (rules_) rules_->Allow(static_cast<int>(shown.size()));
+  edit_->setText(shown);
+}
 
 void QtEditBox::SetTextRules(int maxLength, bool upperCase) {
-  edit_->setMaxLength(maxLength > 0 ? maxLength : 32767);
-  edit_->setValidator(upperCase ? new UpperCaseValidator(edit_) : nullptr);
+  delete rules_;
+  rules_ = nullptr;
+  if (maxLength > 0 || upperCase) rules_ = new TypingRules(maxLength, upperCase, edit_);
+  edit_->setValidator(rules_);
+  if (rules_) rules_->Allow(static_cast<int>(edit_->text().size()));
 }
 
 void QtEditBox::SelectAllText() {

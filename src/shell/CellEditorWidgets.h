@@ -8,6 +8,8 @@ class QWidget;
 
 namespace varo::shell {
 
+class TypingRules;
+
 // The in-place editors of the channel table as Qt widgets: children of the
 // grid's viewport, hidden until laid over a cell. Each carries its control
 // id (property "controlId"), which is also its help context number.
@@ -30,14 +32,17 @@ class QtEditBox : public radio::EditBox {
   void SetText(const std::string& text) override;
   void SelectAllText() override;
 
-  // At most `maxLength` characters can be typed (0: no limit); with
-  // `upperCase`, letters turn to upper case as they are typed.
+  // Typing cannot make the text longer than `maxLength` characters (0: no
+  // limit); with `upperCase`, letters turn to upper case as they are typed.
+  // A longer text given by SetText is kept whole: the limit is the user's,
+  // not the cell's.
   void SetTextRules(int maxLength, bool upperCase);
 
   QLineEdit* Widget() const { return edit_; }
 
  private:
   QLineEdit* edit_;
+  TypingRules* rules_ = nullptr;
   QWidget* focusHome_;
   bool wantFocus_ = false;
 };

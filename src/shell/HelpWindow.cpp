@@ -37,11 +37,23 @@ std::optional<QRect> StoredPlace(const std::string& key) {
   return QRect(v[0], v[1], v[2], v[3]);
 }
 
+std::optional<std::string> FindPage(const std::string& folder, const std::string& program,
+                                    const std::string& name) {
+  if (!program.empty()) {
+    if (auto own = FindFileNoCase(folder, program)) {
+      if (auto page = FindFileNoCase(*own, name)) return page;
+    }
+  }
+  return FindFileNoCase(folder, name);
+}
+
 }  // namespace
 
-HelpWindow::HelpWindow(std::string folder, const QString& caption, std::string settingsKey)
+HelpWindow::HelpWindow(std::string folder, std::string program, const QString& caption,
+                       std::string settingsKey)
     : QWidget(nullptr, Qt::Window),
       folder_(std::move(folder)),
+      program_(std::move(program)),
       caption_(caption),
       settingsKey_(std::move(settingsKey)) {
   setObjectName(QStringLiteral("helpWindow"));
@@ -60,17 +72,21 @@ HelpWindow::HelpWindow(std::string folder, const QString& caption, std::string s
   });
 }
 
-std::optional<std::string> HelpWindow::TopicPath(const std::string& folder, int context) {
-  return FindFileNoCase(folder, std::to_string(context) + ".html");
+std::optional<std::string> HelpWindow::TopicPath(const std::string& folder, int context,
+                                                 const std::string& program) {
+  return FindPage(folder, program, std::to_string(context) + ".html");
 }
 
-std::optional<std::string> HelpWindow::IndexPath(const std::string& folder) {
-  return FindFileNoCase(folder, "index.html");
+std::optional<std::string> HelpWindow::IndexPath(const std::string& folder,
+                                                 const std::string& program) {
+  return FindPage(folder, program, "index.html");
 }
 
-bool HelpWindow::ShowTopic(int context) { return ShowPage(TopicPath(folder_, context)); }
+bool HelpWindow::ShowTopic(int context) {
+  return ShowPage(TopicPath(folder_, context, program_));
+}
 
-bool HelpWindow::ShowIndex() { return ShowPage(IndexPath(folder_)); }
+bool HelpWindow::ShowIndex() { return ShowPage(IndexPath(folder_, program_)); }
 
 bool HelpWindow::ShowPage(const std::optional<std::string>& path) {
   if (!path) return false;

@@ -12,8 +12,12 @@ namespace varo::shell {
 
 // The program's help window: the pages of the help folder ("enHelp" or
 // "chHelp" in the program directory), one HTML page per context number
-// ("32777.html") and a start page ("index.html"). It stays open beside the
-// main window and is reused for every request; Esc closes it.
+// ("32777.html") and a start page ("index.html"). Both programmers share the
+// folder, but a context number can stand for different controls in each:
+// a page in the folder's subfolder named after the program
+// ("enHelp/Varo199V3/1117.html") comes before the shared one. The window
+// stays open beside the main window and is reused for every request; Esc
+// closes it.
 //
 // It opens where the user last left it (kept per user as the string value
 // "Help Window", "x,y,width,height", under the registry key the program
@@ -24,17 +28,22 @@ class HelpWindow : public QWidget {
   Q_OBJECT
 
  public:
+  // `program`: the subfolder of the program's own pages ("" for none).
   // `settingsKey`: the registry key the window's place is kept under ("" keeps
   // nothing).
-  HelpWindow(std::string folder, const QString& caption, std::string settingsKey = {});
+  HelpWindow(std::string folder, std::string program, const QString& caption,
+             std::string settingsKey = {});
 
   // `wanted` moved and, when it must be, shrunk to lie fully within
   // `available`; `frame` is what the window frame adds around it.
   static QRect FitOnScreen(QRect wanted, const QRect& available, const QMargins& frame = {});
 
-  // The page of `context`, or nothing when the folder or page is missing.
-  static std::optional<std::string> TopicPath(const std::string& folder, int context);
-  static std::optional<std::string> IndexPath(const std::string& folder);
+  // The page of `context` for `program` (its own, else the shared one), or
+  // nothing when the folder or page is missing.
+  static std::optional<std::string> TopicPath(const std::string& folder, int context,
+                                              const std::string& program = "");
+  static std::optional<std::string> IndexPath(const std::string& folder,
+                                              const std::string& program = "");
 
   // Shows the page of `context`; returns false, showing nothing, when there
   // is no such page.
@@ -60,6 +69,7 @@ class HelpWindow : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
   std::string folder_;
+  std::string program_;
   QString caption_;
   std::string settingsKey_;
   QTextBrowser* browser_;

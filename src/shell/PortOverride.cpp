@@ -1,21 +1,17 @@
 #include "shell/PortOverride.h"
 
-#include <QtGlobal>
-
+#include "ini/PortNames.h"
 #include "shell/CommandIds.h"
 #include "shell/ShellApp.h"
+#include "shell/ShellText.h"
 
 namespace varo::shell {
 
-std::optional<PortOverride> FindPortOverride(const QString& portName) {
-  const QString port = portName.toUpper();
-  if (port.size() != 4 || !port.startsWith(QLatin1String("COM")) || port[3] < QLatin1Char('1') ||
-      port[3] > QLatin1Char('4'))
-    return std::nullopt;
-  const QString variable = QStringLiteral("VARO_PORT_") + port;
-  const QString device = qEnvironmentVariable(variable.toLatin1().constData());
-  if (device.isEmpty()) return std::nullopt;
-  return PortOverride{port, variable, device};
+std::optional<PortOverride> FindPortOverride(const CShellApp& app, const QString& portName) {
+  auto redirect = FindPortRedirect(ToBytes(portName), app.Traits().programName);
+  if (!redirect) return std::nullopt;
+  return PortOverride{FromBytes(redirect->port), FromBytes(redirect->variable),
+                      QString::fromLocal8Bit(redirect->device.c_str())};
 }
 
 QString SimulatedPortText(const CShellApp& app, const PortOverride& redirected) {

@@ -35,6 +35,14 @@ CChannelView* CRadioApp::ActiveView() const {
   return child ? qobject_cast<CChannelView*>(&child->View()) : nullptr;
 }
 
+void CRadioApp::OnOptionalFeatures() {
+  CChannelView* view = ActiveView();
+  if (!view) return;
+  std::unique_ptr<QDialog> dlg = CreateOptionalFeaturesDlg(view->Doc().Image(), DialogParent());
+  // OK is one step of the document's history.
+  if (dlg->exec() == QDialog::Accepted) view->RecordChange();
+}
+
 void CRadioApp::OnProductInfo() {
   CChannelView* view = ActiveView();
   if (!view) return;

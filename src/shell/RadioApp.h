@@ -2,9 +2,13 @@
 
 #include <memory>
 
+#include "radio/MemoryImage.h"
 #include "radio/RadioModel.h"
 #include "shell/ShellApp.h"
 #include "shell/ShellDocument.h"
+
+class QDialog;
+class QWidget;
 
 namespace varo::shell {
 
@@ -29,8 +33,9 @@ class CRadioApp : public DocumentTemplate, public CShellApp {
 
   // The view of the document window in use; nullptr when there is none.
   CChannelView* ActiveView() const;
-  // The radio's Optional Features dialog for the active document.
-  virtual void OnOptionalFeatures() = 0;
+  // The radio's Optional Features dialog, run modally on the active
+  // document's image.
+  void OnOptionalFeatures();
   // OK stores type and band in the image and the registry, retitles the main
   // window and gives the view the band's limits; it is one undo step, and a
   // changed band names the channels that lie outside it.
@@ -38,6 +43,9 @@ class CRadioApp : public DocumentTemplate, public CShellApp {
 
  protected:
   void RegisterFrameCommands(CMainFrame& frame) override;
+  // Each radio has an Optional Features dialog of its own, working on `image`.
+  virtual std::unique_ptr<QDialog> CreateOptionalFeaturesDlg(radio::MemoryImage& image,
+                                                             QWidget* parent) = 0;
 
  private:
   const radio::RadioModel& model_;

@@ -155,26 +155,30 @@ QString CShellApp::DocumentExtension() const {
   return ext.isEmpty() ? QStringLiteral(".dat") : ext;
 }
 
-void CShellApp::ShowHelp(int context) {
+HelpWindow* CShellApp::HelpFor(bool index, int context) {
   auto folder = FindFileNoCase(programDir_, helpFolder_);
-  if (!folder || !HelpWindow::TopicPath(*folder, context)) return;
+  const std::string& program = traits_.programName;
+  if (!folder || !(index ? HelpWindow::IndexPath(*folder, program)
+                         : HelpWindow::TopicPath(*folder, context, program)))
+    return nullptr;
   if (!help_) help_ = MakeHelpWindow(*folder);
-  // Asked from a dialog, the topic shows in front of it and can be read
+  // Asked from a dialog, the page shows in front of it and can be read
   // while the dialog stays open.
   help_->SetOwner(QApplication::activeModalWidget());
-  help_->ShowTopic(context);
+  return help_.get();
+}
+
+void CShellApp::ShowHelp(int context) {
+  if (HelpWindow* help = HelpFor(false, context)) help->ShowTopic(context);
 }
 
 std::unique_ptr<HelpWindow> CShellApp::MakeHelpWindow(const std::string& folder) const {
-  return std::make_unique<HelpWindow>(folder, Tr("Help", "帮助"), radio::ProductRegistryKey(ini_));
+  return std::make_unique<HelpWindow>(folder, traits_.programName, Tr("Help", "帮助"),
+                                      radio::ProductRegistryKey(ini_));
 }
 
 void CShellApp::ShowHelpIndex() {
-  auto folder = FindFileNoCase(programDir_, helpFolder_);
-  if (!folder || !HelpWindow::IndexPath(*folder)) return;
-  if (!help_) help_ = MakeHelpWindow(*folder);
-  help_->SetOwner(QApplication::activeModalWidget());
-  help_->ShowIndex();
+  if (HelpWindow* help = HelpFor(true, 0)) help->ShowIndex();
 }
 
 bool CShellApp::OnCommand(int id) {
@@ -278,7 +282,7 @@ void CShellApp::ShowDocumentWindow(std::unique_ptr<CShellDoc> doc) {
   auto* child = new CChildFrame(std::move(doc), view);
   mainFrame_->AddChild(child);
   view->OnInitialUpdate();
-  child->FitToForm();
+  child->FitToForm(mainFrame_->Background()->viewport()->size());
   // The area placed the window when it was added, by the size it had then;
   // every document window starts at the area's top left corner instead, so
   // the whole table is in view.

@@ -136,6 +136,10 @@ class CShellApp {
 
  private:
   bool OpenModule();
+  // The help window for the page asked for (the start page with `index`),
+  // made when first needed and put in front of a modal dialog; nullptr when
+  // the page is missing.
+  HelpWindow* HelpFor(bool index, int context);
   // The help window over `folder`, keeping its place under the program's key.
   std::unique_ptr<HelpWindow> MakeHelpWindow(const std::string& folder) const;
   void ShowDocumentWindow(std::unique_ptr<CShellDoc> doc);

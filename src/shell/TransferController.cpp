@@ -118,7 +118,7 @@ QString TransferController::OutcomeText(Direction direction, radio::CloneLink::O
 
 std::string TransferController::DevicePath() const {
   const QString name = hooks_.portName ? hooks_.portName() : QStringLiteral("COM1");
-  return ResolvePortName(ToBytes(name), &app_.Ini());
+  return ResolvePortName(ToBytes(name), &app_.Ini(), app_.Traits().programName);
 }
 
 void TransferController::RunTransfer() {

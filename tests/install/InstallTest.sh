@@ -118,14 +118,14 @@ else
 fi
 
 # The launcher in its installed language (English) switches to Chinese and
-# starts Varo16 (the product preselected by the installed Varo.ini), which
+# starts Varo199V3 (the product preselected by the installed Varo.ini), which
 # notes its window title and ends.
 QT_QPA_PLATFORM=offscreen QT_PLUGIN_PATH="$plugins" QT_QPA_GENERIC_PLUGINS=varodrive \
   VARO_DRIVE_Varo="click:chineseBox;click:ok" \
-  VARO_DRIVE_Varo16="wait:200;title:$work/varo16-title;quit" \
+  VARO_DRIVE_Varo199V3="wait:200;title:$work/programmer-title;quit" \
   timeout 60 "$prefix/bin/varo" >"$work/launcher.log" 2>&1 || fail "the launcher did not end by itself"
 for _ in $(seq 300); do
-  [ -s "$work/varo16-title" ] && break
+  [ -s "$work/programmer-title" ] && break
   sleep 0.1
 done
 for _ in $(seq 100); do
@@ -134,18 +134,19 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ ${#driven[@]} -eq 0 ] || fail "programs still running: ${driven[*]}"
-if grep -q '写频软件' "$work/varo16-title" 2>/dev/null; then
-  pass "Varo16 started from the installation in Chinese: $(cat "$work/varo16-title")"
+if grep -q '写频软件' "$work/programmer-title" 2>/dev/null; then
+  pass "Varo199V3 started from the installation in Chinese: $(cat "$work/programmer-title")"
 else
   cat "$work/launcher.log" >&2
-  fail "Varo16 did not come up in Chinese"
+  fail "Varo199V3 did not come up in Chinese"
 fi
 own="$XDG_CONFIG_HOME/varo"
-grep -qx 'Language=Chinese' "$own/Varo.ini" 2>/dev/null && grep -qx 'Default=0' "$own/Varo.ini" &&
+grep -qx 'Language=Chinese' "$own/Varo.ini" 2>/dev/null && grep -qx 'Default=3' "$own/Varo.ini" &&
   pass "the launcher's choice is in $own/Varo.ini" || fail "no language change in $own/Varo.ini"
-grep -qx 'Language=Chinese' "$own/Varo16.ini" 2>/dev/null && grep -qx 'AppName=Varo16' "$own/Varo16.ini" &&
-  pass "Varo16.ini copied from the installed one with the change" ||
-  fail "$own/Varo16.ini is not the installed file with the language"
+grep -qx 'Language=Chinese' "$own/Varo199V3.ini" 2>/dev/null &&
+  grep -qx 'AppName=Varo199V3' "$own/Varo199V3.ini" &&
+  pass "Varo199V3.ini copied from the installed one with the change" ||
+  fail "$own/Varo199V3.ini is not the installed file with the language"
 grep -qx 'Language=English' "$prefix/lib/varo/Varo.ini" || fail "the installed Varo.ini changed"
 listing >"$work/after"
 if diff "$work/before" "$work/after" >"$work/diff"; then

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "lang/LanguageModule.h"
@@ -148,53 +149,74 @@ TEST(LanguageModule, RefusesFilesWithoutTitleAndMenu) {
   }
 }
 
-// The delivered modules: both languages load without a skipped line and carry
-// the same identifiers everywhere, so no text is missing in either language.
+// Both programmers' modules in both languages carry the texts the program
+// asks for, under the same identifiers everywhere, so no text is missing in
+// either language; each has its own program's dialogs and menus.
 TEST(LanguageModule, DeliveredModulesMatchEachOther) {
+  const struct {
+    const char* suffix;
+    std::vector<int> dialogs;  // besides About, control bar, Process, options, Language, COM, Product
+    bool scanInfo;
+    const char* documentType;
+    const char* program;  // the subfolder of its own help pages
+  } programs[] = {{"16", {133}, true, "Varo_16.Document", "Varo16"},
+                  {"199V3", {}, false, "Varo_199.Document", "Varo199V3"}};
   const std::string dir = std::string(VARO_SOURCE_DIR) + "/resources/suite/";
-  LanguageModule en;
-  LanguageModule zh;
-  ASSERT_TRUE(en.LoadFile(dir + "English16.lng"));
-  ASSERT_TRUE(zh.LoadFile(dir + "Chinese16.lng"));
-  EXPECT_TRUE(en.Warnings().empty()) << en.Warnings().front();
-  EXPECT_TRUE(zh.Warnings().empty()) << zh.Warnings().front();
+  for (const auto& p : programs) {
+    SCOPED_TRACE(p.suffix);
+    LanguageModule en;
+    LanguageModule zh;
+    ASSERT_TRUE(en.LoadFile(dir + "English" + p.suffix + ".lng"));
+    ASSERT_TRUE(zh.LoadFile(dir + "Chinese" + p.suffix + ".lng"));
+    EXPECT_TRUE(en.Warnings().empty()) << en.Warnings().front();
+    EXPECT_TRUE(zh.Warnings().empty()) << zh.Warnings().front();
 
-  // Strings the program asks for by number.
-  for (int id : {128, 129, 61448, 61449, 61450, 61451, 61452, 61453, 61454, 61455, 61456, 61457,
-                 61458, 32773, 32774}) {
-    EXPECT_TRUE(en.HasString(id)) << id;
-  }
-  EXPECT_EQ(en.StringIds(), zh.StringIds());  // so Chinese has them too
-
-  auto menuIds = [](const std::vector<LanguageModule::MenuPopup>& menu) {
-    std::vector<int> ids;
-    for (const auto& popup : menu) {
-      ids.push_back(-1);
-      for (const auto& item : popup.items) ids.push_back(item.id);
+    // Strings the program asks for by number.
+    for (int id : {128, 129, 61448, 61449, 61450, 61451, 61452, 61453, 61454, 61455, 61456, 61457,
+                   61458, 61459, 61460, 32773, 32774}) {
+      EXPECT_TRUE(en.HasString(id)) << id;
     }
-    return ids;
-  };
-  EXPECT_EQ(menuIds(en.Menu(128)), menuIds(zh.Menu(128)));
-  EXPECT_EQ(menuIds(en.Menu(129)), menuIds(zh.Menu(129)));
-  EXPECT_EQ(en.Menu(129).size(), 6u);  // Help is the sixth popup
-  EXPECT_EQ(en.Toolbar(128), zh.Toolbar(128));
-  ASSERT_EQ(en.Accelerators(128).size(), zh.Accelerators(128).size());
-  // F1 on a menu item opens the page of its command, in both help folders.
-  for (int menu : {128, 129}) {
-    for (int id : menuIds(en.Menu(menu))) {
-      if (id <= 0) continue;
-      for (const char* folder : {"enHelp/", "chHelp/"}) {
-        EXPECT_TRUE(std::filesystem::is_regular_file(dir + folder + std::to_string(id) + ".html"))
-            << folder << id;
+    EXPECT_EQ(en.StringIds(), zh.StringIds());  // so Chinese has them too
+    EXPECT_NE(en.String(129).find(p.documentType), std::string::npos);
+
+    auto menuIds = [](const std::vector<LanguageModule::MenuPopup>& menu) {
+      std::vector<int> ids;
+      for (const auto& popup : menu) {
+        ids.push_back(-1);
+        for (const auto& item : popup.items) ids.push_back(item.id);
+      }
+      return ids;
+    };
+    EXPECT_EQ(menuIds(en.Menu(128)), menuIds(zh.Menu(128)));
+    EXPECT_EQ(menuIds(en.Menu(129)), menuIds(zh.Menu(129)));
+    ASSERT_EQ(en.Menu(129).size(), 6u);  // Help is the sixth popup
+    const auto& program = en.Menu(129)[2].items;
+    EXPECT_EQ(std::count_if(program.begin(), program.end(),
+                            [](const auto& item) { return item.id == 32782; }),
+              p.scanInfo ? 1 : 0);
+    EXPECT_EQ(en.Toolbar(128), zh.Toolbar(128));
+    ASSERT_EQ(en.Accelerators(128).size(), zh.Accelerators(128).size());
+    // F1 on a menu item opens the page of its command, in both help folders:
+    // the program's own page or the shared one.
+    for (int menu : {128, 129}) {
+      for (int id : menuIds(en.Menu(menu))) {
+        if (id <= 0) continue;
+        for (const char* folder : {"enHelp/", "chHelp/"}) {
+          const std::string page = std::to_string(id) + ".html";
+          EXPECT_TRUE(std::filesystem::is_regular_file(dir + folder + p.program + "/" + page) ||
+                      std::filesystem::is_regular_file(dir + folder + page))
+              << folder << id;
+        }
       }
     }
-  }
 
-  // About, control bar, Process, Optional Features, Scan Information,
-  // Language, COM Setup, Product Information.
-  for (int d : {100, 130, 131, 132, 133, 134, 135, 136}) {
-    EXPECT_FALSE(en.DialogKeys(d).empty()) << d;
-    EXPECT_EQ(en.DialogKeys(d), zh.DialogKeys(d)) << d;
+    std::vector<int> dialogs = {100, 130, 131, 132, 134, 135, 136};
+    dialogs.insert(dialogs.end(), p.dialogs.begin(), p.dialogs.end());
+    for (int d : dialogs) {
+      EXPECT_FALSE(en.DialogKeys(d).empty()) << d;
+      EXPECT_EQ(en.DialogKeys(d), zh.DialogKeys(d)) << d;
+    }
+    EXPECT_EQ(en.DialogKeys(133).empty(), !p.scanInfo);
   }
 }
 

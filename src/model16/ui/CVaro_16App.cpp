@@ -25,11 +25,9 @@ CVaro_16View* CVaro_16App::ActiveView() const {
   return qobject_cast<CVaro_16View*>(CRadioApp::ActiveView());
 }
 
-void CVaro_16App::OnOptionalFeatures() {
-  CVaro_16View* view = ActiveView();
-  if (!view) return;
-  COptionalFeaturesDlg dlg(*this, view->Image(), DialogParent());
-  if (dlg.exec() == QDialog::Accepted) view->RecordChange();
+std::unique_ptr<QDialog> CVaro_16App::CreateOptionalFeaturesDlg(radio::MemoryImage& image,
+                                                               QWidget* parent) {
+  return std::make_unique<COptionalFeaturesDlg>(*this, image, parent);
 }
 
 }  // namespace varo::model16::ui

@@ -20,7 +20,10 @@ class CVaro_16App : public shell::CRadioApp {
 
   // The view of the document window in use; nullptr when there is none.
   CVaro_16View* ActiveView() const;
-  void OnOptionalFeatures() override;
+
+ protected:
+  std::unique_ptr<QDialog> CreateOptionalFeaturesDlg(radio::MemoryImage& image,
+                                                     QWidget* parent) override;
 };
 
 }  // namespace varo::model16::ui

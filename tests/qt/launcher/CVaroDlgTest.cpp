@@ -9,7 +9,9 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+#include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -79,6 +81,21 @@ void AnswerMessageBox(QString* text, int triesLeft = 200) {
   });
 }
 
+// The process (not a zombie) running the program file at `path`, 0 for none.
+pid_t RunningProgram(const std::string& path) {
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    const std::string name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::error_code error;
+    if (std::filesystem::read_symlink(entry.path() / "exe", error).string() != path) continue;
+    std::ifstream stat(entry.path() / "stat");
+    std::string pid, command, state;
+    stat >> pid >> command >> state;
+    if (state != "Z") return static_cast<pid_t>(std::stol(name));
+  }
+  return 0;
+}
+
 }  // namespace
 
 class CVaroDlgTest : public QObject {
@@ -109,6 +126,37 @@ class CVaroDlgTest : public QObject {
     f.ini.Close();
     QCOMPARE(f.dir.Read("Varo.ini"),
              "[Setup]\nType=Varo16,Varo199,Varo199V2,Varo199V3\nDefault=0\nLanguage=English\n");
+  }
+
+  // OK with nothing selected starts the suite's real Varo199V3 from a copy
+  // of the suite folder: it runs its start-up in the language written for
+  // it, up to its first document, whose band step opens the registry store.
+  void okWithNoSelectionStartsVaro199V3() {
+    SystemProgramStarter starter;
+    Fixture f("[Setup]\nType=\nLanguage=English\n", starter);
+    // The real program in place of the fixture's stand-in.
+    for (const char* name : {"Varo199V3", "Varo199V3.ini", "English199V3.lng"})
+      std::filesystem::copy(std::filesystem::path(VARO_SUITE_DIR) / name, f.dir.path() / name,
+                            std::filesystem::copy_options::overwrite_existing);
+    const std::filesystem::path config = f.dir.path() / "config";
+    std::filesystem::create_directories(config);
+    setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QCOMPARE(f.Control<QComboBox>("productList")->currentIndex(), -1);
+    f.Click("ok");
+    unsetenv("XDG_CONFIG_HOME");
+
+    const std::string program = f.dir.File("Varo199V3");
+    pid_t started = 0;
+    QTRY_VERIFY_WITH_TIMEOUT((started = RunningProgram(program)) != 0, 10000);
+    const bool reachedItsDocument = QTest::qWaitFor(
+        [&] { return std::filesystem::exists(config / "varo" / "registry.ini"); }, 20000);
+    ::kill(started, SIGTERM);
+    QTRY_VERIFY_WITH_TIMEOUT(RunningProgram(program) == 0, 10000);
+    QVERIFY(reachedItsDocument);
+    QVERIFY(f.dir.Read("Varo199V3.ini").find("Language=English\n") != std::string::npos);
+    f.ini.Close();
+    QVERIFY(f.dir.Read("Varo.ini").find("Default=-1\n") != std::string::npos);
   }
 
   // OK that can start nothing says why in the launcher's language and leaves

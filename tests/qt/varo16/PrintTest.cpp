@@ -10,8 +10,6 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTest>
 
 #include "Varo16Fixture.h"
@@ -55,24 +53,6 @@ struct Report {
   model16::MemoryImage image = model16::NewImage();
 };
 
-// The text of each page of a PDF as laid out, exactly as extracted: a
-// ligature or a CJK glyph read back as a compatibility character would not
-// match the words searched for.
-QStringList PdfPages(const QString& path) {
-  QProcess p;
-  p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
-  if (!p.waitForFinished(30000)) return {};
-  QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\f'));
-  if (!pages.isEmpty() && pages.last().trimmed().isEmpty()) pages.removeLast();
-  return pages;
-}
-
-// A line of `page` holds `left` and, further right, `right`.
-bool OnOneLine(const QString& page, const QString& left, const QString& right) {
-  return page.contains(QRegularExpression(QRegularExpression::escape(left) + "[^\\n]*" +
-                                          QRegularExpression::escape(right)));
-}
-
 // Answers the message boxes as they come: Yes to replacing a file, then OK
 // to the next one, noting their texts in `seen`.
 void AnswerUntilDone(QStringList* seen) {
@@ -113,19 +93,19 @@ void PrintTest::pdfHoldsTheReport() {
   test::TempDir dir;
   const QString pdf = QString::fromStdString(dir.File("report.pdf"));
   QVERIFY(shell::PrintRenderer(report.Maker()).PrintToPdf(pdf));
-  const QStringList pages = PdfPages(pdf);
+  const QStringList pages = test::PdfPages(pdf);
   QCOMPARE(pages.size(), 3);
 
   // Labels with their values on one printed line.
   const auto tr = [chinese](const char* en, const char* zh) { return chinese ? zh : en; };
-  QVERIFY(OnOneLine(pages[0], tr("Time Out Timer:", "超时定时器:"), "60s"));
-  QVERIFY(OnOneLine(pages[0], tr("Voice Annunciation:", "语音报号:"), tr("Chinese", "中文")));
-  QVERIFY(OnOneLine(pages[0], tr("Call Tone:", "呼叫铃音:"), tr("Off", "关")));
-  QVERIFY(OnOneLine(pages[2], tr("Receive Frequency:", "接收频率:"), "458.01250"));
-  QVERIFY(OnOneLine(pages[2], tr("Transceive Frequency:", "发射频率:"), "468.02500"));
-  QVERIFY(OnOneLine(pages[2], tr("Channel Lock:", "信道锁定:"), tr("Off", "关")));
+  QVERIFY(test::OnOneLine(pages[0], tr("Time Out Timer:", "超时定时器:"), "60s"));
+  QVERIFY(test::OnOneLine(pages[0], tr("Voice Annunciation:", "语音报号:"), tr("Chinese", "中文")));
+  QVERIFY(test::OnOneLine(pages[0], tr("Call Tone:", "呼叫铃音:"), tr("Off", "关")));
+  QVERIFY(test::OnOneLine(pages[2], tr("Receive Frequency:", "接收频率:"), "458.01250"));
+  QVERIFY(test::OnOneLine(pages[2], tr("Transceive Frequency:", "发射频率:"), "468.02500"));
+  QVERIFY(test::OnOneLine(pages[2], tr("Channel Lock:", "信道锁定:"), tr("Off", "关")));
   for (int p = 1; p <= 3; ++p)
-    QVERIFY(OnOneLine(pages[p - 1], "Varo Radio Co., Ltd.", QStringLiteral("Page %1 of 3").arg(p)));
+    QVERIFY(test::OnOneLine(pages[p - 1], "Varo Radio Co., Ltd.", QStringLiteral("Page %1 of 3").arg(p)));
 
   // Every text the layout places is on its page.
   const radio::EstimatedFontMetrics metrics;
@@ -153,7 +133,7 @@ void PrintTest::pageRangeAndCopies() {
     printer.setPrintRange(QPrinter::PageRange);
     printer.setFromTo(from, to);
     QCOMPARE(renderer.Render(printer), int(printed.size()));
-    const QStringList pages = PdfPages(pdf);
+    const QStringList pages = test::PdfPages(pdf);
     QCOMPARE(pages.size(), qsizetype(printed.size()));
     for (std::size_t i = 0; i < printed.size(); ++i)
       QVERIFY(pages[int(i)].contains(QStringLiteral("Page %1 of 3").arg(printed[i])));
@@ -195,9 +175,9 @@ void PrintTest::fileMenuPrintCommands() {
 
   const QString pdf = QString::fromStdString(s.folder.Path("report.pdf"));
   choose(shell::ID_FILE_PRINT_PDF, [pdf](QWidget* w) { test::AcceptFileDialog(w, pdf); });
-  const QStringList pages = PdfPages(pdf);
+  const QStringList pages = test::PdfPages(pdf);
   QCOMPARE(pages.size(), 3);
-  QVERIFY(OnOneLine(pages[2], "Receive Frequency:", "458.01250"));
+  QVERIFY(test::OnOneLine(pages[2], "Receive Frequency:", "458.01250"));
   QVERIFY(!QFile::exists(pdf + ".part"));
 
   // Into a folder that does not exist, or onto a read-only file once Yes
@@ -258,7 +238,7 @@ void PrintTest::ownerOfTheInterfaceLanguage() {
     const QString pdf = QString::fromStdString(s.folder.Path("owner.pdf"));
     test::WhenModal([pdf](QWidget* w) { test::AcceptFileDialog(w, pdf); });
     s.Frame()->Action(shell::ID_FILE_PRINT_PDF)->trigger();
-    const QStringList pages = PdfPages(pdf);
+    const QStringList pages = test::PdfPages(pdf);
     QCOMPARE(pages.size(), 1);
     QVERIFY2(pages[0].contains(c.owner), c.language);
     QVERIFY2(!pages[0].contains(c.other), c.language);

@@ -14,6 +14,7 @@
 #include <cstdlib>
 
 #include "Varo16Fixture.h"
+#include "qt/support/RadioBench.h"
 #include "model16/ChannelCodec.h"
 #include "model16/ChannelTable.h"
 #include "radio/MemoryGrid.h"
@@ -64,34 +65,13 @@ MemoryImage RadioContents() {
   return image;
 }
 
-QStringList TableOf(const GridControl& grid) {
-  QStringList texts;
-  for (long row = 1; row <= model16::kChannels; ++row)
-    for (long col = 1; col < model16::kTableCols; ++col)
-      texts << QString::fromStdString(grid.TextMatrix(row, col));
-  return texts;
-}
-
-QStringList TableOf(const MemoryImage& image, bool chinese) {
-  radio::MemoryGrid grid(model16::kTableRows, model16::kTableCols);
-  model16::ImageToTable(image, grid, chinese);
-  return TableOf(grid);
-}
-
 // A started program and a radio behind COM1; besides the view's own, a
 // controller on the view that counts the ports it makes and can be given
 // another port name.
 struct Bench : test::Session {
-  explicit Bench(const std::string& language = "English", Fault fault = {}) : Session(language) {
-    radio = std::make_unique<radiosim::SimulatedRadio>(std::make_unique<radiosim::CloneRadio>(radiosim::Radio16Config(), fault),
-                                                       radiosim::SimOptions{});
-    std::string error;
-    if (!radio->Open(error)) qFatal("radio: %s", error.c_str());
-    const MemoryImage contents = RadioContents();
-    radio->SetMemory({contents.bytes.begin(), contents.bytes.end()});
-    radio->Start();
-    setenv("VARO_PORT_COM1", radio->PortPath().c_str(), 1);
-
+  explicit Bench(const std::string& language = "English", Fault fault = {})
+      : test::Session(language),
+        radio(radiosim::Radio16Config(), fault, RadioContents(), "VARO_PORT_COM1") {
     TransferController::Hooks hooks;
     hooks.commitCell = [this] { View()->CommitCell(); };
     hooks.portName = [this] { return portName.isEmpty() ? View()->PortName() : portName; };
@@ -102,7 +82,6 @@ struct Bench : test::Session {
     controller = new TransferController(*app, model16::Model16(), Image(), View()->Grid(), hooks,
                                         View());
   }
-  ~Bench() { unsetenv("VARO_PORT_COM1"); }
 
   // Offers the transfer and presses OK; true when it ended in time.
   bool Run(bool read) {
@@ -113,7 +92,7 @@ struct Bench : test::Session {
     return finished.wait(60000);
   }
 
-  std::unique_ptr<radiosim::SimulatedRadio> radio;
+  test::RadioBehindPort radio;
   TransferController* controller = nullptr;
   QPointer<shell::CProcessDlg> dialog;
   QString portName;
@@ -238,7 +217,7 @@ void TransferTest::readAndWriteFromTheMenus() {
   MemoryImage expected = RadioContents();
   for (std::size_t i = kReadEnd; i < kImageSize; ++i) expected[i] = before[i];
   QVERIFY(b.Image() == expected);
-  QCOMPARE(TableOf(b.View()->Grid()), TableOf(expected, chinese));
+  QCOMPARE(test::TableTexts(b.View()->Grid()), test::TableTexts(model16::Model16(), expected, chinese));
   // The read is one undo step, and the document holds nothing unsaved.
   QVERIFY(b.Frame()->IdleText().contains(QRegularExpression(readStatus)));
   QVERIFY(!b.View()->Doc().IsModified() && b.View()->Doc().CanUndo());
@@ -353,11 +332,11 @@ void TransferTest::editorsOpenedAroundATransfer() {
     QVERIFY(b.Run(true));
     QVERIFY(!timer.isActive());  // the editor was opened during the read
     QCOMPARE(b.controller->LastOutcome(), std::optional(Outcome::kCompleted));
-    const QStringList received = TableOf(RadioContents(), false);
+    const QStringList received = test::TableTexts(model16::Model16(), RadioContents(), false);
     QVERIFY(!b.Editor(model16::kColRx)->isVisible());
-    QCOMPARE(TableOf(b.View()->Grid()), received);
+    QCOMPARE(test::TableTexts(b.View()->Grid()), received);
     b.Grid()->SetRow(5);  // leaving the cell commits nothing more
-    QCOMPARE(TableOf(b.View()->Grid()), received);
+    QCOMPARE(test::TableTexts(b.View()->Grid()), received);
   }
 }
 
@@ -420,7 +399,7 @@ void TransferTest::faultKeepsTableAndImage() {
   b.portName = port;
   MemoryImage image = b.Image();
   if (!read) model16::TableToImage(b.View()->Grid(), image);
-  const QStringList table = TableOf(b.View()->Grid());
+  const QStringList table = test::TableTexts(b.View()->Grid());
   const QString title = b.Frame()->Title();
 
   QStringList seen;
@@ -429,7 +408,7 @@ void TransferTest::faultKeepsTableAndImage() {
   QCOMPARE(int(*b.controller->LastOutcome()), outcome);
   QCOMPARE(seen, shown);
   QVERIFY(b.Image() == image);
-  QCOMPARE(TableOf(b.View()->Grid()), table);
+  QCOMPARE(test::TableTexts(b.View()->Grid()), table);
   QCOMPARE(b.Frame()->Title(), title);
   QVERIFY(b.app->NewDocumentFlag() && !b.controller->busy());
   QCOMPARE(b.Frame()->IdleText(), status);
@@ -488,7 +467,7 @@ void TransferTest::verifyNamesWhatTheRadioHoldsOtherwise() {
   };
   run(shell::ID_READ);
   const MemoryImage image = b.Image();
-  const QStringList table = TableOf(b.View()->Grid());
+  const QStringList table = test::TableTexts(b.View()->Grid());
   QCOMPARE(run(shell::ID_VERIFY), matches.mid(0, 1));
   QVERIFY(b.Frame()->IdleText().contains(QRegularExpression(matches.last())));
 
@@ -502,7 +481,7 @@ void TransferTest::verifyNamesWhatTheRadioHoldsOtherwise() {
   QCOMPARE(run(shell::ID_VERIFY), differs.mid(0, differs.size() - 1));
   QVERIFY(b.Frame()->IdleText().contains(QRegularExpression(differs.last())));
   QVERIFY(b.Image() == image);
-  QCOMPARE(TableOf(b.View()->Grid()), table);
+  QCOMPARE(test::TableTexts(b.View()->Grid()), table);
   QVERIFY(!b.View()->Doc().IsModified());
 }
 

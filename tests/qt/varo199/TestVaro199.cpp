@@ -1,0 +1,441 @@
+// Varo199V3 on the desktop, driven offscreen through its real widgets on the
+// shared shell: start-up and its texts, the 200-row table with "Pr" and the
+// name editor, files, help pages of its own and the Optional Features dialog.
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QTest>
+#include <QTreeWidget>
+#include <set>
+
+#include "Varo199Fixture.h"
+#include "ini/Registry.h"
+#include "model199/ChannelTable.h"
+#include "model199/MemoryImage.h"
+#include "model199/ui/COptionalFeaturesDlg.h"
+#include "shell/CChildFrame.h"
+#include "shell/CControlBar.h"
+#include "shell/CMSFlexGrid.h"
+#include "shell/CMainFrame.h"
+#include "shell/CommandIds.h"
+#include "shell/HelpWindow.h"
+
+using namespace varo;
+using model199::OptionList;
+using model199::ui::COptionalFeaturesDlg;
+using test::Session199;
+
+namespace {
+
+// Where the radio keeps what the tests look at, written out on their own.
+constexpr std::size_t kFlags = 12;  // of a record; power in bits 5-4
+constexpr std::size_t kNames = 0x0C90;
+constexpr std::size_t kDisplay = 0x1FE1;  // LED in bits 3-2
+
+// An empty channel row, and a programmed one as the table shows it.
+const QStringList kEmpty(7, QString());
+QStringList Programmed(const char* rx, const char* tx, bool chinese = false,
+                       const char* name = "") {
+  return chinese ? QStringList{rx, tx, "无", "无", "高", "锁定", name}
+                 : QStringList{rx, tx, "None", "None", "High", "Lock", name};
+}
+
+QString HelpPage(const Session199& s) {
+  return s.app->Help() ? s.app->Help()->CurrentPage() : QString();
+}
+
+// Runs the Optional Features command and `act` on its dialog.
+void WithOptionsDialog(const Session199& s, const std::function<void(COptionalFeaturesDlg*)>& act) {
+  test::WhenModal([act](QWidget* w) {
+    auto* dlg = qobject_cast<COptionalFeaturesDlg*>(w);
+    QVERIFY(dlg);
+    act(dlg);
+  });
+  s.Frame()->RouteCommand(shell::ID_OPTIONAL_FEATURES);
+}
+
+}  // namespace
+
+class TestVaro199 : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+  void startUp_data();
+  void startUp();
+  void typingIntoCells_data();
+  void typingIntoCells();
+  void enterWrapsFromTheLastCell();
+  void longNamesSurviveTheEditor();
+  void middleSurvivesSaveAndReopen();
+  void productInformationOnItsOffsets();
+  void helpPagesOfItsOwn();
+  void optionsDialog_data();
+  void optionsDialog();
+  void screenshots();
+};
+
+void TestVaro199::startUp_data() {
+  QTest::addColumn<QString>("language");
+  // File menu, About in menu 128, About in menu 129 (from the INI), caption,
+  // document type, first header, tree root.
+  QTest::addColumn<QStringList>("texts");
+  QTest::newRow("English") << "English"
+                           << QStringList{"&File", "&About Varo_199...", "About Varo199V3",
+                                          "Varo199V3 Programmer  [ Type:V199-V  Fre:136 - 174MHz ]",
+                                          "Varo_199 Document (*.dat)", "CH", "Varo Radio"};
+  QTest::newRow("Chinese") << "Chinese"
+                           << QStringList{"文件(&F)", "关于 Varo_199(&A)...", "关于 Varo199V3",
+                                          "Varo199V3 写频软件  [ 类型:V199-V  频率:136 - 174MHz ]",
+                                          "Varo_199 文档 (*.dat)", "信道", "Varo 无线电"};
+}
+
+// The program's own INI, module and words; the 200 rows with "Pr"; a
+// Program menu without Scan Info and a tree without it; every item of the
+// document menu has someone to carry it out.
+void TestVaro199::startUp() {
+  QFETCH(QString, language);
+  QFETCH(QStringList, texts);
+  Session199 s(language.toStdString());
+  QVERIFY(s.app);
+  shell::CMainFrame* frame = s.Frame();
+  QCOMPARE(frame->ShownMenu(), 129);
+  QCOMPARE((QStringList{frame->menuBar()->actions().first()->text(),
+                        frame->Popup(128, 2)->actions().first()->text(),
+                        frame->Popup(129, 5)->actions().first()->text(), frame->windowTitle(),
+                        s.app->DocumentFilter(),
+                        QString::fromStdString(s.Grid()->TextMatrix(0, 0)),
+                        frame->ControlBar()->Tree()->topLevelItem(0)->text(0)}),
+           texts);
+  QCOMPARE(s.Grid()->Rows(), 201);
+  QCOMPARE((QStringList{QString::fromStdString(s.Grid()->TextMatrix(1, 0)),
+                        QString::fromStdString(s.Grid()->TextMatrix(2, 0)),
+                        QString::fromStdString(s.Grid()->TextMatrix(200, 0))}),
+           (QStringList{"Pr", "  1", "199"}));
+  QCOMPARE(s.Row(200), kEmpty);
+  QCOMPARE(frame->Popup(129, 2)->actions().size(), 3);  // Read, Write, Verify
+  QVERIFY(!frame->Action(shell::ID_SCAN_INFO));
+  QCOMPARE(frame->ControlBar()->Tree()->topLevelItem(0)->childCount(), 3);
+  // Every item of the document menu has someone to carry it out; Undo and
+  // Redo wait for a first change.
+  for (int popup = 0; popup < 6; ++popup) {
+    for (QAction* item : frame->Popup(129, popup)->actions()) {
+      const int id = item->property("commandId").toInt();
+      const bool waits = id == shell::ID_EDIT_UNDO || id == shell::ID_EDIT_REDO;
+      QVERIFY2(item->isSeparator() || item->isEnabled() != waits, qPrintable(item->text()));
+    }
+  }
+}
+
+void TestVaro199::typingIntoCells_data() {
+  QTest::addColumn<QString>("language");
+  QTest::addColumn<long>("row");
+  QTest::addColumn<QStringList>("before");  // typed into columns 1 and 7 first
+  QTest::addColumn<int>("col");             // then this column gets `text`
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<bool>("enter");       // Enter, else the cell is left by a click
+  QTest::addColumn<int>("message");      // string id of the message, 0 = none
+  QTest::addColumn<QStringList>("after");  // columns 1-7 afterwards
+
+  const QStringList none{"", ""};
+  const QStringList programmed{"145.0125", ""};
+  QTest::newRow("Pr gets the new-row defaults")
+      << "English" << 1L << none << 1 << "145.0125" << true << 0
+      << Programmed("145.01250", "145.01250");
+  QTest::newRow("Pr in Chinese") << "Chinese" << 1L << none << 1 << "145.0125" << true << 0
+                                 << Programmed("145.01250", "145.01250", true);
+  QTest::newRow("channel 199") << "English" << 200L << none << 1 << "173.995" << false << 0
+                               << Programmed("173.99500", "173.99500");
+  QTest::newRow("new rx over an old one moves on")
+      << "English" << 5L << programmed << 1 << "145.025" << true << 0
+      << Programmed("145.02500", "145.01250");
+  QTest::newRow("name in upper case") << "English" << 5L << programmed << 7 << "ab-12x" << true
+                                      << 0 << Programmed("145.01250", "145.01250", false, "AB-12X");
+  QTest::newRow("no seventh character")
+      << "English" << 5L << programmed << 7 << "ab-12xy" << false << 0
+      << Programmed("145.01250", "145.01250", false, "AB-12X");
+  QTest::newRow("name on an empty row is dropped")
+      << "English" << 5L << none << 7 << "crew" << false << 0 << kEmpty;
+  QTest::newRow("emptying rx clears the name")
+      << "English" << 5L << QStringList{"145.0125", "crew"} << 1 << "" << true << 0 << kEmpty;
+  QTest::newRow("past the band edge") << "English" << 150L << none << 1 << "174.005" << true
+                                      << 61448 << kEmpty;
+  QTest::newRow("off raster") << "Chinese" << 150L << none << 1 << "145.0130" << true << 61456
+                              << kEmpty;
+}
+
+void TestVaro199::typingIntoCells() {
+  QFETCH(QString, language);
+  QFETCH(long, row);
+  QFETCH(QStringList, before);
+  QFETCH(int, col);
+  QFETCH(QString, text);
+  QFETCH(bool, enter);
+  QFETCH(int, message);
+  QFETCH(QStringList, after);
+  Session199 s(language.toStdString());
+  QVERIFY(s.app);
+  if (!before[0].isEmpty()) s.Type(row, model199::kColRx, before[0]);
+  if (!before[1].isEmpty()) s.Type(row, model199::kColName, before[1]);
+  s.Click(row, col);
+  QWidget* editor = s.Editor(col);
+  QVERIFY(editor->isVisible() && editor->hasFocus());
+  if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
+    // The cell's text, not selected: typing replaces nothing by itself.
+    QVERIFY(!edit->hasSelectedText());
+    edit->clear();
+  }
+  QTest::keyClicks(editor, text);
+
+  QStringList seen;
+  if (message) test::Answer(&seen);
+  enter ? QTest::keyClick(editor, Qt::Key_Return) : s.Click(row == 200 ? 199 : row + 1, col);
+  QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+  if (message) QCOMPARE(seen, (QStringList{s.app->Str(61458), s.app->Str(message)}));
+  QCOMPARE(s.Row(row), after);
+  if (enter) {
+    // Enter moves on unless a message stopped it: the next column, after the
+    // name the next row.
+    const auto next = message ? std::pair{row, long(col)}
+                      : col < model199::kColName ? std::pair{row, col + 1L}
+                                                 : std::pair{row % 200 + 1, 1L};
+    QCOMPARE((std::pair{s.Grid()->Row(), s.Grid()->Col()}), next);
+  }
+}
+
+// Enter in the name column goes to the next row, from channel 199 back to
+// "Pr"; the editor of the new cell opens.
+void TestVaro199::enterWrapsFromTheLastCell() {
+  Session199 s;
+  QVERIFY(s.app);
+  for (const auto& [row, next] : {std::pair{200L, 1L}, std::pair{5L, 6L}}) {
+    s.Click(row, model199::kColName);
+    QTest::keyClick(s.Editor(model199::kColName), Qt::Key_Return);
+    QCOMPARE((std::pair{s.Grid()->Row(), s.Grid()->Col()}), (std::pair{next, 1L}));
+    // The table scrolled back to the top: the editor lies over its cell, in view.
+    QVERIFY(s.Editor(1)->isVisible());
+    QVERIFY(s.Grid()->viewport()->rect().contains(s.Editor(1)->geometry().center()));
+    QVERIFY(s.Editor(1)->geometry().contains(s.Grid()->CellRect(next, 1).center()));
+  }
+  // Row 200 in view without a visible delay is the benchmark's matter; here:
+  // scrolled to the end, the last row is on screen.
+  s.Grid()->verticalScrollBar()->setValue(s.Grid()->verticalScrollBar()->maximum());
+  QVERIFY(s.Grid()->viewport()->rect().contains(s.Grid()->CellRect(200, 1).center()));
+}
+
+// A name of eight characters from a file (the editor's limit is six) stays
+// whole when its cell is entered and left, and goes back into the file as it
+// was; typing cannot make it longer, nor a shortened one grow past six.
+void TestVaro199::longNamesSurviveTheEditor() {
+  test::TempDir dir;
+  radio::MemoryImage image = model199::NewImage();
+  const std::uint8_t record[13] = {0x50, 0x12, 0x50, 0x14, 0x50, 0x12, 0x50, 0x14,
+                                   0xFF, 0xFF, 0xFF, 0xFF, 0xE7};
+  std::copy(std::begin(record), std::end(record), &image[16 * 2]);
+  const std::uint8_t name[8] = {10, 11, 12, 13, 14, 15, 16, 17};  // "ABCDEFGH"
+  std::copy(std::begin(name), std::end(name), &image[kNames + 8 * 2]);
+  const QString path = QString::fromStdString(
+      dir.Write("names.dat", std::string(image.bytes.begin(), image.bytes.end())));
+  Session199 s("English", {path});
+  QVERIFY(s.app);
+  QCOMPARE(s.Row(3).last(), QStringLiteral("ABCDEFGH"));
+
+  s.Click(3, model199::kColName);
+  auto* edit = qobject_cast<QLineEdit*>(s.Editor(model199::kColName));
+  QCOMPARE(edit->text(), QStringLiteral("ABCDEFGH"));
+  s.Click(4, model199::kColName);  // leaves the cell
+  QCOMPARE(s.Row(3).last(), QStringLiteral("ABCDEFGH"));
+  QVERIFY(s.Frame()->RouteCommand(shell::ID_FILE_SAVE));
+  QFile saved(path);
+  QVERIFY(saved.open(QIODevice::ReadOnly));
+  QCOMPARE(saved.readAll().mid(kNames + 16, 8),
+           QByteArray(reinterpret_cast<const char*>(name), 8));
+
+  s.Click(3, model199::kColName);
+  edit->end(false);
+  QTest::keyClicks(edit, QStringLiteral("z"));
+  QCOMPARE(edit->text(), QStringLiteral("ABCDEFGH"));
+  QTest::keyClick(edit, Qt::Key_Backspace);
+  QTest::keyClick(edit, Qt::Key_Backspace);
+  QTest::keyClicks(edit, QStringLiteral("zz"));
+  QCOMPARE(edit->text(), QStringLiteral("ABCDEF"));
+  QTest::keyClick(edit, Qt::Key_Return);
+  QCOMPARE(s.Row(3).last(), QStringLiteral("ABCDEF"));
+}
+
+// "Middle" stores power value 1 (bits 5-4 of the record's flags) and reads
+// back as "Middle" from the file.
+void TestVaro199::middleSurvivesSaveAndReopen() {
+  Session199 s;
+  QVERIFY(s.app);
+  s.Type(1, model199::kColRx, QStringLiteral("150.0125"));
+  s.Click(1, model199::kColPower);
+  auto* power = qobject_cast<QComboBox*>(s.Editor(model199::kColPower));
+  power->setCurrentIndex(power->findText(QStringLiteral("Middle")));
+  QTest::keyClick(power, Qt::Key_Return);
+  const QString path = QString::fromStdString(s.folder.Path("middle.dat"));
+  test::WhenModal([path](QWidget* w) { test::AcceptFileDialog(w, path); });
+  QVERIFY(s.Frame()->RouteCommand(shell::ID_FILE_SAVE));
+  QFile saved(path);
+  QVERIFY(saved.open(QIODevice::ReadOnly));
+  QCOMPARE((saved.readAll().at(kFlags) >> 4) & 3, 1);
+
+  s.Activate();
+  QVERIFY(s.app->OpenDocumentFile(path));
+  QCOMPARE(s.Row(1), (QStringList{"150.01250", "150.01250", "None", "None", "Middle", "Lock", ""}));
+}
+
+// Product Information keeps type and band at 0x1FD6 and 0x1FD7 and in the
+// program's registry key; the title and the band limits follow.
+void TestVaro199::productInformationOnItsOffsets() {
+  Session199 s;
+  QVERIFY(s.app);
+  test::WhenModal([](QWidget* w) {
+    w->findChild<QComboBox*>(QStringLiteral("1013"))->setCurrentIndex(1);
+    w->findChild<QComboBox*>(QStringLiteral("1014"))->setCurrentIndex(2);
+    test::Press(w, QStringLiteral("1"));
+  });
+  s.Frame()->RouteCommand(shell::ID_PRODUCT_INFO);
+  QCOMPARE((std::pair{int(s.Image()[0x1FD6]), int(s.Image()[0x1FD7])}), (std::pair{1, 2}));
+  Registry registry("Software\\Varo199V3");
+  QCOMPARE((std::pair{registry.QueryDword("Type").value_or(9), registry.QueryDword("Field").value_or(9)}),
+           (std::pair{1u, 2u}));
+  QCOMPARE(s.Frame()->Title(),
+           QStringLiteral("Varo199V3 Programmer  [ Type:V199-U  Fre:450 - 470MHz ]"));
+  QCOMPARE(s.View()->Limits(), (radio::BandLimits{45000000, 47000000}));
+}
+
+// Every page the program asks for is its own, in both languages: the menu
+// commands, the Process dialog, the table and its editors, the Optional
+// Features and Product Information controls, COM Setup, Language and the
+// start page; F1 opens them. Varo16 still finds the shared pages.
+void TestVaro199::helpPagesOfItsOwn() {
+  Session199 s;
+  QVERIFY(s.app);
+  std::set<int> contexts = {shell::IDD_PROCESS, shell::IDC_GRID, shell::IDD_OPTIONAL_FEATURES,
+                            shell::IDD_PRODUCT_INFO, 1013, 1014, 1, 2};
+  for (int menu : {128, 129})
+    for (const auto& popup : s.app->Module().Menu(menu))
+      for (const auto& item : popup.items)
+        if (item.id) contexts.insert(item.id);
+  for (long col = 1; col < model199::kTableCols; ++col)
+    contexts.insert(model199::Table199().EditorIdForColumn(col));
+  COptionalFeaturesDlg options(*s.app, s.Image(), nullptr);
+  for (QWidget* control : options.findChildren<QWidget*>())
+    if (control->property("controlId").isValid())
+      contexts.insert(control->property("controlId").toInt());
+  QCOMPARE(contexts.size(), std::size_t{53});
+  for (const char* folder : {"enHelp", "chHelp"}) {
+    const std::string dir = std::string(VARO_SOURCE_DIR) + "/resources/suite/" + folder;
+    QVERIFY(shell::HelpWindow::IndexPath(dir, "Varo199V3").value_or("").find("/Varo199V3/") !=
+            std::string::npos);
+    for (int id : contexts) {
+      const std::string page = shell::HelpWindow::TopicPath(dir, id, "Varo199V3").value_or("");
+      QVERIFY2(page.find("/Varo199V3/") != std::string::npos, qPrintable(folder + QString::number(id)));
+    }
+    QCOMPARE(shell::HelpWindow::TopicPath(dir, 1117, "Varo16"), dir + "/1117.html");
+  }
+
+  s.folder.CopyDelivered("enHelp");
+  s.Grid()->setFocus();
+  QTest::keyClick(s.Grid(), Qt::Key_F1);
+  QVERIFY(HelpPage(s).endsWith(QStringLiteral("/Varo199V3/1000.html")));
+  s.Activate();
+  s.Click(2, model199::kColName);
+  QTest::keyClick(s.Editor(model199::kColName), Qt::Key_F1);
+  QVERIFY(HelpPage(s).endsWith(QStringLiteral("/Varo199V3/1126.html")));
+}
+
+void TestVaro199::optionsDialog_data() {
+  QTest::addColumn<QString>("language");
+  QTest::addColumn<QStringList>("shown");  // a new document's lists, in OptionList order
+  QTest::newRow("English") << "English"
+                           << QStringList{"Auto", "0.4", "Manual", "1", "Off", "Off", "Off", "3s",
+                                          "25k", "1", "1", "On", "Frequency", "Off", "CO"};
+  QTest::newRow("Chinese") << "Chinese"
+                           << QStringList{"自动", "0.4", "手动", "1", "关", "关", "关", "3s",
+                                          "25k", "1", "1", "开", "频率", "关", "CO"};
+}
+
+// A new document's values in the interface language; Enter confirms (LED
+// "Auto" to "On": 0xD4 becomes 0xD8), Escape and Cancel leave the image as it
+// was, F1 opens the focused list's page and keeps the dialog open.
+void TestVaro199::optionsDialog() {
+  QFETCH(QString, language);
+  QFETCH(QStringList, shown);
+  Session199 s(language.toStdString());
+  QVERIFY(s.app);
+  s.folder.CopyDelivered("enHelp");
+  s.folder.CopyDelivered("chHelp");
+  const radio::MemoryImage before = s.Image();
+  QStringList seen;
+  bool beep = false;
+  bool stillOpen = false;
+  WithOptionsDialog(s, [&](COptionalFeaturesDlg* dlg) {
+    for (int i = 0; i < model199::kOptionListCount; ++i)
+      seen << dlg->List(static_cast<OptionList>(i))->currentText();
+    beep = dlg->BeepBox()->isChecked();
+    QComboBox* step = dlg->List(OptionList::kStep);
+    step->setFocus();
+    QTest::keyClick(step, Qt::Key_F1);
+    stillOpen = dlg->isVisible();
+    test::MaybeScreenshot(dlg, language == QLatin1String("English") ? "varo199-options-en.png"
+                                                                     : "varo199-options-zh.png",
+                          true);
+    dlg->activateWindow();
+    QComboBox* led = dlg->List(OptionList::kLed);
+    led->setFocus();
+    QTest::keyClick(led, Qt::Key_Down);
+    QTest::keyClick(led, Qt::Key_Return);
+  });
+  QCOMPARE(seen, shown);
+  QVERIFY(beep && stillOpen);
+  QVERIFY(HelpPage(s).endsWith(QStringLiteral("Help/Varo199V3/1117.html")));
+  QCOMPARE(s.Image()[kDisplay], 0xD8);
+  radio::MemoryImage expected = before;
+  expected[kDisplay] = 0xD8;
+  QVERIFY(s.Image() == expected);
+
+  for (const char* how : {"Escape", "Cancel"}) {
+    s.Activate();
+    WithOptionsDialog(s, [how](COptionalFeaturesDlg* dlg) {
+      dlg->List(OptionList::kCallTone)->setCurrentIndex(9);  // "1750"
+      dlg->BeepBox()->setChecked(false);
+      if (QLatin1String(how) == QLatin1String("Cancel")) {
+        test::Press(dlg, QStringLiteral("2"));
+      } else {
+        dlg->List(OptionList::kCallTone)->setFocus();
+        QTest::keyClick(dlg->List(OptionList::kCallTone), Qt::Key_Escape);
+      }
+    });
+    QVERIFY2(s.Image() == expected, how);
+  }
+}
+
+void TestVaro199::screenshots() {
+  // Pictures for the documentation, taken when VARO_SCREENSHOT_DIR is set:
+  // the demo memory open, the name of channel 9 being typed.
+  if (qEnvironmentVariableIsEmpty("VARO_SCREENSHOT_DIR")) QSKIP("VARO_SCREENSHOT_DIR not set");
+  const QString demo = QStringLiteral(VARO_SOURCE_DIR "/resources/demo/Demo199.dat");
+  for (const QString lang : {"en", "zh"}) {
+    Session199 s(lang == QLatin1String("en") ? "English" : "Chinese", {demo});
+    QVERIFY(s.app);
+    s.Frame()->showNormal();
+    s.Frame()->resize(1100, 680);
+    s.Type(10, model199::kColRx, QStringLiteral("461.0375"));
+    s.Click(10, model199::kColName);
+    QTest::keyClicks(s.Editor(model199::kColName), QStringLiteral("ramp"));
+    QTest::qWait(50);
+    test::MaybeScreenshot(s.Frame(), QStringLiteral("varo199-main-%1.png").arg(lang));
+  }
+}
+
+QTEST_MAIN(TestVaro199)
+#include "TestVaro199.moc"
