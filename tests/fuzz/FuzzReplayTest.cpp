@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -13,6 +14,10 @@
 #include "FuzzHarness.h"
 
 namespace varo::fuzz {
+
+// The test log names a target by its folder.
+void PrintTo(const Target& target, std::ostream* os) { *os << target.name; }
+
 namespace {
 
 namespace fs = std::filesystem;
