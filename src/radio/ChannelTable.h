@@ -51,6 +51,10 @@ struct ColumnSpec {
   // turned to upper case as they are typed.
   int maxLength = 0;
   bool upperCase = false;
+  // Text columns: what the radio can store of a text, for a plan file's
+  // check (its length in characters, 0: no limit; its characters, "": any).
+  int storedLength = 0;
+  std::string storedCharacters;
 
   const std::vector<std::string>& Entries(bool chinese) const {
     return chinese ? entriesChinese : entriesEnglish;
