@@ -25,12 +25,6 @@ int IndexNoCase(const std::vector<std::string>& entries, const std::string& text
   return -1;
 }
 
-std::string Trim(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // Bytes of the UTF-8 character starting with `lead`.
 std::size_t Utf8Length(unsigned char lead) {
   if (lead >= 0xF0) return 4;

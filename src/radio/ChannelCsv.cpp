@@ -7,6 +7,7 @@
 #include "radio/CellRules.h"
 #include "radio/Frequency.h"
 #include "radio/MemoryGrid.h"
+#include "radio/TextNumbers.h"
 
 namespace varo::radio {
 
@@ -17,18 +18,6 @@ struct Record {
   long line = 0;
   std::vector<std::string> cells;
 };
-
-std::string Trim(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-std::string Lower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
 
 std::string Upper(std::string text) {
   for (char& c : text)
@@ -186,20 +175,16 @@ bool Importer::ReadHeader(const Record& header) {
   std::vector<std::string> unknown;
   std::vector<bool> seen(static_cast<std::size_t>(table_.Cols()), false);
   for (const std::string& given : header.cells) {
-    const std::string name = Lower(Trim(given));
-    long found = -1;
-    for (long col = 0; col < table_.Cols() && found < 0; ++col) {
-      const Texts& h = table_.Column(col).header;
-      if (!name.empty() && (name == Lower(h.english) || name == Lower(h.chinese))) found = col;
-    }
+    const std::string name = Trim(given);
+    long found = table_.ColumnNamed(name);
     if (found >= 0 && seen[static_cast<std::size_t>(found)]) {
-      Problem(header.line, "column " + Quote(Trim(given), false) + " appears twice.",
-              "列" + Quote(Trim(given), true) + "出现了两次。");
+      Problem(header.line, "column " + Quote(name, false) + " appears twice.",
+              "列" + Quote(name, true) + "出现了两次。");
       found = -1;
     } else if (found >= 0) {
       seen[static_cast<std::size_t>(found)] = true;
     } else if (!name.empty()) {
-      unknown.push_back(Trim(given));
+      unknown.push_back(name);
     }
     if (found == 0) chCell_ = static_cast<long>(columns_.size());
     columns_.push_back(found > 0 ? found : -1);
@@ -294,7 +279,7 @@ void Importer::ReadChannel(const Record& record) {
   const std::string given = chCell_ < static_cast<long>(record.cells.size())
                                 ? Trim(record.cells[static_cast<std::size_t>(chCell_)])
                                 : std::string();
-  const bool priority = Lower(given) == "pr";
+  const bool priority = AsciiLower(given) == "pr";
   const bool number = IsPlainNumber(given) && given.find_first_not_of("0123456789") == std::string::npos &&
                       given.size() <= 6 && std::stol(given) >= 1;
   if (!priority && !number) {
@@ -344,7 +329,7 @@ void Importer::ReadOptions(const std::vector<Record>& records) {
               "可选功能行的单元格多于 Option 和 Value 两列。");
       continue;
     }
-    if (Lower(Trim(r.cells[0])) == "radio") {
+    if (AsciiLower(Trim(r.cells[0])) == "radio") {
       radio = r.cells.size() > 1 ? Trim(r.cells[1]) : "";
       radioLine = r.line;
     } else {
@@ -368,7 +353,7 @@ void Importer::ReadOptions(const std::vector<Record>& records) {
     const std::string value = r->cells.size() > 1 ? Trim(r->cells[1]) : "";
     const OptionField* field = nullptr;
     for (const OptionField& f : model_.options ? *model_.options : std::vector<OptionField>{})
-      if (Lower(f.name) == Lower(name)) field = &f;
+      if (AsciiLower(f.name) == AsciiLower(name)) field = &f;
     if (!field) {
       Problem(r->line, Quote(name, false) + " is no option of this radio.",
               Quote(name, true) + "不是本电台的可选功能。");
@@ -414,7 +399,7 @@ CsvImport Importer::Run(const std::string& text, GridControl& grid, MemoryImage&
   std::vector<Record> records = ParseCsv(text);
   std::erase_if(records, [](const Record& r) { return Blank(r.cells); });
   const auto options = std::find_if(records.begin(), records.end(), [](const Record& r) {
-    return Lower(Trim(r.cells[0])) == "option";
+    return AsciiLower(Trim(r.cells[0])) == "option";
   });
   if (records.begin() == options) {
     Problem(options == records.end() ? 1 : options->line,

@@ -86,6 +86,9 @@ struct TableSpec {
   long Cols() const { return static_cast<long>(columns.size()); }
   // The column of `role`; -1 when the table has none.
   long ColumnOf(ColumnRole role) const;
+  // The column whose English or Chinese header is `name` (letter case and
+  // the blanks around it aside); -1 when none is, or `name` is blank.
+  long ColumnNamed(const std::string& name) const;
   const ColumnSpec& Column(long col) const { return columns[static_cast<std::size_t>(col)]; }
   // The column whose editor serves `col`.
   long EditorColumn(long col) const;

@@ -4,22 +4,11 @@
 #include <numeric>
 
 #include "radio/CellRules.h"
+#include "radio/TextNumbers.h"
 
 namespace varo::radio {
 
 namespace {
-
-std::string Trim(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-std::string Lower(std::string text) {
-  for (char& c : text)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return text;
-}
 
 bool AnyText(const std::vector<std::string>& cells) {
   return std::any_of(cells.begin(), cells.end(), [](const std::string& c) { return !c.empty(); });
@@ -197,14 +186,10 @@ std::optional<HeaderMatch> MatchHeader(const TableSpec& table,
   HeaderMatch match;
   bool named = false;
   for (const std::string& given : header) {
-    const std::string name = Lower(Trim(given));
-    long found = name.empty() ? 0 : -2;
-    for (long col = 0; col < table.Cols() && found == -2; ++col) {
-      const Texts& h = table.Column(col).header;
-      if (name == Lower(h.english) || name == Lower(h.chinese)) found = col;
-    }
-    if (found == -2) {
-      match.unknown.push_back(Trim(given));
+    const std::string name = Trim(given);
+    const long found = table.ColumnNamed(name);
+    if (found < 0 && !name.empty()) {
+      match.unknown.push_back(name);
     } else if (!name.empty()) {
       named = true;
     }
