@@ -170,9 +170,8 @@ bool ResolvePort(const Options& o, const RadioModel& model, std::string& device)
   return true;
 }
 
-// The radio model and the image of the .dat file `path`, the model following
-// from the file's size; nothing (after a message) when the file cannot be
-// used.
+}  // namespace
+
 std::optional<std::pair<const RadioModel*, MemoryImage>> LoadRadioFile(const std::string& path) {
   // The file's size names the radio: 1024 bytes for the 16-channel radio,
   // 8192 for the 199-channel radio.
@@ -202,6 +201,8 @@ std::optional<std::pair<const RadioModel*, MemoryImage>> LoadRadioFile(const std
   }
   return std::make_pair(model, std::move(image));
 }
+
+namespace {
 
 int Finish(CloneLink::Outcome outcome, ConsoleHost& host, const char* what) {
   host.EndLine();

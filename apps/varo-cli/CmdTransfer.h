@@ -1,7 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "radio/MemoryImage.h"
 
 namespace varo {
 class IniProfile;
@@ -45,6 +49,12 @@ int RunVerify(const std::vector<std::string>& args);
 }  // namespace varo::cli
 
 namespace varo::cli {
+
+// The radio model and the image of the .dat file `path`, the model following
+// from the file's size; nothing (after a message) when the file cannot be
+// used.
+std::optional<std::pair<const radio::RadioModel*, radio::MemoryImage>> LoadRadioFile(
+    const std::string& path);
 
 // Opens the program INI whose section "Ports" maps COM1..COM4: `iniOption`
 // when given (a plain name means the current folder), else `model`'s INI

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CmdPorts.h"
+#include "CmdSheet.h"
 #include "CmdTransfer.h"
 #include "models/Models.h"
 #include "platform/ProgramFiles.h"
@@ -28,6 +29,9 @@ const Command kCommands[] = {
     {"write", varo::cli::RunWrite},
     {"verify", varo::cli::RunVerify},
     {"ports", varo::cli::RunPorts},
+    {"export", varo::cli::RunExport},
+    {"import", varo::cli::RunImport},
+    {"diff", varo::cli::RunDiff},
 };
 
 // To standard output when asked for, to standard error after a usage error.
@@ -47,6 +51,16 @@ void Usage(std::FILE* out) {
       "      right after the write); status 3 when the radio differs\n"
       "  ports [--model NAME] [--ini PROGRAM.ini] [--lang en|zh]\n"
       "      list COM1..COM4 with their devices, and the serial devices\n"
+      "  export FILE.dat -o FILE.csv\n"
+      "      write the channel plan of FILE.dat as a CSV file (\"-o -\": standard output)\n"
+      "  import FILE.csv (--into FILE.dat | --model 16|199) -o OUT.dat [--ini PROGRAM.ini]\n"
+      "         [--lang en|zh]\n"
+      "      check the whole CSV file and write FILE.dat (or a new document) with its\n"
+      "      channels and options to OUT.dat; with any problem, list each with its\n"
+      "      line and write nothing (status 1)\n"
+      "  diff [--lang en|zh] A.dat B.dat\n"
+      "      list the channels, fields and options in which two files differ;\n"
+      "      status 0 when they match, 1 when they differ\n"
       "  --version\n"
       "radios: the 16-channel radio (--model 16, 1024-byte files, the default) and the\n"
       "199-channel radio (--model 199, 8192-byte files); show, write and verify know\n"

@@ -1,6 +1,7 @@
 #include "model16/Model16.h"
 
 #include "model16/ChannelCodec.h"
+#include "model16/ChannelPlan.h"
 #include "model16/ChannelTable.h"
 #include "model16/Layout.h"
 #include "model16/MemoryImage.h"
@@ -27,6 +28,7 @@ const radio::RadioModel& Model16() {
       "16",           "Varo16",  "Varo16.ini",        kImageSize,
       NewImage,       &CloneProtocol16(), &Table16(), ImageToTable,
       TableToImage,   {kTypeIndex, kBandIndex},       &Report16(),
+      &OptionFields16(), MoveChannels16,
   };
   return model;
 }

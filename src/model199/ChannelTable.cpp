@@ -1,5 +1,6 @@
 #include "model199/ChannelTable.h"
 
+#include "model199/ChannelCodec.h"
 #include "model199/Layout.h"
 #include "model199/ToneCodes.h"
 
@@ -68,6 +69,12 @@ radio::TableSpec MakeTable() {
   ColumnSpec name = Column(ColumnRole::kName, {"Cha Name", "信道名字"}, 11, EditorKind::kText, 1126);
   name.maxLength = kNameEditLength;
   name.upperCase = true;
+  name.storedLength = static_cast<int>(kNameSize);
+  for (char c = ' '; c <= '~'; ++c) {
+    std::uint8_t stored[kNameSize];
+    NameToBytes(std::string(1, c), stored);
+    if (NameFromBytes(stored) == std::string(1, c)) name.storedCharacters += c;
+  }
   t.columns.push_back(name);
   t.words = {radio::kNoTone, kHigh, kMiddle, kLow, kLock, kUnlock};
   return t;

@@ -1,6 +1,7 @@
 #include "model199/Model199.h"
 
 #include "model199/ChannelCodec.h"
+#include "model199/ChannelPlan.h"
 #include "model199/ChannelTable.h"
 #include "model199/Layout.h"
 #include "model199/MemoryImage.h"
@@ -27,6 +28,7 @@ const radio::RadioModel& Model199() {
       "199",        "Varo199V3",          "Varo199V3.ini", kImageSize,
       NewImage,     &CloneProtocol199(),  &Table199(),     ImageToTable,
       TableToImage, {kTypeIndex, kBandIndex},              &Report199(),
+      &OptionFields199(), MoveChannels199,
   };
   return model;
 }

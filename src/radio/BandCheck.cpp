@@ -2,6 +2,7 @@
 
 #include "radio/Frequency.h"
 #include "radio/TableEditor.h"
+#include "radio/TextNumbers.h"
 
 namespace varo::radio {
 
@@ -9,12 +10,6 @@ namespace {
 
 bool Outside(const std::string& text, const BandLimits& limits) {
   return !text.empty() && !CheckFrequency(text, limits).inRange;
-}
-
-std::string Trimmed(const std::string& text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 }  // namespace
@@ -35,12 +30,12 @@ std::vector<OutOfBandChannel> OutOfBandChannels(const GridControl& grid, const T
 std::string ChannelList(const std::vector<OutOfBandChannel>& channels, const TableSpec& table) {
   std::string list;
   for (const OutOfBandChannel& channel : channels)
-    list += (list.empty() ? "" : ", ") + Trimmed(table.RowLabel(channel.row));
+    list += (list.empty() ? "" : ", ") + Trim(table.RowLabel(channel.row));
   return list;
 }
 
 std::string BandDescription(const std::string& bandText, const BandLimits& limits) {
-  if (!Trimmed(bandText).empty()) return bandText;
+  if (!Trim(bandText).empty()) return bandText;
   return FrequencyText(limits.lower) + " - " + FrequencyText(limits.upper) + " MHz";
 }
 

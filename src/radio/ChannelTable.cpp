@@ -2,11 +2,23 @@
 
 #include <cstdio>
 
+#include "radio/TextNumbers.h"
+
 namespace varo::radio {
 
 long TableSpec::ColumnOf(ColumnRole role) const {
   for (std::size_t c = 0; c < columns.size(); ++c) {
     if (columns[c].role == role) return static_cast<long>(c);
+  }
+  return -1;
+}
+
+long TableSpec::ColumnNamed(const std::string& name) const {
+  const std::string wanted = AsciiLower(Trim(name));
+  if (wanted.empty()) return -1;
+  for (long col = 0; col < Cols(); ++col) {
+    const Texts& h = Column(col).header;
+    if (wanted == AsciiLower(h.english) || wanted == AsciiLower(h.chinese)) return col;
   }
   return -1;
 }

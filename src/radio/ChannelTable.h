@@ -51,6 +51,10 @@ struct ColumnSpec {
   // turned to upper case as they are typed.
   int maxLength = 0;
   bool upperCase = false;
+  // Text columns: what the radio can store of a text, for a plan file's
+  // check (its length in characters, 0: no limit; its characters, "": any).
+  int storedLength = 0;
+  std::string storedCharacters;
 
   const std::vector<std::string>& Entries(bool chinese) const {
     return chinese ? entriesChinese : entriesEnglish;
@@ -82,6 +86,9 @@ struct TableSpec {
   long Cols() const { return static_cast<long>(columns.size()); }
   // The column of `role`; -1 when the table has none.
   long ColumnOf(ColumnRole role) const;
+  // The column whose English or Chinese header is `name` (letter case and
+  // the blanks around it aside); -1 when none is, or `name` is blank.
+  long ColumnNamed(const std::string& name) const;
   const ColumnSpec& Column(long col) const { return columns[static_cast<std::size_t>(col)]; }
   // The column whose editor serves `col`.
   long EditorColumn(long col) const;

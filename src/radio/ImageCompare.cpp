@@ -128,19 +128,16 @@ ImageComparison CompareImages(const RadioModel& model, const MemoryImage& docume
   return result;
 }
 
-std::vector<std::string> FormatComparison(const ImageComparison& comparison,
-                                          const TableSpec& table, bool chinese) {
-  std::vector<std::string> lines;
-  if (comparison.Matches()) {
-    lines.emplace_back(chinese ? "电台与文档一致。" : "The radio matches the document.");
-    return lines;
-  }
-  const std::size_t places = comparison.Places();
-  lines.push_back(chinese ? "电台与文档有 " + std::to_string(places) + " 处不同："
-                          : "The radio differs from the document in " + std::to_string(places) +
-                                (places == 1 ? " place:" : " places:"));
-  const std::string doc = chinese ? "文档 " : "document ";
-  const std::string radio = chinese ? "电台 " : "radio ";
+namespace {
+
+// The comparison's lines after `summary`, each difference with the two
+// sides' values after their labels.
+std::vector<std::string> DifferenceLines(const ImageComparison& comparison, const TableSpec& table,
+                                         bool chinese, std::string summary,
+                                         const std::string& first, const std::string& second) {
+  std::vector<std::string> lines{std::move(summary)};
+  const std::string doc = first + " ";
+  const std::string radio = second + " ";
   const std::string comma = chinese ? "，" : ", ";
   const std::string colon = chinese ? "：" : ": ";
   for (const ChannelDifference& d : comparison.channels) {
@@ -160,6 +157,37 @@ std::vector<std::string> FormatComparison(const ImageComparison& comparison,
                                   ": settings that neither the table nor the options show");
   }
   return lines;
+}
+
+std::string PlacesText(std::size_t places) {
+  return std::to_string(places) + (places == 1 ? " place:" : " places:");
+}
+
+}  // namespace
+
+std::vector<std::string> FormatComparison(const ImageComparison& comparison,
+                                          const TableSpec& table, bool chinese) {
+  if (comparison.Matches()) {
+    return {chinese ? "电台与文档一致。" : "The radio matches the document."};
+  }
+  const std::size_t places = comparison.Places();
+  return DifferenceLines(comparison, table, chinese,
+                         chinese ? "电台与文档有 " + std::to_string(places) + " 处不同："
+                                 : "The radio differs from the document in " + PlacesText(places),
+                         chinese ? "文档" : "document", chinese ? "电台" : "radio");
+}
+
+std::vector<std::string> FormatDocumentComparison(const ImageComparison& comparison,
+                                                  const TableSpec& table, bool chinese,
+                                                  const std::string& first,
+                                                  const std::string& second) {
+  const std::string both = first + (chinese ? " 与 " : " and ") + second;
+  if (comparison.Matches()) return {both + (chinese ? " 一致。" : " match.")};
+  const std::size_t places = comparison.Places();
+  return DifferenceLines(comparison, table, chinese,
+                         chinese ? both + " 有 " + std::to_string(places) + " 处不同："
+                                 : both + " differ in " + PlacesText(places),
+                         first, second);
 }
 
 }  // namespace varo::radio

@@ -64,4 +64,13 @@ ImageComparison CompareImages(const RadioModel& model, const MemoryImage& docume
 std::vector<std::string> FormatComparison(const ImageComparison& comparison,
                                           const TableSpec& table, bool chinese);
 
+// The same for two documents named `first` and `second` (file names, or the
+// open document and a file): "A.dat and B.dat match." or "A.dat and B.dat
+// differ in 2 places:", then "Channel 3, QT/DQT Dec: A.dat 67.0, B.dat
+// 71.9" and so on.
+std::vector<std::string> FormatDocumentComparison(const ImageComparison& comparison,
+                                                  const TableSpec& table, bool chinese,
+                                                  const std::string& first,
+                                                  const std::string& second);
+
 }  // namespace varo::radio

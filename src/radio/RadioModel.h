@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "radio/ChannelTable.h"
 #include "radio/CloneProtocol.h"
@@ -15,6 +17,17 @@ class IniProfile;
 }
 
 namespace varo::radio {
+
+// A radio-wide setting as a channel plan file (radio/ChannelCsv.h) carries
+// it: the bits of `mask` in the byte at `offset`, or with `word` the 16-bit
+// number in that byte and the next, low byte first. Its value is the number
+// those bits hold, counted from the lowest bit of the mask.
+struct OptionField {
+  std::string name;  // "Squelch Level": the file's name for it
+  std::size_t offset = 0;
+  std::uint8_t mask = 0xFF;
+  bool word = false;
+};
 
 // One radio model as a set of descriptions: what the shared mechanism (the
 // document, the channel table and its editor rules, the clone link, the
@@ -42,6 +55,16 @@ struct RadioModel {
   // Where the image keeps the product type and band indexes.
   ProductOffsets product;
   const ReportSpec* report = nullptr;
+  // Every radio-wide setting the program reads from the image (Optional
+  // Features, scan settings, switches it only prints), except the product
+  // type and band, which belong to the radio rather than to a channel plan.
+  const std::vector<OptionField>* options = nullptr;
+  // Channels moved to other rows of the table (rows inserted, deleted or
+  // moved): `order[r]` is the row whose channel row r holds now (order[0] is
+  // 0, and a row that stays names itself). Moves with them what the image
+  // keeps per channel beyond the table's texts: whole records, and anything
+  // that names a channel by its number.
+  void (*moveChannels)(MemoryImage& image, const std::vector<long>& order) = nullptr;
 };
 
 // Image to table followed by the band selection step: what the view does at

@@ -1,11 +1,5 @@
 #include "radio/TableEditor.h"
 
-#include <limits>
-
-#include "platform/Decimal.h"
-#include "radio/Frequency.h"
-#include "radio/TextNumbers.h"
-
 namespace varo::radio {
 
 namespace {
@@ -60,28 +54,6 @@ int PresetIndex(const std::vector<std::string>& entries, const std::string& cell
   return FirstStartingWith(entries, other);
 }
 
-FrequencyCheck CheckFrequency(const std::string& editorText, const BandLimits& limits) {
-  std::int64_t product = DecimalMultiplyTruncate(LeadingDecimal(editorText), 100000);
-  if (product > std::numeric_limits<std::int32_t>::max()) {
-    product = std::numeric_limits<std::int32_t>::max();
-  } else if (product < std::numeric_limits<std::int32_t>::min()) {
-    product = std::numeric_limits<std::int32_t>::min();
-  }
-  FrequencyCheck check;
-  check.units = static_cast<std::int32_t>(product);
-  // The cell shows the checked count itself, so that a value typed with more
-  // than five decimals cannot round up into a text the check never saw.
-  check.text = FrequencyText(check.units);
-  // A band may reach past what four bytes can hold (1600 MHz and above, and
-  // below 10 MHz, which would read back as no frequency): such a value is
-  // refused as out of range rather than stored as something else.
-  check.inRange = limits.lower <= check.units && check.units <= limits.upper &&
-                  check.units >= static_cast<std::int64_t>(kMinFrequencyCount) &&
-                  check.units <= static_cast<std::int64_t>(kMaxFrequencyCount);
-  check.onRaster = check.units % 500 == 0 || check.units % 625 == 0;
-  return check;
-}
-
 TableEditor::TableEditor(GridControl& grid, const TableSpec& table,
                          std::vector<ColumnEditor> editors, EditorHost& host,
                          MessageBoxes& messages, bool chinese)
@@ -91,8 +63,7 @@ TableEditor::TableEditor(GridControl& grid, const TableSpec& table,
       host_(host),
       messages_(messages),
       chinese_(chinese),
-      rxCol_(table.ColumnOf(ColumnRole::kRx)),
-      txCol_(table.ColumnOf(ColumnRole::kTx)) {
+      rules_(grid, table) {
   editors_.resize(static_cast<std::size_t>(table_.Cols()));
 }
 
@@ -135,10 +106,6 @@ void TableEditor::EnterCell() {
   host_.RedrawGrid();
 }
 
-void TableEditor::ClearRow(long row) {
-  for (long col = 1; col < table_.Cols(); ++col) grid_.SetTextMatrix(row, col, "");
-}
-
 void TableEditor::Warn(int textId) {
   MessageRequest request;
   request.textId = textId;
@@ -148,83 +115,26 @@ void TableEditor::Warn(int textId) {
   messages_.Show(request);
 }
 
-CommitOutcome TableEditor::CommitReceive(long row, const std::string& text, bool rowWasEmpty) {
-  if (text.empty()) {
-    ClearRow(row);
-    return CommitOutcome::kRowCleared;
-  }
-  const FrequencyCheck check = CheckFrequency(text, limits_);
-  if (!check.inRange) {
-    Warn(kStrOutOfRange);
-    ClearRow(row);
-    return CommitOutcome::kRangeMessage;
-  }
-  if (!check.onRaster) {
-    Warn(kStrStepValue);
-    ClearRow(row);
-    return CommitOutcome::kStepMessage;
-  }
-  grid_.SetTextMatrix(row, rxCol_, check.text);
-  if (rowWasEmpty) {
-    grid_.SetTextMatrix(row, txCol_, check.text);
-    const std::vector<std::string> defaults = table_.NewRowDefaults(chinese_);
-    for (std::size_t i = 0; i < defaults.size(); ++i) {
-      grid_.SetTextMatrix(row, txCol_ + 1 + static_cast<long>(i), defaults[i]);
-    }
-  }
-  return CommitOutcome::kCommitted;
-}
-
-CommitOutcome TableEditor::CommitTransmit(long row, const std::string& text,
-                                          const std::string& rx, bool enterKey) {
-  if (text.empty()) {
-    grid_.SetTextMatrix(row, txCol_, rx);
-    return CommitOutcome::kCommitted;
-  }
-  const FrequencyCheck check = CheckFrequency(text, limits_);
-  if (!check.inRange) {
-    Warn(kStrOutOfRange);
-    grid_.SetTextMatrix(row, txCol_, "");
-    return CommitOutcome::kRangeMessage;
-  }
-  if (!check.onRaster) {
-    Warn(kStrStepValue);
-    // Leaving the cell drops the channel; Enter only the transmit cell.
-    if (enterKey) {
-      grid_.SetTextMatrix(row, txCol_, "");
-    } else {
-      ClearRow(row);
-    }
-    return CommitOutcome::kStepMessage;
-  }
-  grid_.SetTextMatrix(row, txCol_, rx.empty() ? "" : check.text);
-  return CommitOutcome::kCommitted;
-}
-
 CommitOutcome TableEditor::CommitAs(bool enterKey) {
   const long row = grid_.Row();
   const long col = grid_.Col();
-  const std::string rx = grid_.TextMatrix(row, rxCol_);
-  const std::string tx = grid_.TextMatrix(row, txCol_);
   const ColumnEditor& e = EditorsOf(col);
   CellEditor& editor = *e.editor();
   if (!editor.IsVisible()) return CommitOutcome::kNoEditor;
 
-  const std::string text = editor.Text();
   CommitOutcome outcome = CommitOutcome::kCommitted;
-  if (col == rxCol_) {
-    outcome = CommitReceive(row, text, rx.empty());
-  } else if (col == txCol_) {
-    outcome = CommitTransmit(row, text, rx, enterKey);
-  } else if (col > txCol_ && col < table_.Cols()) {
-    if (rx.empty() && tx.empty()) {
-      // A row without a frequency takes no settings.
-      grid_.SetText("");
-    } else if (!e.list || e.list->Selection() >= 0) {
-      grid_.SetText(text);
-    }
-    // A list without a selection was entered on a text it has no entry for:
-    // the cell keeps that text.
+  // A list without a selection was entered on a text it has no entry for:
+  // the cell keeps that text.
+  if (col <= rules_.TxCol() || !e.list || e.list->Selection() >= 0) {
+    outcome = rules_.Commit(row, col, editor.Text(), limits_, chinese_, enterKey,
+                            [this](CommitOutcome failed) {
+                              Warn(failed == CommitOutcome::kRangeMessage ? kStrOutOfRange
+                                                                          : kStrStepValue);
+                            });
+  } else if (grid_.TextMatrix(row, rules_.RxCol()).empty() &&
+             grid_.TextMatrix(row, rules_.TxCol()).empty()) {
+    // A row without a frequency takes no settings.
+    grid_.SetText("");
   }
   editor.Hide();
   host_.CellCommitted();
@@ -253,11 +163,11 @@ bool TableEditor::EnterKey() {
   if (col < grid_.Cols() - 1) {
     grid_.SetCol(col + 1);
   } else if (row < grid_.Rows() - 1) {
-    grid_.SetCol(rxCol_);
+    grid_.SetCol(rules_.RxCol());
     grid_.SetRow(row + 1);
   } else {
     grid_.SetRow(1);
-    grid_.SetCol(rxCol_);
+    grid_.SetCol(rules_.RxCol());
   }
   return true;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "radio/CellEditor.h"
+#include "radio/CellRules.h"
 #include "radio/ChannelTable.h"
 #include "radio/GridControl.h"
 #include "radio/MessageBoxes.h"
@@ -29,28 +30,6 @@ constexpr int kGridControlId = 1000;
 // selection, and leaving the cell then keeps its text.
 int PresetIndex(const std::vector<std::string>& entries, const std::string& cellText,
                 const std::vector<Texts>& words = {});
-
-// A typed frequency judged against the band and the channel raster.
-struct FrequencyCheck {
-  std::int32_t units = 0;  // 10 Hz units, truncated, clamped to 32 bits
-  std::string text;        // the cell text for `units`, "%3.5f" MHz
-  bool inRange = false;    // lower <= units <= upper, both inclusive, and
-                           // storable (kMinFrequencyCount to kMaxFrequencyCount)
-  bool onRaster = false;   // a multiple of 5 kHz (500) or 6.25 kHz (625)
-};
-
-// Reads the leading decimal number of `editorText` (none reads 0), multiplies
-// it by 100000 in exact decimal arithmetic and judges the result.
-FrequencyCheck CheckFrequency(const std::string& editorText, const BandLimits& limits);
-
-// How a commit ended.
-enum class CommitOutcome {
-  kNoEditor,      // no editor was visible: nothing committed
-  kCommitted,     // the editor's value went into the table
-  kRowCleared,    // the receive frequency was emptied: the channel was deleted
-  kRangeMessage,  // the frequency was outside the band (message shown)
-  kStepMessage,   // the frequency was off the channel raster (message shown)
-};
 
 // The editing rules of a channel table: one cell at a time through the
 // in-place editors, commit on leaving a cell or on Enter, frequency checks,
@@ -119,11 +98,7 @@ class TableEditor : public GridEvents {
 
  private:
   CommitOutcome CommitAs(bool enterKey);
-  CommitOutcome CommitReceive(long row, const std::string& text, bool rowWasEmpty);
-  CommitOutcome CommitTransmit(long row, const std::string& text, const std::string& rx,
-                               bool enterKey);
   const ColumnEditor& EditorsOf(long col) const;
-  void ClearRow(long row);
   void Warn(int textId);
 
   GridControl& grid_;
@@ -133,8 +108,7 @@ class TableEditor : public GridEvents {
   MessageBoxes& messages_;
   bool chinese_;
   BandLimits limits_;
-  long rxCol_;
-  long txCol_;
+  CellRules rules_;
 };
 
 }  // namespace varo::radio

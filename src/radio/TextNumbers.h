@@ -18,4 +18,11 @@ double LeadingDecimal(const std::string& text);
 // Leading whole number ("130 - 160MHz" -> 130), clamped to the 64-bit range.
 std::int64_t LeadingInteger(const std::string& text);
 
+// `text` without the spaces and tabs around it (cells, CSV fields, headers).
+std::string Trim(const std::string& text);
+
+// `text` with the letters A-Z made small, for comparing column and option
+// names whatever their case; other bytes (UTF-8 among them) stay.
+std::string AsciiLower(std::string text);
+
 }  // namespace varo::radio

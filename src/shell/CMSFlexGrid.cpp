@@ -1,11 +1,14 @@
 #include "shell/CMSFlexGrid.h"
 
 #include <QAbstractButton>
+#include <QItemSelection>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleOptionHeader>
+
+#include <algorithm>
 
 #include "shell/CommandIds.h"
 #include "shell/ShellText.h"
@@ -47,14 +50,16 @@ CMSFlexGrid::CMSFlexGrid(long rows, long cols, QWidget* parent)
   verticalHeader()->setFont(gridFont);
 
   setEditTriggers(QAbstractItemView::NoEditTriggers);
-  setSelectionMode(QAbstractItemView::SingleSelection);
+  // A click on a row or column header selects it, with Shift and Ctrl
+  // extending, as in a spreadsheet.
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
   setSelectionBehavior(QAbstractItemView::SelectItems);
   setTabKeyNavigation(false);
   setCornerButtonEnabled(false);
   setWordWrap(false);
   for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
     header->setSectionResizeMode(QHeaderView::Fixed);
-    header->setSectionsClickable(false);
+    header->setSectionsClickable(true);
     header->setHighlightSections(false);
   }
   verticalHeader()->setDefaultSectionSize(24);
@@ -132,9 +137,27 @@ void CMSFlexGrid::MoveTo(long row, long col) {
   row_ = row;
   col_ = col;
   syncing_ = true;
-  setCurrentCell(static_cast<int>(row_ - 1), static_cast<int>(col_ - 1));
+  // The new cell alone is selected, whatever modifier keys are down (Shift
+  // held for Shift+Tab would otherwise extend the selection).
+  selectionModel()->setCurrentIndex(model()->index(static_cast<int>(row_ - 1), static_cast<int>(col_ - 1)),
+                                    QItemSelectionModel::ClearAndSelect);
   syncing_ = false;
   if (events_) events_->OnEnterCell();
+}
+
+void CMSFlexGrid::MoveToCell(long row, long col) {
+  if (row < 1 || row >= rows_ || col < 1 || col >= cols_) return;
+  MoveTo(row, col);
+}
+
+void CMSFlexGrid::PlaceCurrent(long row, long col) {
+  if (row < 1 || row >= rows_ || col < 1 || col >= cols_) return;
+  row_ = row;
+  col_ = col;
+  syncing_ = true;
+  selectionModel()->setCurrentIndex(model()->index(static_cast<int>(row - 1), static_cast<int>(col - 1)),
+                                    QItemSelectionModel::NoUpdate);
+  syncing_ = false;
 }
 
 void CMSFlexGrid::SetRow(long row) {
@@ -163,10 +186,70 @@ void CMSFlexGrid::currentChanged(const QModelIndex& current, const QModelIndex& 
 }
 
 void CMSFlexGrid::mousePressEvent(QMouseEvent* event) {
+  rightPress_ = event->button() == Qt::RightButton;
   QTableWidget::mousePressEvent(event);
   const QModelIndex at = indexAt(event->position().toPoint());
   if (at.isValid() && at.row() + 1 == row_ && at.column() + 1 == col_ && events_)
     events_->OnEnterCell();
+  // A plain click inside a selection of several cells narrows it to the
+  // clicked cell only when the button is released; its editor opens then.
+  enterOnRelease_ = at.isValid() && !rightPress_ && EditorUnwanted();
+  rightPress_ = false;
+}
+
+void CMSFlexGrid::mouseReleaseEvent(QMouseEvent* event) {
+  QTableWidget::mouseReleaseEvent(event);
+  const QModelIndex at = indexAt(event->position().toPoint());
+  if (enterOnRelease_ && at.isValid() && at.row() + 1 == row_ && at.column() + 1 == col_ && events_)
+    events_->OnEnterCell();
+  enterOnRelease_ = false;
+}
+
+radio::CellBlock CMSFlexGrid::SelectedBlock() const {
+  const QModelIndexList selected = selectionModel()->selectedIndexes();
+  if (selected.isEmpty()) return {row_, col_, row_, col_};
+  radio::CellBlock block{rows_, cols_, 0, 0};
+  for (const QModelIndex& index : selected) {
+    block.top = std::min<long>(block.top, index.row() + 1);
+    block.bottom = std::max<long>(block.bottom, index.row() + 1);
+    block.left = std::min<long>(block.left, index.column() + 1);
+    block.right = std::max<long>(block.right, index.column() + 1);
+  }
+  return block;
+}
+
+std::vector<long> CMSFlexGrid::SelectedRows() const {
+  std::vector<long> rows;
+  for (const QModelIndex& index : selectionModel()->selectedIndexes()) rows.push_back(index.row() + 1);
+  if (rows.empty()) rows.push_back(row_);
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  return rows;
+}
+
+bool CMSFlexGrid::EditorUnwanted() const {
+  if (rightPress_) return true;
+  const QModelIndex current = model()->index(static_cast<int>(row_ - 1), static_cast<int>(col_ - 1));
+  const QItemSelectionModel* selection = selectionModel();
+  return selection->isSelected(current) && selection->selectedIndexes().size() > 1;
+}
+
+void CMSFlexGrid::SelectBlock(const radio::CellBlock& block) {
+  const long top = std::clamp(block.top, 1L, rows_ - 1), bottom = std::clamp(block.bottom, 1L, rows_ - 1);
+  const long left = std::clamp(block.left, 1L, cols_ - 1), right = std::clamp(block.right, 1L, cols_ - 1);
+  const QItemSelection selection(model()->index(static_cast<int>(top - 1), static_cast<int>(left - 1)),
+                                 model()->index(static_cast<int>(bottom - 1), static_cast<int>(right - 1)));
+  selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void CMSFlexGrid::SelectRows(const std::vector<long>& rows) {
+  QItemSelection selection;
+  for (long row : rows) {
+    if (row < 1 || row >= rows_) continue;
+    selection.select(model()->index(static_cast<int>(row - 1), 0),
+                     model()->index(static_cast<int>(row - 1), static_cast<int>(cols_ - 2)));
+  }
+  selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }
 
 void CMSFlexGrid::scrollContentsBy(int dx, int dy) {

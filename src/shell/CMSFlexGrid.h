@@ -7,6 +7,7 @@
 
 #include "radio/CellEditor.h"
 #include "radio/GridControl.h"
+#include "radio/TableSheet.h"
 
 class QAbstractButton;
 
@@ -29,6 +30,10 @@ namespace varo::shell {
 // editor lies exactly on the cell.
 //
 // Texts are stored as the bytes written and shown decoded (UTF-8, else GBK).
+//
+// Cells, ranges and whole rows or columns (a click on a header, Shift and
+// Ctrl to extend) can be selected; the selection is separate from the
+// current cell, which always lies inside it.
 class CMSFlexGrid : public QTableWidget, public radio::GridControl {
   Q_OBJECT
 
@@ -71,9 +76,30 @@ class CMSFlexGrid : public QTableWidget, public radio::GridControl {
   // The whole table without scroll bars.
   QSize sizeHint() const override;
 
+  // The rectangle around the selected cells (the current cell when nothing
+  // is selected).
+  radio::CellBlock SelectedBlock() const;
+  // The rows that hold a selected cell (the current row when nothing is
+  // selected), in order.
+  std::vector<long> SelectedRows() const;
+  // Whether the current cell is one of several selected cells, or was
+  // reached by a right-click: its editor then stays closed.
+  bool EditorUnwanted() const;
+  // Moves the current cell to (row, col) in one step: LeaveCell, then
+  // EnterCell, as a click does.
+  void MoveToCell(long row, long col);
+  // Moves the current cell without LeaveCell and EnterCell (the caller has
+  // closed the editor) and without touching the selection.
+  void PlaceCurrent(long row, long col);
+  // Selects `block`; the current cell stays.
+  void SelectBlock(const radio::CellBlock& block);
+  // Selects the whole of each of `rows`; the current cell stays.
+  void SelectRows(const std::vector<long>& rows);
+
  protected:
   void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -90,6 +116,8 @@ class CMSFlexGrid : public QTableWidget, public radio::GridControl {
   long row_ = 1;
   long col_ = 1;
   bool syncing_ = false;
+  bool rightPress_ = false;
+  bool enterOnRelease_ = false;
   std::string corner_;
   QColor fixedColor_ = Qt::black;
   std::vector<short> alignment_;

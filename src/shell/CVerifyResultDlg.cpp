@@ -14,17 +14,23 @@
 namespace varo::shell {
 
 CVerifyResultDlg::CVerifyResultDlg(CShellApp& app, const QStringList& lines, QWidget* parent)
+    : CVerifyResultDlg(app, lines, parent, app.Tr("Verify with Radio", "与电台核对"), ID_VERIFY,
+                       lines.size() > 1) {}
+
+CVerifyResultDlg::CVerifyResultDlg(CShellApp& app, const QStringList& lines, QWidget* parent,
+                                   const QString& title, int helpId, bool warning)
     : QDialog(parent),
       app_(app),
+      helpId_(helpId),
       summary_(new QLabel(lines.value(0), this)),
       differences_(new QPlainTextEdit(this)) {
   setObjectName(QStringLiteral("CVerifyResultDlg"));
-  setWindowTitle(app.Tr("Verify with Radio", "与电台核对"));
+  setWindowTitle(title);
   const bool matches = lines.size() <= 1;
 
   auto* icon = new QLabel(this);
   const QStyle::StandardPixmap picture =
-      matches ? QStyle::SP_MessageBoxInformation : QStyle::SP_MessageBoxWarning;
+      warning ? QStyle::SP_MessageBoxWarning : QStyle::SP_MessageBoxInformation;
   icon->setPixmap(style()->standardIcon(picture).pixmap(32, 32));
   summary_->setObjectName(QStringLiteral("summary"));
   summary_->setWordWrap(true);
@@ -62,7 +68,7 @@ QStringList CVerifyResultDlg::Differences() const {
 
 void CVerifyResultDlg::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_F1) {
-    app_.ShowHelp(ID_VERIFY);
+    app_.ShowHelp(helpId_);
     return;
   }
   QDialog::keyPressEvent(event);

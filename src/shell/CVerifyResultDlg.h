@@ -15,6 +15,10 @@ class CShellApp;
 // below it, every difference, one per line, in a read-only list that can be
 // copied. OK closes it; F1 opens the topic of the Verify command.
 //
+// The same window lists other results line by line under a title of their
+// own (Compare with, a paste that was not complete, an import), its F1 then
+// opening the topic of that command.
+//
 // Control object names: "summary", "differences", "1" (OK).
 class CVerifyResultDlg : public QDialog {
   Q_OBJECT
@@ -22,6 +26,9 @@ class CVerifyResultDlg : public QDialog {
  public:
   // `lines`: the summary first, then the differences.
   CVerifyResultDlg(CShellApp& app, const QStringList& lines, QWidget* parent);
+  // `warning`: the warning icon instead of the information icon.
+  CVerifyResultDlg(CShellApp& app, const QStringList& lines, QWidget* parent, const QString& title,
+                   int helpId, bool warning);
 
   QString Summary() const;
   QStringList Differences() const;
@@ -31,6 +38,7 @@ class CVerifyResultDlg : public QDialog {
 
  private:
   CShellApp& app_;
+  int helpId_;
   QLabel* summary_;
   QPlainTextEdit* differences_;
 };

@@ -82,7 +82,7 @@ CChannelView::CChannelView(CShellApp& app, CRadioDoc& doc, QWidget* parent)
   }
   editor_ = std::make_unique<radio::TableEditor>(*grid_, table, std::move(editors), *this,
                                                  messages_, app.Chinese());
-  grid_->SetEvents(editor_.get());
+  SetUpSheet();
 
   TransferController::Hooks hooks;
   hooks.commitCell = [this] { CommitCell(); };
@@ -286,7 +286,7 @@ bool CChannelView::OnCommand(int id) {
       OnPrintToPdf();
       return true;
     default:
-      return CShellView::OnCommand(id);
+      return OnSheetCommand(id) || CShellView::OnCommand(id);
   }
 }
 
@@ -308,6 +308,19 @@ std::optional<bool> CChannelView::CommandEnabled(int id) const {
       return Doc().CanUndo();
     case ID_EDIT_REDO:
       return Doc().CanRedo();
+    case ID_EDIT_COPY:
+    case ID_EDIT_CUT:
+    case ID_EDIT_PASTE:
+    case ID_EDIT_CLEAR:
+    case ID_ROW_INSERT:
+    case ID_ROW_DELETE:
+    case ID_ROW_MOVE_UP:
+    case ID_ROW_MOVE_DOWN:
+    case ID_FILL_DOWN:
+    case ID_FILE_EXPORT_CSV:
+    case ID_FILE_IMPORT_CSV:
+    case ID_FILE_COMPARE:
+      return true;
     default:
       return CShellView::CommandEnabled(id);
   }
@@ -386,6 +399,7 @@ bool CChannelView::eventFilter(QObject* watched, QEvent* event) {
   if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)
     return CShellView::eventFilter(watched, event);
   auto* key = static_cast<QKeyEvent*>(event);
+  if (SheetKey(watched, key)) return true;
   if (type == QEvent::ShortcutOverride && TakeUndoKey(watched, key)) {
     // Left unaccepted, the key becomes the window's shortcut.
     event->ignore();

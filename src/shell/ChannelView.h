@@ -3,6 +3,7 @@
 #include <QSize>
 
 class QKeyEvent;
+class QMenu;
 
 #include <memory>
 #include <optional>
@@ -14,6 +15,7 @@ class QKeyEvent;
 #include "radio/ProductBand.h"
 #include "radio/RadioModel.h"
 #include "radio/TableEditor.h"
+#include "radio/TableSheet.h"
 #include "radio/UndoHistory.h"
 #include "shell/QtMessageBoxes.h"
 #include "shell/ShellDocument.h"
@@ -53,6 +55,17 @@ class TransferController;
 //
 // Read asks about unsaved changes first (the read replaces the table). Verify
 // (32801) reads the radio into a copy and shows what differs.
+//
+// The table is also a dealer's spreadsheet (ChannelSheet.cpp): cells, ranges
+// and whole rows are selected with the mouse (row headers, Shift, Ctrl);
+// Cut, Copy and Paste move tab-separated text through the clipboard; rows are
+// cleared (Del), inserted, deleted and moved, cells filled down; the plan is
+// exported to and imported from a CSV file and compared with a .dat file.
+// Every one of these is one undo step. While several cells are selected no
+// editor is open; Tab and Shift+Tab move to the next and previous cell,
+// committing as leaving a cell does; Ctrl+Home, Ctrl+End, Page Up and Page
+// Down move the current cell from an editor too; a character typed on the
+// table starts editing the current cell with it.
 //
 // A radio's own view derives from it for commands of its own (the
 // 16-channel radio's Scan Info); its dialogs that change the document call
@@ -117,6 +130,14 @@ class CChannelView : public CShellView, public radio::EditorHost {
   // table as shown, the owner line from the INI's language section.
   PrintRenderer Renderer() const;
 
+  // The table being edited, for the spreadsheet operations.
+  radio::Sheet TableSheet() const;
+  // The context menu of the table (Cut, Copy, Paste and the row commands);
+  // built when asked for, null until then.
+  QMenu* TableMenu() const { return tableMenu_; }
+  // Opens the context menu at `global` (a screen position).
+  void ShowTableMenu(const QPoint& global);
+
   // EditorHost
   int PixelsPerInchX() const override;
   int PixelsPerInchY() const override;
@@ -134,6 +155,30 @@ class CChannelView : public CShellView, public radio::EditorHost {
   void ShowState(const radio::DocumentState* state);
   void OnTransferFinished(radio::CloneLink::Outcome outcome);
   bool TakeUndoKey(QObject* watched, QKeyEvent* key);
+  // The grid's events as the view wants them (ChannelSheet.cpp).
+  class GridRelay : public radio::GridEvents {
+   public:
+    explicit GridRelay(CChannelView& view) : view_(view) {}
+    void OnEnterCell() override;
+    void OnLeaveCell() override;
+    void OnScroll() override;
+
+   private:
+    CChannelView& view_;
+  };
+  void SetUpSheet();
+  bool OnSheetCommand(int id);
+  bool SheetKey(QObject* watched, QKeyEvent* key);
+  void OnSelectionChanged();
+  void CopySelection();
+  void Paste();
+  void RowCommand(int id);
+  void ExportCsv();
+  void ImportCsv();
+  void CompareWithFile();
+  // A list of result lines in a window of its own (the summary first).
+  void ShowLines(const QString& title, int helpId, const std::vector<std::string>& lines,
+                 bool warning);
 
   CShellApp& app_;
   CMSFlexGrid* grid_;
@@ -146,6 +191,8 @@ class CChannelView : public CShellView, public radio::EditorHost {
   TransferController* transfer_ = nullptr;
   bool firstUpdate_ = true;
   std::vector<radio::OutOfBandChannel> outOfBand_;
+  std::unique_ptr<GridRelay> relay_;
+  QMenu* tableMenu_ = nullptr;
 };
 
 }  // namespace varo::shell

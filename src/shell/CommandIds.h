@@ -42,6 +42,10 @@ constexpr int ID_FILE_PRINT_SETUP = 57606;
 constexpr int ID_FILE_PRINT = 57607;
 constexpr int ID_FILE_PRINT_DIRECT = 57608;
 constexpr int ID_FILE_PRINT_PREVIEW = 57609;
+constexpr int ID_EDIT_CLEAR = 57632;  // Clear Rows (Del in the table)
+constexpr int ID_EDIT_COPY = 57634;
+constexpr int ID_EDIT_CUT = 57635;
+constexpr int ID_EDIT_PASTE = 57637;
 constexpr int ID_EDIT_UNDO = 57643;
 constexpr int ID_EDIT_REDO = 57644;
 constexpr int ID_APP_ABOUT = 57664;
@@ -63,6 +67,15 @@ constexpr int ID_OPTIONAL_FEATURES = 32788;
 constexpr int ID_LANGUAGE = 32799;
 constexpr int ID_FILE_PRINT_PDF = 32800;  // the report as a PDF file, without a printer
 constexpr int ID_VERIFY = 32801;          // read the radio into a copy and compare
+// The channel table as a spreadsheet: row operations, plan files, comparison.
+constexpr int ID_ROW_INSERT = 32820;
+constexpr int ID_ROW_DELETE = 32821;
+constexpr int ID_ROW_MOVE_UP = 32822;
+constexpr int ID_ROW_MOVE_DOWN = 32823;
+constexpr int ID_FILL_DOWN = 32824;
+constexpr int ID_FILE_EXPORT_CSV = 32825;
+constexpr int ID_FILE_IMPORT_CSV = 32826;
+constexpr int ID_FILE_COMPARE = 32827;
 
 // Controls.
 constexpr int IDC_CONTROL_BAR = 100;

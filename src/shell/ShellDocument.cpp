@@ -150,6 +150,17 @@ bool CShellView::HeldDuringTransfer(int id) {
     case ID_FILE_PRINT_PDF:
     case ID_FILE_PRINT_SETUP:
     case ID_APP_ABOUT:
+    case ID_EDIT_CUT:
+    case ID_EDIT_PASTE:
+    case ID_EDIT_CLEAR:
+    case ID_ROW_INSERT:
+    case ID_ROW_DELETE:
+    case ID_ROW_MOVE_UP:
+    case ID_ROW_MOVE_DOWN:
+    case ID_FILL_DOWN:
+    case ID_FILE_EXPORT_CSV:
+    case ID_FILE_IMPORT_CSV:
+    case ID_FILE_COMPARE:
       return true;
     default:
       return false;

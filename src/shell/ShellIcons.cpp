@@ -130,6 +130,41 @@ void PaintVerify(QPainter& p) {
   p.drawPolyline(QPolygonF({{8.5, 9}, {11, 12}, {15.5, 5}}));
 }
 
+// Scissors: two blades crossing over two finger rings.
+void PaintCut(QPainter& p) {
+  p.setPen(QPen(QColor(90, 90, 100), 1.3, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(4.5, 1.5), QPointF(10, 10));
+  p.drawLine(QPointF(11.5, 1.5), QPointF(6, 10));
+  p.setPen(QPen(QColor(200, 40, 40), 1.3));
+  p.setBrush(Qt::NoBrush);
+  p.drawEllipse(QPointF(4.5, 12), 2.2, 2.2);
+  p.drawEllipse(QPointF(11.5, 12), 2.2, 2.2);
+}
+
+// A sheet of cells, as a copy's pages.
+void PaintSheet(QPainter& p, double x, double y) {
+  p.setPen(QPen(QColor(90, 90, 90), 0.9));
+  p.setBrush(Qt::white);
+  p.drawRect(QRectF(x, y, 8, 10));
+  p.setPen(QPen(QColor(80, 130, 200), 0.7));
+  for (double row = y + 2.5; row < y + 10; row += 2.5) p.drawLine(QPointF(x + 1, row), QPointF(x + 7, row));
+  p.drawLine(QPointF(x + 4, y + 1), QPointF(x + 4, y + 9));
+}
+
+void PaintCopy(QPainter& p) {
+  PaintSheet(p, 1.5, 1.5);
+  PaintSheet(p, 6.5, 4.5);
+}
+
+void PaintPaste(QPainter& p) {
+  p.setPen(QPen(QColor(120, 80, 30), 0.9));
+  p.setBrush(QColor(200, 150, 80));
+  p.drawRoundedRect(QRectF(1.5, 2.5, 10, 12.5), 1, 1);
+  p.setBrush(QColor(170, 170, 180));
+  p.drawRect(QRectF(4, 1, 5, 3));
+  PaintSheet(p, 6.5, 5);
+}
+
 void PaintPrint(QPainter& p) {
   p.setPen(QPen(QColor(70, 70, 70), 0.8));
   p.setBrush(Qt::white);
@@ -233,6 +268,9 @@ QIcon ToolbarIcon(int id) {
     case ID_VERIFY: paint = PaintVerify; break;
     case ID_EDIT_UNDO: paint = PaintUndo; break;
     case ID_EDIT_REDO: paint = PaintRedo; break;
+    case ID_EDIT_CUT: paint = PaintCut; break;
+    case ID_EDIT_COPY: paint = PaintCopy; break;
+    case ID_EDIT_PASTE: paint = PaintPaste; break;
     case ID_FILE_PRINT: paint = PaintPrint; break;
     case ID_APP_ABOUT: paint = PaintAbout; break;
     default: return {};

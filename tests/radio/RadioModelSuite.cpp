@@ -21,8 +21,10 @@
 #include "model16/Model16.h"
 #include "model199/Model199.h"
 #include "platform/SerialPort.h"
+#include "radio/ChannelCsv.h"
 #include "radio/CloneLink.h"
 #include "radio/DatFile.h"
+#include "radio/Frequency.h"
 #include "radio/MemoryGrid.h"
 #include "radio/RadioModel.h"
 #include "radiosim/SimulatedRadio.h"
@@ -51,6 +53,10 @@ struct RadioCase {
   // The bits of the byte at `offset` that open and save, with the table in
   // between, must leave as they were: those the table does not stand for.
   int (*keptBits)(std::size_t offset);
+  // The bits of the radio-wide settings at `offset` (Optional Features and
+  // the like, not the product type and band): what a plan file carries
+  // besides the table.
+  int (*optionBits)(std::size_t offset);
 };
 
 void PrintTo(const RadioCase& c, std::ostream* os) { *os << c.name; }
@@ -66,6 +72,22 @@ int Kept16(std::size_t offset) {
   return at < 12 ? 0x00 : at == 12 ? 0xE7 : at == 13 ? 0xCF : 0xFF;
 }
 
+// 0x12F-0x13B as Optional Features uses them, the scan settings 0x160-0x168,
+// the VOX and scan function switches at 0x3C7 and the call tone at 0x3F0.
+int Options16(std::size_t offset) {
+  switch (offset) {
+    case 0x12F: return 0x03;
+    case 0x130: return 0x7F;
+    case 0x131: case 0x134: return 0x0F;
+    case 0x135: case 0x136: return 0x01;
+    case 0x13A: return 0x1F;
+    case 0x13B: return 0x07;
+    case 0x3C7: return 0x03;
+    case 0x3F0: return 0xFF;
+    default: return offset >= 0x160 && offset <= 0x168 ? 0xFF : 0x00;
+  }
+}
+
 const RadioCase& Radio16Case() {
   static const RadioCase c{
       "Radio16",
@@ -77,6 +99,7 @@ const RadioCase& Radio16Case() {
       63,
       62,
       Kept16,
+      Options16,
   };
   return c;
 }
@@ -92,6 +115,19 @@ int Kept199(std::size_t offset) {
   return offset >= 0x0C90 && offset < 0x12D0 ? 0x00 : 0xFF;
 }
 
+// The settings block as Optional Features uses it: Beep is bit 0 of 0x1FC0,
+// 0x1FE1 bits 7-1, 0x1FE2 bits 6, 5 and 1-0; the rest are whole bytes.
+int Options199(std::size_t offset) {
+  switch (offset) {
+    case 0x1FC0: return 0x01;
+    case 0x1FC1: case 0x1FC3: case 0x1FE0: case 0x1FE4: case 0x1FE5: case 0x1FE6: case 0x1FE7:
+      return 0xFF;
+    case 0x1FE1: return 0xFE;
+    case 0x1FE2: return 0x63;
+    default: return 0x00;
+  }
+}
+
 const RadioCase& Radio199Case() {
   static const RadioCase c{
       "Radio199",
@@ -103,6 +139,7 @@ const RadioCase& Radio199Case() {
       305,
       305,
       Kept199,
+      Options199,
   };
   return c;
 }
@@ -236,6 +273,68 @@ TEST_P(RadioModelTest, DatRoundTripKeepsWhatIsNotInterpreted) {
             << "trial " << trial << " offset " << i << (chinese ? " zh" : " en");
       }
       dir.Write("radio.dat", bytes);
+    }
+  }
+}
+
+// A channel plan file carries every bit the table and the options stand
+// for: a random document whose channels the editor takes, exported and
+// imported into a document of random bytes, gives that document the first
+// one's channels and options as the program saves them, and leaves every
+// other bit of it as it was.
+TEST_P(RadioModelTest, CsvRoundTripKeepsEveryInterpretedByte) {
+  std::mt19937 random(20240612);
+  const TableSpec& table = *Model().table;
+  const BandLimits band{13600000, 17400000};
+  auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random()) % n; };
+  auto randomBytes = [&] {
+    MemoryImage image(Size());
+    for (auto& b : image.bytes) b = static_cast<std::uint8_t>(random());
+    return image;
+  };
+  // Bits an import may set: the table's and the options'.
+  std::vector<std::uint8_t> carried(Size());
+  for (std::size_t a = 0; a < Size(); ++a)
+    carried[a] = static_cast<std::uint8_t>(~Radio().keptBits(a) | Radio().optionBits(a));
+  for (int trial = 0; trial < 10; ++trial) {
+    // Channels as the editor makes them, over random bytes; some rows empty.
+    MemoryImage plan = randomBytes();
+    MemoryGrid grid(table.Rows(), table.Cols());
+    for (long row = 1; row < table.Rows(); ++row) {
+      const bool programmed = pick(3) != 0;
+      for (long col = 1; col < table.Cols(); ++col) {
+        const ColumnSpec& column = table.Column(col);
+        std::string text;
+        if (column.editor == EditorKind::kFrequency && programmed) {
+          const std::int32_t step = pick(2) ? 500 : 625;
+          text = FrequencyText(band.lower + step * static_cast<std::int32_t>(
+                                                    pick(static_cast<std::size_t>((band.upper - band.lower) / step))));
+        } else if (column.editor == EditorKind::kDropDown && programmed) {
+          text = column.entriesEnglish[pick(column.entriesEnglish.size())];
+        } else if (column.editor == EditorKind::kText) {
+          for (std::size_t n = pick(static_cast<std::size_t>(column.storedLength) + 1); n > 0; --n)
+            text += column.storedCharacters[pick(column.storedCharacters.size())];
+        }
+        grid.SetTextMatrix(row, col, text);
+      }
+    }
+    Model().tableToImage(grid, plan);
+    MemoryImage saved = plan;  // as the program saves it
+    Model().imageToTable(plan, grid, false);
+    Model().tableToImage(grid, saved);
+
+    const std::string csv = ExportCsv(Model(), plan);
+    for (bool chinese : {false, true}) {
+      const MemoryImage other = randomBytes();
+      MemoryImage imported = other;
+      const CsvImport result = ImportCsvIntoImage(Model(), csv, band, chinese, imported);
+      ASSERT_TRUE(result.Ok()) << trial << ": " << result.problems.front().text;
+      EXPECT_TRUE(result.options);
+      for (std::size_t a = 0; a < Size(); ++a) {
+        const auto expected = static_cast<std::uint8_t>((saved[a] & carried[a]) | (other[a] & ~carried[a]));
+        ASSERT_EQ(imported[a], expected) << "trial " << trial << " at " << a;
+      }
+      EXPECT_EQ(ExportCsv(Model(), imported), csv) << trial;
     }
   }
 }

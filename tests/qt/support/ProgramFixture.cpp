@@ -191,6 +191,17 @@ void MaybeScreenshot(QWidget* w, const QString& name, bool titleBar, QWidget* ov
   picture.save(path);
 }
 
+void MaybeScreenshotWithPopup(QWidget* w, const QString& name, QWidget* popup) {
+  const QByteArray dir = qgetenv("VARO_SCREENSHOT_DIR");
+  if (dir.isEmpty()) return;
+  QImage picture = WithTitleBar(w);
+  QPainter painter(&picture);
+  const QPoint at = popup->mapToGlobal(QPoint(0, 0)) - w->mapToGlobal(QPoint(0, 0));
+  painter.drawPixmap(at + QPoint(1, 24), popup->grab());
+  painter.end();
+  picture.save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + name);
+}
+
 QStringList PdfPages(const QString& path) {
   QProcess p;
   p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});

@@ -153,6 +153,10 @@ void AcceptFileDialog(QWidget* w, const QString& path);
 void MaybeScreenshot(QWidget* w, const QString& name, bool titleBar = false,
                      QWidget* over = nullptr);
 
+// As MaybeScreenshot with a title bar, with the popup `popup` (a context
+// menu) drawn where it lies over `w` on the screen.
+void MaybeScreenshotWithPopup(QWidget* w, const QString& name, QWidget* popup);
+
 // The text of each page of a PDF as laid out (pdftotext -layout), exactly as
 // extracted: a ligature or a CJK glyph read back as a compatibility character
 // would not match the words searched for.

@@ -1,0 +1,461 @@
+// The channel table as a spreadsheet, driven through both programmers'
+// windows: rows copied and pasted through the clipboard, a spreadsheet's
+// block with a refused row, row operations with what belongs to the
+// channels, Tab and the other keys, the context menu, plan files and
+// Compare with. Every case runs in Varo16 and in Varo199V3.
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+#include "model16/Layout.h"
+#include "qt/varo16/Varo16Fixture.h"
+#include "qt/varo199/Varo199Fixture.h"
+#include "radio/ChannelCsv.h"
+#include "radio/DatFile.h"
+#include "shell/CMSFlexGrid.h"
+#include "shell/CMainFrame.h"
+#include "shell/CVerifyResultDlg.h"
+#include "shell/ChannelView.h"
+#include "shell/CommandIds.h"
+#include "shell/RadioDocument.h"
+
+using namespace varo;
+using test::SessionBase;
+
+namespace {
+
+// Runs `body` in a started programmer ("16" or "199") in `language`; `first`
+// is its first channel row (the 199-channel radio's row 1 is Pr).
+void Run(const QString& program, const std::string& language,
+         const std::function<void(SessionBase&, long first)>& body) {
+  if (program == QLatin1String("16")) {
+    test::Session s(language);
+    QVERIFY(s.app);
+    body(s, 1);
+  } else {
+    test::Session199 s(language);
+    QVERIFY(s.app);
+    body(s, 2);
+  }
+}
+
+// Clicks the label of `row` (the row header), with `mods`.
+void ClickRowLabel(SessionBase& s, long row, Qt::KeyboardModifiers mods = {}) {
+  shell::CMSFlexGrid* grid = s.Grid();
+  grid->scrollTo(grid->model()->index(static_cast<int>(row - 1), 0));
+  QHeaderView* labels = grid->verticalHeader();
+  const int y = labels->sectionViewportPosition(static_cast<int>(row - 1)) +
+                labels->sectionSize(static_cast<int>(row - 1)) / 2;
+  QTest::mouseClick(labels->viewport(), Qt::LeftButton, mods, QPoint(labels->width() / 2, y));
+}
+
+void Key(SessionBase& s, int key, Qt::KeyboardModifiers mods = {}) {
+  QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : s.Grid(),
+                  static_cast<Qt::Key>(key), mods);
+}
+
+// Chooses entry `index` in the drop-down cell (row, col) and confirms it.
+void Choose(SessionBase& s, long row, long col, int index) {
+  s.Click(row, col);
+  qobject_cast<QComboBox*>(s.Editor(col))->setCurrentIndex(index);
+  QTest::keyClick(s.Editor(col), Qt::Key_Return);
+}
+
+// Every modal window that opens until `done` is set: its title, and the
+// lines of a result window or the text of a message box; each is closed
+// with its OK (after a picture, when `picture` names one).
+struct Windows {
+  QStringList seen;
+  bool done = false;
+  QString picture;
+};
+void AnswerEach(const std::shared_ptr<Windows>& log, SessionBase& s) {
+  test::WhenModal([log, &s](QWidget* w) {
+    if (log->done) return;
+    log->seen << w->windowTitle();
+    if (auto* result = qobject_cast<shell::CVerifyResultDlg*>(w)) {
+      log->seen << result->Summary() << result->Differences();
+      if (!log->picture.isEmpty()) test::MaybeScreenshot(s.Frame(), log->picture, true, w);
+    } else if (auto* box = qobject_cast<QMessageBox*>(w)) {
+      log->seen << box->text();
+    }
+    AnswerEach(log, s);
+    test::Press(w, qobject_cast<QMessageBox*>(w) ? QStringLiteral("OK") : QStringLiteral("1"));
+  });
+}
+std::shared_ptr<Windows> Watch(SessionBase& s, const QString& picture = {}) {
+  auto log = std::make_shared<Windows>();
+  log->picture = picture;
+  AnswerEach(log, s);
+  return log;
+}
+
+QString Tsv(const QList<QStringList>& rows) {
+  QString text;
+  for (const QStringList& row : rows) text += row.join(QLatin1Char('\t')) + QLatin1Char('\n');
+  return text;
+}
+
+QString Picture(const QString& program, const std::string& language, const char* what) {
+  return QStringLiteral("varo%1-%2-%3.png")
+      .arg(program, QLatin1String(what), language == "Chinese" ? "zh" : "en");
+}
+
+}  // namespace
+
+class SheetTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+  void copyTwoRowsAndPasteThemTwoRowsLower_data();
+  void copyTwoRowsAndPasteThemTwoRowsLower();
+  void spreadsheetBlockRefusesOneRowAndSaysSoOnce_data();
+  void spreadsheetBlockRefusesOneRowAndSaysSoOnce();
+  void rowsCarryScanPriorityAndNames_data();
+  void rowsCarryScanPriorityAndNames();
+  void tabMovesAndCommits_data();
+  void tabMovesAndCommits();
+  void typingOnTheTableStartsEditing_data();
+  void typingOnTheTableStartsEditing();
+  void contextMenuOfTheRowLabels_data();
+  void contextMenuOfTheRowLabels();
+  void planFilesAndCompare_data();
+  void planFilesAndCompare();
+};
+
+static void Programs() {
+  QTest::addColumn<QString>("program");
+  QTest::newRow("Varo16") << QStringLiteral("16");
+  QTest::newRow("Varo199V3") << QStringLiteral("199");
+}
+
+static void ProgramsAndLanguages() {
+  QTest::addColumn<QString>("program");
+  QTest::addColumn<QString>("language");
+  for (const char* program : {"16", "199"})
+    for (const char* language : {"English", "Chinese"})
+      QTest::newRow(qPrintable(QStringLiteral("Varo%1 %2").arg(program, language)))
+          << QString::fromLatin1(program) << QString::fromLatin1(language);
+}
+
+void SheetTest::copyTwoRowsAndPasteThemTwoRowsLower_data() { ProgramsAndLanguages(); }
+
+// Two rows selected by their labels, copied and pasted two rows lower come
+// out exactly as they were; the clipboard holds them as tab-separated text;
+// the paste is one step for Undo.
+void SheetTest::copyTwoRowsAndPasteThemTwoRowsLower() {
+  QFETCH(QString, program);
+  QFETCH(QString, language);
+  Run(program, language.toStdString(), [&](SessionBase& s, long r) {
+    s.Type(r, 1, QStringLiteral("145.0125"));
+    Choose(s, r, 5, 1);
+    s.Type(r + 1, 1, QStringLiteral("146.025"));
+    s.Type(r + 1, 2, QStringLiteral("146.525"));
+    if (program == QLatin1String("199")) s.Type(r + 1, 7, QStringLiteral("ab-1"));
+    const QStringList first = s.Row(r), second = s.Row(r + 1);
+
+    ClickRowLabel(s, r);
+    ClickRowLabel(s, r + 1, Qt::ShiftModifier);
+    QVERIFY(!s.Editor(1)->isVisible());
+    QTest::keyClick(s.Grid(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), Tsv({first, second}));
+
+    ClickRowLabel(s, r + 2);
+    QTest::keyClick(s.Grid(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(s.Row(r + 2), first);
+    QCOMPARE(s.Row(r + 3), second);
+    QCOMPARE(s.Grid()->SelectedRows(), (std::vector<long>{r + 2, r + 3}));
+
+    const QStringList empty(first.size(), QString());
+    QTest::keyClick(s.Grid(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(s.Row(r + 2), empty);
+    QCOMPARE(s.Row(r + 3), empty);
+    QCOMPARE(s.Row(r + 1), second);
+    QTest::keyClick(s.Grid(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(s.Row(r + 3), second);
+
+    // Fill Down of the Power cells: the top one's value below it.
+    s.Grid()->SelectBlock({r, 5, r + 3, 5});
+    QTest::keyClick(s.Grid(), Qt::Key_D, Qt::ControlModifier);
+    for (long row = r + 1; row <= r + 3; ++row) QCOMPARE(s.Row(row).value(4), first.value(4));
+  });
+}
+
+void SheetTest::spreadsheetBlockRefusesOneRowAndSaysSoOnce_data() { ProgramsAndLanguages(); }
+
+// A spreadsheet's block pasted from an open frequency editor: the row with
+// the off-raster frequency keeps what it had, the others go in by the typing
+// rules, and one window names the refused channel.
+void SheetTest::spreadsheetBlockRefusesOneRowAndSaysSoOnce() {
+  QFETCH(QString, program);
+  QFETCH(QString, language);
+  const bool chinese = language == QLatin1String("Chinese");
+  Run(program, language.toStdString(), [&](SessionBase& s, long r) {
+    s.Type(r + 1, 1, QStringLiteral("150.0"));
+    const QStringList kept = s.Row(r + 1);
+    QGuiApplication::clipboard()->setText(
+        QStringLiteral("145.0125\t\t67\n145.0130\t\t\t\tHigh\n146.025\t\t\t\t低\n"));
+    s.Click(r, 1);
+    auto windows = Watch(s, Picture(program, language.toStdString(), "paste-refused"));
+    QTest::keyClick(s.Editor(1), Qt::Key_V, Qt::ControlModifier);
+    windows->done = true;
+
+    QCOMPARE(s.Row(r).value(0), QStringLiteral("145.01250"));
+    QCOMPARE(s.Row(r).value(2), QStringLiteral("67.0"));
+    QCOMPARE(s.Row(r + 1), kept);
+    QCOMPARE(s.Row(r + 2).value(0), QStringLiteral("146.02500"));
+    QCOMPARE(s.Row(r + 2).value(4), chinese ? QStringLiteral("低") : QStringLiteral("Low"));
+    const QStringList said =
+        chinese ? QStringList{"粘贴", "部分内容未能粘贴：", "信道 2 未改变：接收频率 145.0130 不符合 5K/6.25K 步进。"}
+                : QStringList{"Paste", "Not everything could be pasted:",
+                              "Channel 2 was left as it was: Rx Frequency 145.0130 is not on the 5 kHz or "
+                              "6.25 kHz raster."};
+    QCOMPARE(windows->seen, said);
+  });
+}
+
+void SheetTest::rowsCarryScanPriorityAndNames_data() { Programs(); }
+
+// Insert, move and delete through their keys: the 16-channel radio's Scan
+// Add mark and priority channel, the 199-channel radio's names go with the
+// channels; the priority row Pr stays. Each is one step for Undo.
+void SheetTest::rowsCarryScanPriorityAndNames() {
+  QFETCH(QString, program);
+  const bool is16 = program == QLatin1String("16");
+  Run(program, "English", [&](SessionBase& s, long r) {
+    const QStringList rx = {"145.00000", "146.00000", "147.00000"};
+    for (int i = 0; i < 3; ++i) {
+      s.Type(r + i, 1, rx[i]);
+      if (!is16) s.Type(r + i, 7, QStringLiteral("CH%1").arg(i + 1));
+    }
+    if (is16) {
+      Choose(s, 2, 6, 0);                   // channel 2: Scan Add Yes
+      s.Image()[model16::kPriorityChannel] = 2;  // and the priority channel
+    } else {
+      s.Type(1, 1, QStringLiteral("140.0"));
+    }
+    // What rows r..r+3 hold: frequencies, and the row of channel 146.
+    auto check = [&](const QStringList& rows, int row146, const char* step) {
+      for (int i = 0; i < rows.size(); ++i)
+        QVERIFY2(s.Row(r + i).value(0) == rows[i], step);
+      const QStringList line = s.Row(r + row146);
+      if (is16) {
+        QVERIFY2(line.value(5) == QLatin1String("Yes"), step);
+        QVERIFY2(s.Image()[model16::kPriorityChannel] == r + row146, step);
+      } else {
+        QVERIFY2(line.value(6) == QLatin1String("CH2"), step);
+        QVERIFY2(s.Row(1).value(0) == QLatin1String("140.00000"), step);
+      }
+    };
+    ClickRowLabel(s, r);
+    QTest::keyClick(s.Grid(), Qt::Key_Insert, Qt::ControlModifier | Qt::ShiftModifier);
+    check({"", rx[0], rx[1], rx[2]}, 2, "insert");
+    ClickRowLabel(s, r + 2);
+    QTest::keyClick(s.Grid(), Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
+    check({"", rx[1], rx[0], rx[2]}, 1, "move up");
+    QCOMPARE(s.Grid()->SelectedRows(), (std::vector<long>{r + 1}));
+    ClickRowLabel(s, r);
+    QTest::keyClick(s.Grid(), Qt::Key_Delete, Qt::ControlModifier | Qt::ShiftModifier);
+    check({rx[1], rx[0], rx[2], ""}, 0, "delete");
+    QTest::keyClick(s.Grid(), Qt::Key_Z, Qt::ControlModifier);
+    check({"", rx[1], rx[0], rx[2]}, 1, "undo");
+    if (!is16) {
+      ClickRowLabel(s, 1);  // Pr does not move
+      QTest::keyClick(s.Grid(), Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
+      check({"", rx[1], rx[0], rx[2]}, 1, "Pr");
+    }
+  });
+}
+
+void SheetTest::tabMovesAndCommits_data() { Programs(); }
+
+// Tab and Shift+Tab move to the next and previous cell, row after row and
+// round the table, committing as leaving a cell does: an off-raster transmit
+// frequency clears its channel (Enter would empty the cell only).
+// Ctrl+End and Ctrl+Home reach the last and first cell from an editor.
+void SheetTest::tabMovesAndCommits() {
+  QFETCH(QString, program);
+  Run(program, "English", [&](SessionBase& s, long r) {
+    shell::CMSFlexGrid* g = s.Grid();
+    const long lastRow = g->Rows() - 1, lastCol = g->Cols() - 1;
+    s.Click(r, 1);
+    QTest::keyClicks(s.Editor(1), QStringLiteral("145.0125"));
+    QTest::keyClick(s.Editor(1), Qt::Key_Tab);
+    QCOMPARE(s.Row(r).value(1), QStringLiteral("145.01250"));  // committed, defaults in
+    QCOMPARE((std::pair{g->Row(), g->Col()}), (std::pair{r, 2L}));
+    QVERIFY(s.Editor(2)->isVisible() && s.Editor(2)->hasFocus());
+    QTest::keyClick(s.Editor(2), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(g->Col(), 1L);
+    s.Click(r, lastCol);
+    Key(s, Qt::Key_Tab);
+    QCOMPARE((std::pair{g->Row(), g->Col()}), (std::pair{r + 1, 1L}));
+    Key(s, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE((std::pair{g->Row(), g->Col()}), (std::pair{lastRow, lastCol}));
+    Key(s, Qt::Key_Tab);
+    QCOMPARE((std::pair{g->Row(), g->Col()}), (std::pair{1L, 1L}));
+    Key(s, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE((std::pair{g->Row(), g->Col()}), (std::pair{lastRow, lastCol}));
+    Key(s, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE((std::pair{g->Row(), g->Col()}), (std::pair{1L, 1L}));
+    Key(s, Qt::Key_PageDown);
+    QVERIFY(g->Row() > 2 && g->Col() == 1);
+    QVERIFY(s.Editor(1)->isVisible());
+    QTest::keyClick(s.Editor(1), Qt::Key_Escape);
+    QTest::keyClick(g, Qt::Key_End);  // on the table itself: the row's last cell
+    QCOMPARE(g->Col(), lastCol);
+
+    s.Click(r, 2);
+    qobject_cast<QLineEdit*>(s.Editor(2))->clear();
+    QTest::keyClicks(s.Editor(2), QStringLiteral("145.0130"));
+    auto windows = Watch(s);
+    QTest::keyClick(s.Editor(2), Qt::Key_Tab);
+    windows->done = true;
+    QCOMPARE(windows->seen.value(1),
+             QStringLiteral("Error data Value, please input according the step value(6.25K/5k)."));
+    QCOMPARE(s.Row(r), QStringList(static_cast<int>(lastCol), QString()));
+    QCOMPARE((std::pair{g->Row(), g->Col()}), (std::pair{r, 3L}));
+  });
+}
+
+void SheetTest::typingOnTheTableStartsEditing_data() { Programs(); }
+
+// With no editor open, a character typed on the table opens the current
+// cell's editor with it; Del there clears the selected rows.
+void SheetTest::typingOnTheTableStartsEditing() {
+  QFETCH(QString, program);
+  Run(program, "English", [&](SessionBase& s, long r) {
+    s.Type(r, 1, QStringLiteral("150.0"));
+    s.Click(r, 1);
+    QTest::keyClick(s.Editor(1), Qt::Key_Escape);
+    QVERIFY(!s.Editor(1)->isVisible());
+    QTest::keyClick(s.Grid(), Qt::Key_1);
+    QVERIFY(s.Editor(1)->isVisible());
+    QCOMPARE(qobject_cast<QLineEdit*>(s.Editor(1))->text(), QStringLiteral("1"));
+    QTest::keyClicks(s.Editor(1), QStringLiteral("45.0125"));
+    QTest::keyClick(s.Editor(1), Qt::Key_Return);
+    QCOMPARE(s.Row(r).value(0), QStringLiteral("145.01250"));
+
+    s.Click(r, 5);
+    QTest::keyClick(s.Editor(5), Qt::Key_Escape);
+    QTest::keyClick(s.Grid(), Qt::Key_L);
+    QCOMPARE(qobject_cast<QComboBox*>(s.Editor(5))->currentText(), QStringLiteral("Low"));
+    QTest::keyClick(s.Editor(5), Qt::Key_Return);
+    QCOMPARE(s.Row(r).value(4), QStringLiteral("Low"));
+
+    ClickRowLabel(s, r);
+    QTest::keyClick(s.Grid(), Qt::Key_Delete);
+    QCOMPARE(s.Row(r), QStringList(s.Row(r).size(), QString()));
+  });
+}
+
+void SheetTest::contextMenuOfTheRowLabels_data() { ProgramsAndLanguages(); }
+
+// A right-click on a row label outside the selection selects that row and
+// opens the table's menu with the Edit menu's texts; its Clear Rows clears
+// that row only.
+void SheetTest::contextMenuOfTheRowLabels() {
+  QFETCH(QString, program);
+  QFETCH(QString, language);
+  const bool chinese = language == QLatin1String("Chinese");
+  Run(program, language.toStdString(), [&](SessionBase& s, long r) {
+    s.Type(r, 1, QStringLiteral("145.0125"));
+    s.Type(r + 1, 1, QStringLiteral("146.0125"));
+    ClickRowLabel(s, r);
+    QHeaderView* labels = s.Grid()->verticalHeader();
+    const QPoint at(labels->width() / 2, labels->sectionViewportPosition(static_cast<int>(r)) + 5);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, labels->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(labels->viewport(), &event);
+    QMenu* menu = s.ChannelView()->TableMenu();
+    QVERIFY(menu && menu->isVisible());
+    QCOMPARE(s.Grid()->SelectedRows(), (std::vector<long>{r + 1}));
+    QStringList texts;
+    for (QAction* action : menu->actions())
+      if (!action->isSeparator()) texts << action->text().section(QLatin1Char('\t'), 0, 0).remove(QLatin1Char('&'));
+    const QStringList expected =
+        chinese ? QStringList{"剪切(T)", "复制(Y)", "粘贴(A)", "清除行(L)", "插入空行(I)", "删除行(D)",
+                              "上移(V)", "下移(W)", "向下填充(F)"}
+                : QStringList{"Cut", "Copy", "Paste", "Clear Rows", "Insert Row", "Delete Row",
+                              "Move Up", "Move Down", "Fill Down"};
+    QCOMPARE(texts, expected);
+    test::MaybeScreenshotWithPopup(s.Frame(), Picture(program, language.toStdString(), "table-menu"), menu);
+    menu->actions().at(4)->trigger();  // Clear Rows
+    menu->close();
+    QCOMPARE(s.Row(r + 1).value(0), QString());
+    QCOMPARE(s.Row(r).value(0), QStringLiteral("145.01250"));
+  });
+}
+
+void SheetTest::planFilesAndCompare_data() { Programs(); }
+
+// File > Export CSV writes the plan of the table as shown; File > Import CSV
+// of a faulty plan lists its lines and changes nothing, of the exported plan
+// brings the table back; File > Compare with names what differs from a file.
+void SheetTest::planFilesAndCompare() {
+  QFETCH(QString, program);
+  Run(program, "English", [&](SessionBase& s, long r) {
+    test::TempDir dir;
+    const radio::RadioModel& model = s.ChannelView()->Model();
+    // Runs File command `id` on the file `name` of `dir`; what it showed.
+    auto fileCommand = [&](int id, const std::string& name) {
+      auto log = std::make_shared<Windows>();
+      const QString path = QString::fromStdString(dir.File(name));
+      test::WhenModal([&s, log, path](QWidget* w) {
+        test::AcceptFileDialog(w, path);
+        AnswerEach(log, s);
+      });
+      s.Frame()->RouteCommand(id);
+      log->done = true;
+      s.Activate();  // the offscreen platform hands nothing back after a window
+      return log->seen;
+    };
+    s.Type(r, 1, QStringLiteral("145.0125"));
+    s.Type(r + 1, 1, QStringLiteral("146.0"));
+    const QStringList first = s.Row(r), second = s.Row(r + 1);
+    const QStringList empty(first.size(), QString());
+    fileCommand(shell::ID_FILE_EXPORT_CSV, "plan.csv");
+    const std::string plan = dir.Read("plan.csv");
+    QCOMPARE(plan, radio::ExportCsv(model, s.ChannelView()->Doc().Capture().image));
+
+    ClickRowLabel(s, r);
+    ClickRowLabel(s, r + 1, Qt::ShiftModifier);
+    QTest::keyClick(s.Grid(), Qt::Key_Delete);
+    std::string faulty = plan;
+    faulty.replace(faulty.find("145.01250,145.01250"), 9, "145.01300");
+    dir.Write("faulty.csv", faulty);
+    const QString line = QString::number(r + 1);  // the header is line 1
+    QCOMPARE(fileCommand(shell::ID_FILE_IMPORT_CSV, "faulty.csv"),
+             (QStringList{"Import CSV", "The CSV file was not imported; nothing was changed:",
+                          "Line " + line + ": Rx Frequency 145.01300 is not on the 5 kHz or 6.25 kHz raster."}));
+    QCOMPARE(s.Row(r), empty);
+    QCOMPARE(fileCommand(shell::ID_FILE_IMPORT_CSV, "plan.csv"),
+             (QStringList{"Import CSV", QStringLiteral("Imported %1 channels and the options.")
+                                            .arg(model.table->channelRows)}));
+    QCOMPARE(s.Row(r), first);
+    QCOMPARE(s.Row(r + 1), second);
+    QTest::keyClick(s.Grid(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(s.Row(r + 1), empty);
+    QTest::keyClick(s.Grid(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(s.Row(r + 1), second);
+
+    const radio::MemoryImage now = s.ChannelView()->Doc().Capture().image;
+    radio::SaveDatFile(dir.File("other.dat"), now.data(), now.size());
+    s.Click(r, 1);
+    qobject_cast<QLineEdit*>(s.Editor(1))->clear();  // Varo199V3's box keeps the old text
+    QTest::keyClicks(s.Editor(1), QStringLiteral("147.0"));
+    QTest::keyClick(s.Editor(1), Qt::Key_Return);
+    QCOMPARE(fileCommand(shell::ID_FILE_COMPARE, "other.dat"),
+             (QStringList{"Compare with other.dat", "Document and other.dat differ in 1 place:",
+                          "Channel 1, Rx Frequency: Document 147.00000, other.dat 145.01250"}));
+  });
+}
+
+QTEST_MAIN(SheetTest)
+#include "SheetTest.moc"
