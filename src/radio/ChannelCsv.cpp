@@ -351,9 +351,12 @@ void Importer::ReadOptions(const std::vector<Record>& records) {
   for (const Record* r : rows) {
     const std::string name = Trim(r->cells[0]);
     const std::string value = r->cells.size() > 1 ? Trim(r->cells[1]) : "";
+    // The field is looked up in the model's own list, which outlives the
+    // import: options_ keeps pointers to it.
     const OptionField* field = nullptr;
-    for (const OptionField& f : model_.options ? *model_.options : std::vector<OptionField>{})
-      if (AsciiLower(f.name) == AsciiLower(name)) field = &f;
+    if (model_.options)
+      for (const OptionField& f : *model_.options)
+        if (AsciiLower(f.name) == AsciiLower(name)) field = &f;
     if (!field) {
       Problem(r->line, Quote(name, false) + " is no option of this radio.",
               Quote(name, true) + "不是本电台的可选功能。");
