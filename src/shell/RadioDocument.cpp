@@ -9,14 +9,14 @@
 namespace varo::shell {
 
 CRadioDoc::CRadioDoc(CShellApp& app, const radio::RadioModel& model)
-    : app_(app), model_(model), image_(model.newImage()) {}
+    : CShellDoc(app), model_(model), image_(model.newImage()) {}
 
 CChannelView* CRadioDoc::ChannelView() const { return qobject_cast<CChannelView*>(View()); }
 
 bool CRadioDoc::OnNewDocument() {
   image_ = model_.newImage();
-  SetTitle(app_.Tr("Channel Information", "信道信息"));
-  app_.SetNewDocumentFlag(true);
+  SetTitle(App().Tr("Channel Information", "信道信息"));
+  App().SetNewDocumentFlag(true);
   return true;
 }
 
@@ -25,7 +25,7 @@ bool CRadioDoc::OnOpenDocument(const QString& path) {
   radio::MemoryImage loaded = image_;
   const radio::DatFileError error = radio::LoadDatFile(file, loaded.data(), model_.imageSize);
   if (error != radio::DatFileError::kNone) {
-    app_.MessageBox(FromBytes(radio::DatFileErrorText(error, file, app_.Chinese())),
+    App().MessageBox(FromBytes(radio::DatFileErrorText(error, file, App().Chinese())),
                     QMessageBox::Ok, QMessageBox::Warning);
     return false;
   }
@@ -47,7 +47,7 @@ bool CRadioDoc::OnSaveDocument(const QString& path) {
   const std::string file = path.toStdString();
   const radio::DatFileError error = radio::SaveDatFile(file, image_.data(), model_.imageSize);
   if (error != radio::DatFileError::kNone) {
-    app_.MessageBox(FromBytes(radio::DatFileErrorText(error, file, app_.Chinese())),
+    App().MessageBox(FromBytes(radio::DatFileErrorText(error, file, App().Chinese())),
                     QMessageBox::Ok, QMessageBox::Warning);
     return false;
   }
@@ -91,9 +91,9 @@ void CRadioDoc::SetClean() {
 }
 
 QString CRadioDoc::ProposedFileName() const {
-  std::string name = app_.Ini().GetValue("Setup", "AppName", "");
-  if (name.empty()) name = app_.Traits().programName;
-  return FromBytes(name) + app_.DocumentExtension();
+  std::string name = App().Ini().GetValue("Setup", "AppName", "");
+  if (name.empty()) name = App().Traits().programName;
+  return FromBytes(name) + App().DocumentExtension();
 }
 
 }  // namespace varo::shell

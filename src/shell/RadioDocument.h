@@ -61,7 +61,6 @@ class CRadioDoc : public CShellDoc {
   void SetClean() override;
 
  protected:
-  CShellApp& app_;
 
  private:
   void FollowHistory() { SetModifiedFlag(!history_.IsClean()); }

@@ -26,18 +26,11 @@
 #include "shell/ShellText.h"
 
 namespace varo::shell {
-namespace {
-
-CShellApp* g_current = nullptr;
-
-}  // namespace
 
 CShellApp::CShellApp(ProgrammerTraits traits, DocumentTemplate& documents)
     : startProgram([](const std::string& path) { return StartProgram(path); }),
       traits_(std::move(traits)),
-      documents_(documents) {
-  g_current = this;
-}
+      documents_(documents) {}
 
 CShellApp::~CShellApp() {
   delete mainFrame_;
@@ -45,10 +38,7 @@ CShellApp::~CShellApp() {
   printer_.reset();
   help_.reset();
   if (translator_) QCoreApplication::removeTranslator(translator_.get());
-  if (g_current == this) g_current = nullptr;
 }
-
-CShellApp* CShellApp::Current() { return g_current; }
 
 bool CShellApp::InitInstance(const QStringList& arguments) {
   // 1-2: the program INI and the interface language.

@@ -34,7 +34,8 @@ struct ProgrammerTraits {
 // The application object of a programmer: process-wide state (program INI,
 // language, language module, help folder, program directory, application
 // name, new-document flag), the start-up, and the application's commands
-// (File New, File Open, About). One exists per run; Current() finds it.
+// (File New, File Open, About). One exists per run; its documents and views
+// hold it.
 class CShellApp {
  public:
   CShellApp(ProgrammerTraits traits, DocumentTemplate& documents);
@@ -42,7 +43,6 @@ class CShellApp {
   CShellApp(const CShellApp&) = delete;
   CShellApp& operator=(const CShellApp&) = delete;
 
-  static CShellApp* Current();
 
   // The start-up, in order: program INI, language value and flag, language
   // module (its absence ends the start with a message), help folder, program

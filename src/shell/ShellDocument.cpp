@@ -13,7 +13,7 @@
 
 namespace varo::shell {
 
-CShellDoc::CShellDoc() = default;
+CShellDoc::CShellDoc(CShellApp& app) : app_(app) {}
 CShellDoc::~CShellDoc() = default;
 
 void CShellDoc::SetTitle(const QString& title) {
@@ -29,7 +29,6 @@ void CShellDoc::MarkOpened(const QString& path) {
 }
 
 bool CShellDoc::OnCommand(int id) {
-  CShellApp* app = CShellApp::Current();
   switch (id) {
     case ID_FILE_SAVE:
       DoFileSave();
@@ -38,8 +37,8 @@ bool CShellDoc::OnCommand(int id) {
       DoSaveAs();
       return true;
     case ID_FILE_CLOSE:
-      if (app && app->MainFrame() && app->MainFrame()->ActiveChild() && SaveModified())
-        app->MainFrame()->ActiveChild()->close();
+      if (app_.MainFrame() && app_.MainFrame()->ActiveChild() && SaveModified())
+        app_.MainFrame()->ActiveChild()->close();
       return true;
     default:
       return false;
@@ -65,10 +64,8 @@ void CShellDoc::SetModifiedFlag(bool modified) {
 
 bool CShellDoc::SaveModified() {
   if (!modified_) return true;
-  CShellApp* app = CShellApp::Current();
-  if (!app) return true;
-  const QString text = app->Tr("Save changes to %1?", "是否保存对“%1”的更改？").arg(title_);
-  switch (app->MessageBox(text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+  const QString text = app_.Tr("Save changes to %1?", "是否保存对“%1”的更改？").arg(title_);
+  switch (app_.MessageBox(text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
                           QMessageBox::Warning)) {
     case QMessageBox::Save:
       return DoFileSave();
@@ -87,8 +84,7 @@ bool CShellDoc::DoFileSave() {
 }
 
 bool CShellDoc::DoSaveAs() {
-  CShellApp* app = CShellApp::Current();
-  if (!app) return false;
+  CShellApp* app = &app_;
   // A file of its own is proposed where it is; a new document's name in the
   // folder last used.
   QString proposed = untitled_ ? ProposedFileName() : pathName_;
@@ -168,13 +164,13 @@ bool CShellView::HeldDuringTransfer(int id) {
 }
 
 void CShellView::OnComSetup() {
-  CShellApp* app = CShellApp::Current();
+  CShellApp* app = &doc_.App();
   CComSetupDlg dlg(*app, *this, app->DialogParent());
   dlg.exec();
 }
 
 void CShellView::OnLanguage() {
-  CShellApp* app = CShellApp::Current();
+  CShellApp* app = &doc_.App();
   const std::string running = app->Ini().GetValue("Setup", "Language", "");
   CLanguageDlg dlg(*app, app->DialogParent());
   if (dlg.exec() != QDialog::Accepted || !dlg.Changed()) return;

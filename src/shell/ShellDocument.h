@@ -9,6 +9,8 @@
 
 namespace varo::shell {
 
+class CShellApp;
+
 class CShellView;
 
 // A programmer's document: one memory image with a title and a path name.
@@ -21,8 +23,11 @@ class CShellDoc : public QObject {
   Q_OBJECT
 
  public:
-  CShellDoc();
+  explicit CShellDoc(CShellApp& app);
   ~CShellDoc() override;
+
+  // The program the document belongs to: its texts, message boxes, folders.
+  CShellApp& App() const { return app_; }
 
   QString Title() const { return title_; }
   void SetTitle(const QString& title);
@@ -77,6 +82,7 @@ class CShellDoc : public QObject {
   void SetModifiedFlag(bool modified);
 
  private:
+  CShellApp& app_;
   QString title_;
   QString pathName_;
   bool untitled_ = true;
