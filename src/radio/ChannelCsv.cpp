@@ -167,7 +167,10 @@ class Importer {
   // where the file has no such column).
   std::vector<std::pair<long, std::vector<std::optional<std::string>>>> rows_;
   std::map<std::string, long> seenChannels_;
-  std::vector<std::string> leftOut_;
+  // Channels beyond this radio's, by number, with the line naming them.
+  std::vector<std::pair<std::string, long>> leftOut_;
+  // The radio model the options section names ("" without one).
+  std::string sourceRadio_;
   std::vector<std::pair<const OptionField*, unsigned>> options_;
 };
 
@@ -301,7 +304,7 @@ void Importer::ReadChannel(const Record& record) {
   if (row < 0) {
     std::vector<std::string> rest = record.cells;
     if (chCell_ < static_cast<long>(rest.size())) rest[static_cast<std::size_t>(chCell_)].clear();
-    if (!Blank(rest)) leftOut_.push_back(key);
+    if (!Blank(rest)) leftOut_.emplace_back(key, record.line);
     return;
   }
   std::vector<std::optional<std::string>> texts(static_cast<std::size_t>(table_.Cols()));
@@ -341,6 +344,7 @@ void Importer::ReadOptions(const std::vector<Record>& records) {
             "可选功能部分没有注明电台（应有一行“Radio," + model_.name + "”）。");
     return;
   }
+  sourceRadio_ = radio;
   if (radio != model_.name) {
     result_.notes.push_back(chinese_ ? "可选功能属于电台型号 " + radio + "（本电台为 " + model_.name + "），未导入。"
                                      : "The options are those of radio model " + radio + " (this is model " +
@@ -414,16 +418,29 @@ CsvImport Importer::Run(const std::string& text, GridControl& grid, MemoryImage&
     for (auto r = records.begin() + 1; r != options; ++r) ReadChannel(*r);
   }
   if (options != records.end()) ReadOptions({options, records.end()});
+  const std::string channels = std::to_string(table_.channelRows - (table_.priorityRow ? 1 : 0));
+  // Channels beyond this radio's are what did not fit when the file is the
+  // plan of another radio model; in a plan of this radio (or one that does
+  // not say) they are mistyped numbers, refused like any other fault.
+  const bool otherRadio = !sourceRadio_.empty() && sourceRadio_ != model_.name;
+  if (!otherRadio) {
+    for (const auto& [key, line] : leftOut_)
+      Problem(line, "channel " + key + " does not exist on this radio (channels 1-" + channels + ").",
+              "本电台没有信道 " + key + "（信道 1-" + channels + "）。");
+  }
   if (!result_.problems.empty()) {
+    // The report follows the file, line by line.
+    std::stable_sort(result_.problems.begin(), result_.problems.end(),
+                     [](const CsvProblem& a, const CsvProblem& b) { return a.line < b.line; });
     result_.notes.clear();
     result_.options = false;
     return result_;
   }
   if (!leftOut_.empty()) {
-    const std::string channels =
-        std::to_string(table_.channelRows - (table_.priorityRow ? 1 : 0));
-    result_.notes.push_back(chinese_ ? "信道 " + Runs(leftOut_) + " 超出本电台的信道（" + channels + " 个），未导入。"
-                                     : "Channels " + Runs(leftOut_) + " did not fit into this radio (" +
+    std::vector<std::string> keys;
+    for (const auto& entry : leftOut_) keys.push_back(entry.first);
+    result_.notes.push_back(chinese_ ? "信道 " + Runs(keys) + " 超出本电台的信道（" + channels + " 个），未导入。"
+                                     : "Channels " + Runs(keys) + " did not fit into this radio (" +
                                            channels + " channels) and were not imported.");
   }
   TakeIn(grid, image);

@@ -95,6 +95,10 @@ TEST(ChannelCsvTest, EveryProblemIsReportedAndNothingChanges) {
        {3, 4, 5},
        "Line 3: Cha Name \"AB CD\" holds a character the radio cannot store (only "
        "-0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ_)."},
+      {"channels beyond a plan of this radio", true,
+       {{5, "300,145.00000,,,,,,"}, {6, "Pr,146.00000,,,,,,"}},
+       {5, 6},
+       "Line 5: channel 300 does not exist on this radio (channels 1-199)."},
       {"no channel header", true, {{1, "Channel,Rx,Tx"}}, {1}, nullptr},
   };
   for (const auto& c : cases) {
