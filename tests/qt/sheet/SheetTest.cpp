@@ -15,8 +15,7 @@
 #include <memory>
 
 #include "model16/Layout.h"
-#include "qt/varo16/Varo16Fixture.h"
-#include "qt/varo199/Varo199Fixture.h"
+#include "qt/support/BothPrograms.h"
 #include "radio/ChannelCsv.h"
 #include "radio/DatFile.h"
 #include "shell/CMSFlexGrid.h"
@@ -27,24 +26,12 @@
 #include "shell/RadioDocument.h"
 
 using namespace varo;
+using test::ProgramsAndLanguages;
+using test::Programs;
+using test::Run;
 using test::SessionBase;
 
 namespace {
-
-// Runs `body` in a started programmer ("16" or "199") in `language`; `first`
-// is its first channel row (the 199-channel radio's row 1 is Pr).
-void Run(const QString& program, const std::string& language,
-         const std::function<void(SessionBase&, long first)>& body) {
-  if (program == QLatin1String("16")) {
-    test::Session s(language);
-    QVERIFY(s.app);
-    body(s, 1);
-  } else {
-    test::Session199 s(language);
-    QVERIFY(s.app);
-    body(s, 2);
-  }
-}
 
 // Clicks the label of `row` (the row header), with `mods`.
 void ClickRowLabel(SessionBase& s, long row, Qt::KeyboardModifiers mods = {}) {
@@ -130,21 +117,6 @@ class SheetTest : public QObject {
   void planFilesAndCompare_data();
   void planFilesAndCompare();
 };
-
-static void Programs() {
-  QTest::addColumn<QString>("program");
-  QTest::newRow("Varo16") << QStringLiteral("16");
-  QTest::newRow("Varo199V3") << QStringLiteral("199");
-}
-
-static void ProgramsAndLanguages() {
-  QTest::addColumn<QString>("program");
-  QTest::addColumn<QString>("language");
-  for (const char* program : {"16", "199"})
-    for (const char* language : {"English", "Chinese"})
-      QTest::newRow(qPrintable(QStringLiteral("Varo%1 %2").arg(program, language)))
-          << QString::fromLatin1(program) << QString::fromLatin1(language);
-}
 
 void SheetTest::copyTwoRowsAndPasteThemTwoRowsLower_data() { ProgramsAndLanguages(); }
 

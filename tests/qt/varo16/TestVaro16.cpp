@@ -325,14 +325,13 @@ void TestVaro16::helpOpensTheTopicOfTheFocus() {
   Session s;
   QVERIFY(s.app);
   s.folder.CopyDelivered("enHelp");
-  const auto page = [&s] { return s.app->Help() ? s.app->Help()->CurrentPage() : QString(); };
   s.Grid()->setFocus();
   QTest::keyClick(s.Grid(), Qt::Key_F1);
-  QVERIFY(page().endsWith(QStringLiteral("/1000.html")));
+  QVERIFY(s.HelpPage().endsWith(QStringLiteral("/1000.html")));
   s.Activate();
   s.Click(1, 4);
   QTest::keyClick(s.Editor(4), Qt::Key_F1);
-  QVERIFY(page().endsWith(QStringLiteral("/2133.html")));
+  QVERIFY(s.HelpPage().endsWith(QStringLiteral("/2133.html")));
 
   // F1 on a highlighted menu item opens the topic of its command.
   QMenu* setup = s.Frame()->Popup(129, 4);
@@ -340,7 +339,7 @@ void TestVaro16::helpOpensTheTopicOfTheFocus() {
   QTRY_VERIFY(setup->isVisible());
   setup->setActiveAction(setup->actions().at(0));
   QTest::keyClick(setup, Qt::Key_F1);
-  QVERIFY(page().endsWith(QStringLiteral("/32777.html")));
+  QVERIFY(s.HelpPage().endsWith(QStringLiteral("/32777.html")));
   setup->close();
 
   // Without the help folder nothing shows.
@@ -357,24 +356,23 @@ void TestVaro16::helpTopicsOpensTheContents() {
   Session s;
   QVERIFY(s.app);
   s.folder.CopyDelivered("enHelp");
-  const auto page = [&s] { return s.app->Help() ? s.app->Help()->CurrentPage() : QString(); };
   QMenu* helpMenu = s.Frame()->Popup(129, 5);
   QAction* topics = helpMenu->actions().last();
   QCOMPARE(topics->text(), QStringLiteral("&Help Topics\tF1"));
   QCOMPARE(helpMenu->actions().first()->text(), QStringLiteral("About Varo16"));
   topics->trigger();
-  QVERIFY(page().endsWith(QStringLiteral("/enHelp/index.html")));
+  QVERIFY(s.HelpPage().endsWith(QStringLiteral("/enHelp/index.html")));
   QTest::keyClick(s.app->Help()->Browser(), Qt::Key_Escape);
   QVERIFY(!s.app->Help()->isVisible());
 
   s.Activate();
   s.Grid()->setFocus();
   QTest::keyClick(s.Grid(), Qt::Key_F1);
-  QVERIFY(page().endsWith(QStringLiteral("/1000.html")));
+  QVERIFY(s.HelpPage().endsWith(QStringLiteral("/1000.html")));
   s.Activate();
   s.Frame()->ControlBar()->Tree()->setFocus();
   QTest::keyClick(s.Frame()->ControlBar()->Tree(), Qt::Key_F1);
-  QVERIFY(page().endsWith(QStringLiteral("/index.html")));
+  QVERIFY(s.HelpPage().endsWith(QStringLiteral("/index.html")));
 }
 
 // The help window opens where it was last closed, in the next run too, and

@@ -47,10 +47,6 @@ QStringList Programmed(const char* rx, const char* tx, bool chinese = false,
                  : QStringList{rx, tx, "None", "None", "High", "Lock", name};
 }
 
-QString HelpPage(const Session199& s) {
-  return s.app->Help() ? s.app->Help()->CurrentPage() : QString();
-}
-
 // Runs the Optional Features command and `act` on its dialog.
 void WithOptionsDialog(const Session199& s, const std::function<void(COptionalFeaturesDlg*)>& act) {
   test::WhenModal([act](QWidget* w) {
@@ -346,11 +342,11 @@ void TestVaro199::helpPagesOfItsOwn() {
   s.folder.CopyDelivered("enHelp");
   s.Grid()->setFocus();
   QTest::keyClick(s.Grid(), Qt::Key_F1);
-  QVERIFY(HelpPage(s).endsWith(QStringLiteral("/Varo199V3/1000.html")));
+  QVERIFY(s.HelpPage().endsWith(QStringLiteral("/Varo199V3/1000.html")));
   s.Activate();
   s.Click(2, model199::kColName);
   QTest::keyClick(s.Editor(model199::kColName), Qt::Key_F1);
-  QVERIFY(HelpPage(s).endsWith(QStringLiteral("/Varo199V3/1126.html")));
+  QVERIFY(s.HelpPage().endsWith(QStringLiteral("/Varo199V3/1126.html")));
 }
 
 void TestVaro199::optionsDialog_data() {
@@ -397,7 +393,7 @@ void TestVaro199::optionsDialog() {
   });
   QCOMPARE(seen, shown);
   QVERIFY(beep && stillOpen);
-  QVERIFY(HelpPage(s).endsWith(QStringLiteral("Help/Varo199V3/1117.html")));
+  QVERIFY(s.HelpPage().endsWith(QStringLiteral("Help/Varo199V3/1117.html")));
   QCOMPARE(s.Image()[kDisplay], 0xD8);
   radio::MemoryImage expected = before;
   expected[kDisplay] = 0xD8;
