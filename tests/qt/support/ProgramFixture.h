@@ -104,6 +104,7 @@ class SessionBase {
   void Click(long row, long col) const;
   // Clicks the cell, types `text` into its editor and presses Enter.
   void Type(long row, long col, const QString& text) const;
+  shell::CRadioApp& Application() const { return *App(); }
   // The page the help window shows ("" before it first opens).
   QString HelpPage() const;
   virtual const ProgramFolder& Folder() const = 0;

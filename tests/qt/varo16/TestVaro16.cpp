@@ -77,8 +77,6 @@ class TestVaro16 : public QObject {
   void startUpWithoutModuleEnds();
   void startUpOpensCommandLineFile();
   void gbkModuleAndIni();
-  void typingIntoCells_data();
-  void typingIntoCells();
   void keysMoveThroughTheTable();
   void helpOpensTheTopicOfTheFocus();
   void helpWindowKeepsItsPlaceOnScreen();
@@ -211,82 +209,6 @@ void TestVaro16::gbkModuleAndIni() {
   // Decoded run by run: a GBK character whose second byte is ASCII, then UTF-8.
   QCOMPARE(shell::FromBytes("\x81\x40" + QStringLiteral("类").toStdString()),
            QStringLiteral("丂类"));
-}
-
-void TestVaro16::typingIntoCells_data() {
-  QTest::addColumn<QString>("rx");  // typed into column 1 first ("" = nothing)
-  QTest::addColumn<int>("col");     // then this column gets `text`
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<bool>("enter");       // Enter, else the cell is left by a click
-  QTest::addColumn<int>("message");      // string id of the message, 0 = none
-  QTest::addColumn<QStringList>("row");  // columns 1-8 afterwards
-
-  const QStringList empty(8, QString());
-  const auto programmed = [](const char* rx, const char* tx, const char* power = "High") {
-    return QStringList{rx, tx, "None", "None", power, "No", "Off", "Wide"};
-  };
-  QTest::newRow("new channel on 6.25 kHz")
-      << "" << 1 << "145.0125" << true << 0 << programmed("145.01250", "145.01250");
-  QTest::newRow("new channel on 5 kHz, left by click")
-      << "" << 1 << "145.005" << false << 0 << programmed("145.00500", "145.00500");
-  QTest::newRow("upper band edge")
-      << "" << 1 << "174" << true << 0 << programmed("174.00000", "174.00000");
-  QTest::newRow("past the band edge") << "" << 1 << "174.005" << true << 61448 << empty;
-  QTest::newRow("off raster") << "" << 1 << "145.0130" << true << 61456 << empty;
-  QTest::newRow("no number") << "" << 1 << "abc" << false << 61448 << empty;
-  QTest::newRow("emptying rx deletes the channel") << "145.0125" << 1 << "" << true << 0 << empty;
-  QTest::newRow("tx off raster with Enter clears tx")
-      << "145.0125" << 2 << "150.0130" << true << 61456 << programmed("145.01250", "");
-  QTest::newRow("tx off raster when left clears the row")
-      << "145.0125" << 2 << "150.0130" << false << 61456 << empty;
-  QTest::newRow("setting on an empty row is dropped") << "" << 5 << "L" << true << 0 << empty;
-  QTest::newRow("power chosen") << "145.0125" << 5 << "L" << true << 0
-                                << programmed("145.01250", "145.01250", "Low");
-}
-
-void TestVaro16::typingIntoCells() {
-  QFETCH(QString, rx);
-  QFETCH(int, col);
-  QFETCH(QString, text);
-  QFETCH(bool, enter);
-  QFETCH(int, message);
-  QFETCH(QStringList, row);
-  Session s;
-  QVERIFY(s.app);
-  const long r = 3;
-  if (!rx.isEmpty()) s.Type(r, 1, rx);
-  s.Click(r, col);
-  QWidget* editor = s.Editor(col);
-  QVERIFY(editor->isVisible() && editor->hasFocus());
-  if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
-    QCOMPARE(edit->selectedText(), edit->text());  // typing replaces the cell
-    if (text.isEmpty()) QTest::keyClick(edit, Qt::Key_Delete);
-  }
-  if (!text.isEmpty()) QTest::keyClicks(editor, text);
-
-  QStringList seen;
-  if (message) test::Answer(&seen);
-  enter ? QTest::keyClick(editor, Qt::Key_Return) : s.Click(r + 1, col);
-  QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
-  if (message) QCOMPARE(seen, (QStringList{"Caution", s.app->Str(message)}));
-  QCOMPARE(s.Row(r), row);
-  // Enter moves to the next cell and opens its editor, unless a message
-  // stopped it.
-  if (enter) {
-    const long next = message ? col : col + 1;
-    QCOMPARE((std::pair{s.Grid()->Row(), s.Grid()->Col()}), (std::pair{r, next}));
-    QCOMPARE(s.Editor(next)->isVisible(), message == 0);
-    // The keyboard stays in the table when the window is active again, after
-    // a message too: Enter there opens the next cell.
-    s.Activate();  // the offscreen platform hands nothing back after a box
-    QWidget* focus = QApplication::focusWidget();
-    QCOMPARE(focus, message ? static_cast<QWidget*>(s.Grid()) : s.Editor(next));
-    if (message) {
-      QTest::keyClick(focus, Qt::Key_Return);
-      QCOMPARE(s.Grid()->Col(), next + 1);
-      QVERIFY(s.Editor(next + 1)->isVisible());
-    }
-  }
 }
 
 // Enter at the end of a row goes on to the next row, at the last cell back
