@@ -15,8 +15,7 @@
 #include <memory>
 
 #include "model16/Layout.h"
-#include "qt/varo16/Varo16Fixture.h"
-#include "qt/varo199/Varo199Fixture.h"
+#include "qt/support/BothPrograms.h"
 #include "radio/ChannelCsv.h"
 #include "radio/DatFile.h"
 #include "shell/CMSFlexGrid.h"
@@ -27,24 +26,12 @@
 #include "shell/RadioDocument.h"
 
 using namespace varo;
+using test::ProgramsAndLanguages;
+using test::Programs;
+using test::Run;
 using test::SessionBase;
 
 namespace {
-
-// Runs `body` in a started programmer ("16" or "199") in `language`; `first`
-// is its first channel row (the 199-channel radio's row 1 is Pr).
-void Run(const QString& program, const std::string& language,
-         const std::function<void(SessionBase&, long first)>& body) {
-  if (program == QLatin1String("16")) {
-    test::Session s(language);
-    QVERIFY(s.app);
-    body(s, 1);
-  } else {
-    test::Session199 s(language);
-    QVERIFY(s.app);
-    body(s, 2);
-  }
-}
 
 // Clicks the label of `row` (the row header), with `mods`.
 void ClickRowLabel(SessionBase& s, long row, Qt::KeyboardModifiers mods = {}) {
@@ -115,6 +102,8 @@ class SheetTest : public QObject {
 
  private slots:
   void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+  void typingIntoCells_data();
+  void typingIntoCells();
   void copyTwoRowsAndPasteThemTwoRowsLower_data();
   void copyTwoRowsAndPasteThemTwoRowsLower();
   void spreadsheetBlockRefusesOneRowAndSaysSoOnce_data();
@@ -131,19 +120,116 @@ class SheetTest : public QObject {
   void planFilesAndCompare();
 };
 
-static void Programs() {
-  QTest::addColumn<QString>("program");
-  QTest::newRow("Varo16") << QStringLiteral("16");
-  QTest::newRow("Varo199V3") << QStringLiteral("199");
-}
-
-static void ProgramsAndLanguages() {
+void SheetTest::typingIntoCells_data() {
   QTest::addColumn<QString>("program");
   QTest::addColumn<QString>("language");
-  for (const char* program : {"16", "199"})
-    for (const char* language : {"English", "Chinese"})
-      QTest::newRow(qPrintable(QStringLiteral("Varo%1 %2").arg(program, language)))
-          << QString::fromLatin1(program) << QString::fromLatin1(language);
+  QTest::addColumn<long>("row");
+  QTest::addColumn<QStringList>("before");  // typed into the Rx and Name columns first
+  QTest::addColumn<int>("col");             // then this column gets `text`
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<bool>("enter");          // Enter, else the cell is left by a click
+  QTest::addColumn<int>("message");         // string id of the message, 0 = none
+  QTest::addColumn<QStringList>("after");   // the row's channel columns afterwards
+
+  const QStringList none{"", ""}, rx{"145.0125", ""};
+  const QStringList empty16(8, QString()), empty199(7, QString());
+  const auto v16 = [](const char* r, const char* t, const char* power = "High") {
+    return QStringList{r, t, "None", "None", power, "No", "Off", "Wide"};
+  };
+  const auto v199 = [](const char* r, const char* t, bool chinese = false, const char* name = "") {
+    return chinese ? QStringList{r, t, "无", "无", "高", "锁定", name}
+                   : QStringList{r, t, "None", "None", "High", "Lock", name};
+  };
+  const auto row16 = [](const char* name) -> QTestData& {
+    return QTest::newRow(qPrintable(QStringLiteral("Varo16 %1").arg(name))) << "16" << "English" << 3L;
+  };
+  const auto row199 = [](const char* name, const char* language, long row) -> QTestData& {
+    return QTest::newRow(qPrintable(QStringLiteral("Varo199V3 %1").arg(name))) << "199" << language << row;
+  };
+  row16("new channel on 6.25 kHz") << none << 1 << "145.0125" << true << 0 << v16("145.01250", "145.01250");
+  row16("new channel on 5 kHz, left by click")
+      << none << 1 << "145.005" << false << 0 << v16("145.00500", "145.00500");
+  row16("upper band edge") << none << 1 << "174" << true << 0 << v16("174.00000", "174.00000");
+  row16("past the band edge") << none << 1 << "174.005" << true << 61448 << empty16;
+  row16("off raster") << none << 1 << "145.0130" << true << 61456 << empty16;
+  row16("no number") << none << 1 << "abc" << false << 61448 << empty16;
+  row16("emptying rx deletes the channel") << rx << 1 << "" << true << 0 << empty16;
+  row16("tx off raster with Enter clears tx")
+      << rx << 2 << "150.0130" << true << 61456 << v16("145.01250", "");
+  row16("tx off raster when left clears the row") << rx << 2 << "150.0130" << false << 61456 << empty16;
+  row16("setting on an empty row is dropped") << none << 5 << "L" << true << 0 << empty16;
+  row16("power chosen") << rx << 5 << "L" << true << 0 << v16("145.01250", "145.01250", "Low");
+  row199("Pr gets the new-row defaults", "English", 1L)
+      << none << 1 << "145.0125" << true << 0 << v199("145.01250", "145.01250");
+  row199("Pr in Chinese", "Chinese", 1L)
+      << none << 1 << "145.0125" << true << 0 << v199("145.01250", "145.01250", true);
+  row199("channel 199", "English", 200L)
+      << none << 1 << "173.995" << false << 0 << v199("173.99500", "173.99500");
+  row199("new rx over an old one moves on", "English", 5L)
+      << rx << 1 << "145.025" << true << 0 << v199("145.02500", "145.01250");
+  row199("name in upper case", "English", 5L)
+      << rx << 7 << "ab-12x" << true << 0 << v199("145.01250", "145.01250", false, "AB-12X");
+  row199("no seventh character", "English", 5L)
+      << rx << 7 << "ab-12xy" << false << 0 << v199("145.01250", "145.01250", false, "AB-12X");
+  row199("name on an empty row is dropped", "English", 5L) << none << 7 << "crew" << false << 0 << empty199;
+  row199("emptying rx clears the name", "English", 5L)
+      << QStringList{"145.0125", "crew"} << 1 << "" << true << 0 << empty199;
+  row199("past the band edge", "English", 150L) << none << 1 << "174.005" << true << 61448 << empty199;
+  row199("off raster", "Chinese", 150L) << none << 1 << "145.0130" << true << 61456 << empty199;
+}
+
+// A cell typed into and left by Enter or a click: what the row then holds,
+// the message of a refused entry, and where Enter goes: the next cell with
+// its editor open, after the last column the next row (from the last row
+// back to the first), or, after a message, nowhere; the keyboard stays in
+// the table, where Enter opens the next cell.
+void SheetTest::typingIntoCells() {
+  QFETCH(QString, program);
+  QFETCH(QString, language);
+  QFETCH(long, row);
+  QFETCH(QStringList, before);
+  QFETCH(int, col);
+  QFETCH(QString, text);
+  QFETCH(bool, enter);
+  QFETCH(int, message);
+  QFETCH(QStringList, after);
+  const bool is16 = program == QLatin1String("16");
+  Run(program, language.toStdString(), [&](SessionBase& s, long) {
+    const long lastRow = s.Grid()->Rows() - 1, lastCol = s.Grid()->Cols() - 1;
+    if (!before[0].isEmpty()) s.Type(row, 1, before[0]);
+    if (!before[1].isEmpty()) s.Type(row, lastCol, before[1]);
+    s.Click(row, col);
+    QWidget* editor = s.Editor(col);
+    QVERIFY(editor->isVisible() && editor->hasFocus());
+    if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
+      // Varo16 selects the cell's text, so typing replaces it; Varo199V3 does not.
+      if (is16) QCOMPARE(edit->selectedText(), edit->text());
+      else QVERIFY(!edit->hasSelectedText());
+      edit->clear();
+    }
+    QTest::keyClicks(editor, text);
+
+    QStringList seen;
+    if (message) test::Answer(&seen);
+    enter ? QTest::keyClick(editor, Qt::Key_Return) : s.Click(row == lastRow ? row - 1 : row + 1, col);
+    QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+    if (message) QCOMPARE(seen, (QStringList{s.Application().Str(61458), s.Application().Str(message)}));
+    QCOMPARE(s.Row(row), after);
+    if (!enter) return;
+    const auto next = message ? std::pair{row, long(col)}
+                      : col < lastCol ? std::pair{row, col + 1L}
+                                      : std::pair{row % lastRow + 1, 1L};
+    QCOMPARE((std::pair{s.Grid()->Row(), s.Grid()->Col()}), next);
+    QCOMPARE(s.Editor(next.second)->isVisible(), message == 0);
+    s.Activate();  // the offscreen platform hands nothing back after a box
+    QWidget* focus = QApplication::focusWidget();
+    QCOMPARE(focus, message ? static_cast<QWidget*>(s.Grid()) : s.Editor(next.second));
+    if (message) {
+      QTest::keyClick(focus, Qt::Key_Return);
+      QCOMPARE(s.Grid()->Col(), next.second + 1);
+      QVERIFY(s.Editor(next.second + 1)->isVisible());
+    }
+  });
 }
 
 void SheetTest::copyTwoRowsAndPasteThemTwoRowsLower_data() { ProgramsAndLanguages(); }

@@ -19,6 +19,7 @@
 #include "shell/CChildFrame.h"
 #include "shell/CMSFlexGrid.h"
 #include "shell/CMainFrame.h"
+#include "shell/HelpWindow.h"
 #include "shell/ChannelView.h"
 #include "shell/RadioDocument.h"
 
@@ -98,6 +99,10 @@ void SessionBase::Type(long row, long col, const QString& text) const {
   Click(row, col);
   QTest::keyClicks(Editor(col), text);
   QTest::keyClick(Editor(col), Qt::Key_Return);
+}
+
+QString SessionBase::HelpPage() const {
+  return App()->Help() ? App()->Help()->CurrentPage() : QString();
 }
 
 void WhenModal(std::function<void(QWidget*)> act) {

@@ -104,6 +104,10 @@ class SessionBase {
   void Click(long row, long col) const;
   // Clicks the cell, types `text` into its editor and presses Enter.
   void Type(long row, long col, const QString& text) const;
+  shell::CRadioApp& Application() const { return *App(); }
+  // The page the help window shows ("" before it first opens).
+  QString HelpPage() const;
+  virtual const ProgramFolder& Folder() const = 0;
 
  protected:
   virtual shell::CRadioApp* App() const = 0;
@@ -121,6 +125,8 @@ struct BasicSession : SessionBase {
   typename Program::View* View() const {
     return static_cast<typename Program::View*>(ChannelView());
   }
+
+  const ProgramFolder& Folder() const override { return folder; }
 
   BasicFolder<Program> folder;
   std::unique_ptr<typename Program::App> app;

@@ -39,10 +39,6 @@ using model16::ui::CScanInfoDlg;
 
 namespace {
 
-QString HelpPage(const test::Session& s) {
-  return s.app->Help() ? s.app->Help()->CurrentPage() : QString();
-}
-
 // Counts the mouse presses that reach the widget it watches: a window a modal
 // dialog blocks gets none.
 struct PressCounter : QObject {
@@ -156,7 +152,7 @@ void DialogsTest::optionalFeaturesKeyboardFilter() {
     QCOMPARE(squelch->currentIndex(), index);
   }
   QTest::keyClick(squelch, Qt::Key_F1);
-  QVERIFY(HelpPage(s).endsWith(QStringLiteral("/1116.html")));
+  QVERIFY(s.HelpPage().endsWith(QStringLiteral("/1116.html")));
 }
 
 void DialogsTest::scanInfoArrowsFocusAndChannelCheck() {
@@ -281,7 +277,7 @@ void DialogsTest::commandsRunTheDialogsOnTheDocument() {
     QCOMPARE(bands, QStringLiteral("400 - 470MHz"));
     if (*button == '2') QVERIFY(image == kept && frame->Title() == oldTitle);
   }
-  QVERIFY(HelpPage(s).endsWith(QStringLiteral("/1014.html")));
+  QVERIFY(s.HelpPage().endsWith(QStringLiteral("/1014.html")));
   QCOMPARE((std::pair{int(image[0x3D2]), int(image[0x3D3])}), (std::pair{1, 1}));
   QCOMPARE(Registry("Software\\Varo16").QueryDword("Field").value_or(99), 1u);
   QCOMPARE(frame->Title(), QStringLiteral("Varo16 Programmer  [ Type:V16-U  Fre:430 - 450MHz ]"));
@@ -334,7 +330,7 @@ void DialogsTest::helpFromADialogIsInFront() {
   QVERIFY(s.Frame()->RouteCommand(command));
   QVERIFY(owner && transientParent == owner);
   QCOMPARE(counter.presses, 1);
-  QVERIFY(help->isVisible() && HelpPage(s).endsWith(page));
+  QVERIFY(help->isVisible() && s.HelpPage().endsWith(page));
 
   QTRY_VERIFY(!QApplication::activeModalWidget());
   QCOMPARE(help->windowHandle()->transientParent(), nullptr);
@@ -342,7 +338,7 @@ void DialogsTest::helpFromADialogIsInFront() {
   s.Activate();
   s.Grid()->setFocus();
   QTest::keyClick(s.Grid(), Qt::Key_F1);
-  QVERIFY(help->isVisible() && HelpPage(s).endsWith(QStringLiteral("/1000.html")));
+  QVERIFY(help->isVisible() && s.HelpPage().endsWith(QStringLiteral("/1000.html")));
 }
 
 QTEST_MAIN(DialogsTest)

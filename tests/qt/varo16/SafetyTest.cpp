@@ -269,54 +269,77 @@ void SafetyTest::titlesMarkUnsavedChanges() {
 void SafetyTest::bandChangeMarksChannelsAndWriteAsks_data() {
   QTest::addColumn<QString>("language");
   QTest::addColumn<QString>("tip");
-  QTest::addColumn<QString>("warning");
+  QTest::addColumn<QString>("message");  // after Product Information's OK
+  QTest::addColumn<QString>("warning");  // before a write
   QTest::addColumn<QString>("writeAnyway");
   QTest::addColumn<QString>("cancel");
   QTest::newRow("English")
-      << "English" << "Outside the band 430 - 450MHz"
-      << "These channels lie outside the band 430 - 450MHz: 3, 5.\n"
+      << "English" << "Outside the band 146 - 174MHz"
+      << "These channels lie outside the band 146 - 174MHz: 1, 6.\n"
+         "Their frequencies are marked in the table; correct them before writing to the radio."
+      << "These channels lie outside the band 146 - 174MHz: 1, 6.\n"
          "The radio may not work on them. Write anyway?"
       << "Write anyway" << "Cancel";
   QTest::newRow("Chinese")
-      << "Chinese" << "超出频段 430 - 450MHz"
-      << "以下信道超出频段 430 - 450MHz：3, 5。\n电台可能无法在这些信道上工作。仍然写入吗？"
+      << "Chinese" << "超出频段 146 - 174MHz"
+      << "以下信道超出频段 146 - 174MHz：1, 6。\n这些频率已在信道表中标出，请在写频前修改。"
+      << "以下信道超出频段 146 - 174MHz：1, 6。\n电台可能无法在这些信道上工作。仍然写入吗？"
       << "仍然写入" << "取消";
 }
 
-// Product Information moves the band away from channels 3 and 5: their
-// frequency cells are marked with the colour and a tooltip. Write then warns
-// naming them: Cancel opens no port and offers no transfer; "Write anyway"
-// offers it. A channel brought into the band loses its marks.
+// Product Information narrows the band, leaving out channels 1 and 6: a
+// message names them, and their frequency cells are marked with the colour
+// and a tooltip. Write then warns naming them: Cancel opens no port and
+// offers no transfer; "Write anyway" offers it. A channel brought into the
+// band loses its marks. With VARO_SCREENSHOT_DIR set, the main window, the
+// message, the marked table and the question before the changes go are
+// pictures for the documentation.
 void SafetyTest::bandChangeMarksChannelsAndWriteAsks() {
   QFETCH(QString, language);
   QFETCH(QString, tip);
+  QFETCH(QString, message);
   QFETCH(QString, warning);
   QFETCH(QString, writeAnyway);
   QFETCH(QString, cancel);
+  const QString lang = language == QLatin1String("Chinese") ? "zh" : "en";
   Session s(language.toStdString());
   QVERIFY(s.app);
-  s.Type(3, 1, QStringLiteral("151"));
-  s.Type(5, 1, QStringLiteral("145"));
-  QTest::keyClick(s.Editor(2), Qt::Key_Escape);  // Enter opened the Tx cell
+  s.Frame()->showNormal();
+  s.Frame()->resize(1100, 680);
+  const std::pair<long, const char*> channels[] = {
+      {1, "145.0125"}, {2, "146.5"}, {3, "150.0125"}, {5, "162.55"}, {6, "136.025"}};
+  for (const auto& [row, rx] : channels) s.Type(row, 1, QString::fromLatin1(rx));
+  s.Click(2, 3);
+  qobject_cast<QComboBox*>(s.Editor(3))->setCurrentIndex(13);
+  QTest::keyClick(s.Editor(3), Qt::Key_Return);
+  s.Click(3, 8);
+  QTest::qWait(50);
+  test::MaybeScreenshot(s.Frame(), QStringLiteral("varo16-main-%1.png").arg(lang));
+  QTest::keyClick(s.Editor(8), Qt::Key_Escape);
+
   QStringList seen;
-  const QString ok = language == QLatin1String("Chinese") ? QStringLiteral("确定") : "OK";
-  test::WhenModal([&seen, &ok](QWidget* w) {
+  test::WhenModal([&seen, lang](QWidget* w) {
     auto* product = qobject_cast<shell::CProductInfoDlg*>(w);
     QVERIFY(product);
-    product->TypeList()->setCurrentIndex(1);
-    product->BandList()->setCurrentIndex(1);  // 430 - 450MHz
+    product->BandList()->setCurrentIndex(1);  // 146 - 174MHz
     test::Press(w, QStringLiteral("1"));
-    test::Answer(&seen, ok);
+    test::WhenModal([&seen, lang](QWidget* box) {
+      test::MaybeScreenshot(box, QStringLiteral("varo16-band-message-%1.png").arg(lang), true);
+      seen << qobject_cast<QMessageBox*>(box)->text();
+      qobject_cast<QMessageBox*>(box)->accept();
+    });
   });
   s.app->OnProductInfo();
-  QCOMPARE(seen.size(), 2);  // the band message, checked in the dialogs' test
+  QCOMPARE(seen, QStringList{message});
   s.Activate();
+  QTest::qWait(50);
+  test::MaybeScreenshot(s.Frame(), QStringLiteral("varo16-band-%1.png").arg(lang), true);
 
   shell::CMSFlexGrid* grid = s.Grid();
-  QCOMPARE((QStringList{grid->CellMark(3, 1), grid->CellMark(3, 2), grid->CellMark(5, 1),
-                        grid->CellMark(1, 1)}),
+  QCOMPARE((QStringList{grid->CellMark(1, 1), grid->CellMark(1, 2), grid->CellMark(6, 1),
+                        grid->CellMark(3, 1)}),
            (QStringList{tip, tip, tip, QString()}));
-  QCOMPARE(grid->item(2, 0)->background().color(), shell::CMSFlexGrid::MarkColor());
+  QCOMPARE(grid->item(0, 0)->background().color(), shell::CMSFlexGrid::MarkColor());
 
   int ports = 0;
   s.View()->Transfer().SetMakePort([&ports] {
@@ -337,11 +360,19 @@ void SafetyTest::bandChangeMarksChannelsAndWriteAsks() {
   s.View()->Transfer().ProcessDialog()->reject();
   QCOMPARE(ports, 0);
 
-  s.Type(3, 1, QStringLiteral("440"));
-  s.Type(3, 2, QStringLiteral("441"));
-  QCOMPARE((QStringList{grid->CellMark(3, 1), grid->CellMark(3, 2)}),
+  s.Type(1, 1, QStringLiteral("150"));
+  s.Type(1, 2, QStringLiteral("151"));
+  QCOMPARE((QStringList{grid->CellMark(1, 1), grid->CellMark(1, 2)}),
            (QStringList{QString(), QString()}));
   QCOMPARE(s.View()->OutOfBand().size(), std::size_t{1});
+
+  s.Activate();
+  test::WhenModal([lang](QWidget* box) {
+    test::MaybeScreenshot(box, QStringLiteral("varo16-save-changes-%1.png").arg(lang), true);
+    qobject_cast<QMessageBox*>(box)->reject();
+  });
+  s.Frame()->RouteCommand(shell::ID_FILE_CLOSE);
+  QVERIFY(s.Child()->isVisible());
 }
 
 QTEST_MAIN(SafetyTest)

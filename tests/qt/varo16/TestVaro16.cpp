@@ -54,6 +54,17 @@ QStringList Entries(QWidget* editor) {
   return entries;
 }
 
+// A document window made once the program runs shows at the area's top
+// left, the whole table in view, as the first one does.
+void ExpectInView(const Session& s) {
+  const QRect area = s.Frame()->Background()->viewport()->rect();
+  const QRect child = s.Child()->geometry();
+  QVERIFY2(area.contains(child), qPrintable(QStringLiteral("window at %1,%2 size %3x%4 in %5x%6")
+                                                .arg(child.x()).arg(child.y()).arg(child.width())
+                                                .arg(child.height()).arg(area.width())
+                                                .arg(area.height())));
+}
+
 }  // namespace
 
 class TestVaro16 : public QObject {
@@ -66,19 +77,14 @@ class TestVaro16 : public QObject {
   void startUpWithoutModuleEnds();
   void startUpOpensCommandLineFile();
   void gbkModuleAndIni();
-  void typingIntoCells_data();
-  void typingIntoCells();
   void keysMoveThroughTheTable();
   void helpOpensTheTopicOfTheFocus();
-  void helpTopicsOpensTheContents();
   void helpWindowKeepsItsPlaceOnScreen();
   void helpWindowFitsOnScreen_data();
   void helpWindowFitsOnScreen();
   void saveAndOpenRoundTrip();
   void fileNewAndShortFileKeepTheDocument();
   void fileDialogsOpenInTheFolderLastUsed();
-  void laterWindowsOpenInView_data();
-  void laterWindowsOpenInView();
   void comSetupProbesAndStores();
   void comSetupShowsTheDevices_data();
   void comSetupShowsTheDevices();
@@ -86,7 +92,6 @@ class TestVaro16 : public QObject {
   void controlBarAndTree();
   void splitterWidthRules();
   void backgroundTiles();
-  void screenshots();
 };
 
 void TestVaro16::startUp_data() {
@@ -206,82 +211,6 @@ void TestVaro16::gbkModuleAndIni() {
            QStringLiteral("丂类"));
 }
 
-void TestVaro16::typingIntoCells_data() {
-  QTest::addColumn<QString>("rx");  // typed into column 1 first ("" = nothing)
-  QTest::addColumn<int>("col");     // then this column gets `text`
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<bool>("enter");       // Enter, else the cell is left by a click
-  QTest::addColumn<int>("message");      // string id of the message, 0 = none
-  QTest::addColumn<QStringList>("row");  // columns 1-8 afterwards
-
-  const QStringList empty(8, QString());
-  const auto programmed = [](const char* rx, const char* tx, const char* power = "High") {
-    return QStringList{rx, tx, "None", "None", power, "No", "Off", "Wide"};
-  };
-  QTest::newRow("new channel on 6.25 kHz")
-      << "" << 1 << "145.0125" << true << 0 << programmed("145.01250", "145.01250");
-  QTest::newRow("new channel on 5 kHz, left by click")
-      << "" << 1 << "145.005" << false << 0 << programmed("145.00500", "145.00500");
-  QTest::newRow("upper band edge")
-      << "" << 1 << "174" << true << 0 << programmed("174.00000", "174.00000");
-  QTest::newRow("past the band edge") << "" << 1 << "174.005" << true << 61448 << empty;
-  QTest::newRow("off raster") << "" << 1 << "145.0130" << true << 61456 << empty;
-  QTest::newRow("no number") << "" << 1 << "abc" << false << 61448 << empty;
-  QTest::newRow("emptying rx deletes the channel") << "145.0125" << 1 << "" << true << 0 << empty;
-  QTest::newRow("tx off raster with Enter clears tx")
-      << "145.0125" << 2 << "150.0130" << true << 61456 << programmed("145.01250", "");
-  QTest::newRow("tx off raster when left clears the row")
-      << "145.0125" << 2 << "150.0130" << false << 61456 << empty;
-  QTest::newRow("setting on an empty row is dropped") << "" << 5 << "L" << true << 0 << empty;
-  QTest::newRow("power chosen") << "145.0125" << 5 << "L" << true << 0
-                                << programmed("145.01250", "145.01250", "Low");
-}
-
-void TestVaro16::typingIntoCells() {
-  QFETCH(QString, rx);
-  QFETCH(int, col);
-  QFETCH(QString, text);
-  QFETCH(bool, enter);
-  QFETCH(int, message);
-  QFETCH(QStringList, row);
-  Session s;
-  QVERIFY(s.app);
-  const long r = 3;
-  if (!rx.isEmpty()) s.Type(r, 1, rx);
-  s.Click(r, col);
-  QWidget* editor = s.Editor(col);
-  QVERIFY(editor->isVisible() && editor->hasFocus());
-  if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
-    QCOMPARE(edit->selectedText(), edit->text());  // typing replaces the cell
-    if (text.isEmpty()) QTest::keyClick(edit, Qt::Key_Delete);
-  }
-  if (!text.isEmpty()) QTest::keyClicks(editor, text);
-
-  QStringList seen;
-  if (message) test::Answer(&seen);
-  enter ? QTest::keyClick(editor, Qt::Key_Return) : s.Click(r + 1, col);
-  QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
-  if (message) QCOMPARE(seen, (QStringList{"Caution", s.app->Str(message)}));
-  QCOMPARE(s.Row(r), row);
-  // Enter moves to the next cell and opens its editor, unless a message
-  // stopped it.
-  if (enter) {
-    const long next = message ? col : col + 1;
-    QCOMPARE((std::pair{s.Grid()->Row(), s.Grid()->Col()}), (std::pair{r, next}));
-    QCOMPARE(s.Editor(next)->isVisible(), message == 0);
-    // The keyboard stays in the table when the window is active again, after
-    // a message too: Enter there opens the next cell.
-    s.Activate();  // the offscreen platform hands nothing back after a box
-    QWidget* focus = QApplication::focusWidget();
-    QCOMPARE(focus, message ? static_cast<QWidget*>(s.Grid()) : s.Editor(next));
-    if (message) {
-      QTest::keyClick(focus, Qt::Key_Return);
-      QCOMPARE(s.Grid()->Col(), next + 1);
-      QVERIFY(s.Editor(next + 1)->isVisible());
-    }
-  }
-}
-
 // Enter at the end of a row goes on to the next row, at the last cell back
 // to the first; Escape drops what was typed; Enter on the table itself opens
 // the next cell; F6 takes the keyboard between the tree and the table.
@@ -321,60 +250,46 @@ void TestVaro16::keysMoveThroughTheTable() {
   QCOMPARE(s.Row(1), QStringList(8, QString()));
 }
 
+// F1 opens the topic of what has the focus: the table, an editor, a
+// highlighted menu item; outside a document window, like Help > Help Topics
+// (listed with F1 as its key), the contents. Esc closes the help window;
+// without the help folder nothing shows.
 void TestVaro16::helpOpensTheTopicOfTheFocus() {
   Session s;
   QVERIFY(s.app);
   s.folder.CopyDelivered("enHelp");
-  const auto page = [&s] { return s.app->Help() ? s.app->Help()->CurrentPage() : QString(); };
-  s.Grid()->setFocus();
-  QTest::keyClick(s.Grid(), Qt::Key_F1);
-  QVERIFY(page().endsWith(QStringLiteral("/1000.html")));
-  s.Activate();
-  s.Click(1, 4);
-  QTest::keyClick(s.Editor(4), Qt::Key_F1);
-  QVERIFY(page().endsWith(QStringLiteral("/2133.html")));
-
-  // F1 on a highlighted menu item opens the topic of its command.
-  QMenu* setup = s.Frame()->Popup(129, 4);
-  setup->popup(QPoint(0, 0));
-  QTRY_VERIFY(setup->isVisible());
-  setup->setActiveAction(setup->actions().at(0));
-  QTest::keyClick(setup, Qt::Key_F1);
-  QVERIFY(page().endsWith(QStringLiteral("/32777.html")));
-  setup->close();
-
-  // Without the help folder nothing shows.
-  s.app->Help()->close();
-  s.folder.Remove("enHelp");
-  s.app->ShowHelp(1000);
-  QVERIFY(!s.app->Help()->isVisible());
-}
-
-// Help > Help Topics (listed with F1 as its key) opens the contents; F1
-// outside a document window does the same, while F1 in the table keeps
-// opening the table's topic. Esc closes the help window.
-void TestVaro16::helpTopicsOpensTheContents() {
-  Session s;
-  QVERIFY(s.app);
-  s.folder.CopyDelivered("enHelp");
-  const auto page = [&s] { return s.app->Help() ? s.app->Help()->CurrentPage() : QString(); };
-  QMenu* helpMenu = s.Frame()->Popup(129, 5);
-  QAction* topics = helpMenu->actions().last();
+  QAction* topics = s.Frame()->Popup(129, 5)->actions().last();
   QCOMPARE(topics->text(), QStringLiteral("&Help Topics\tF1"));
-  QCOMPARE(helpMenu->actions().first()->text(), QStringLiteral("About Varo16"));
   topics->trigger();
-  QVERIFY(page().endsWith(QStringLiteral("/enHelp/index.html")));
+  QVERIFY(s.HelpPage().endsWith(QStringLiteral("/enHelp/index.html")));
   QTest::keyClick(s.app->Help()->Browser(), Qt::Key_Escape);
   QVERIFY(!s.app->Help()->isVisible());
 
   s.Activate();
   s.Grid()->setFocus();
   QTest::keyClick(s.Grid(), Qt::Key_F1);
-  QVERIFY(page().endsWith(QStringLiteral("/1000.html")));
+  QVERIFY(s.HelpPage().endsWith(QStringLiteral("/1000.html")));
+  s.Activate();
+  s.Click(1, 4);
+  QTest::keyClick(s.Editor(4), Qt::Key_F1);
+  QVERIFY(s.HelpPage().endsWith(QStringLiteral("/2133.html")));
   s.Activate();
   s.Frame()->ControlBar()->Tree()->setFocus();
   QTest::keyClick(s.Frame()->ControlBar()->Tree(), Qt::Key_F1);
-  QVERIFY(page().endsWith(QStringLiteral("/index.html")));
+  QVERIFY(s.HelpPage().endsWith(QStringLiteral("/enHelp/index.html")));
+
+  QMenu* setup = s.Frame()->Popup(129, 4);
+  setup->popup(QPoint(0, 0));
+  QTRY_VERIFY(setup->isVisible());
+  setup->setActiveAction(setup->actions().at(0));
+  QTest::keyClick(setup, Qt::Key_F1);
+  QVERIFY(s.HelpPage().endsWith(QStringLiteral("/32777.html")));
+  setup->close();
+
+  s.app->Help()->close();
+  s.folder.Remove("enHelp");
+  s.app->ShowHelp(1000);
+  QVERIFY(!s.app->Help()->isVisible());
 }
 
 // The help window opens where it was last closed, in the next run too, and
@@ -435,6 +350,8 @@ void TestVaro16::helpWindowFitsOnScreen() {
 void TestVaro16::saveAndOpenRoundTrip() {
   Session s;
   QVERIFY(s.app);
+  s.Frame()->showNormal();
+  s.Frame()->resize(1800, 1300);
   s.Type(2, 1, QStringLiteral("145.0125"));
 
   // Save on a new document always asks, proposing "<AppName>.dat".
@@ -495,6 +412,7 @@ void TestVaro16::saveAndOpenRoundTrip() {
   QVERIFY(s.Child() != first && !first->isVisible() && s.Child()->isVisible());
   QCOMPARE(s.Row(2).first(), QStringLiteral("145.01250"));
   QVERIFY(!s.app->NewDocumentFlag());
+  ExpectInView(s);
 }
 
 // The file dialogs open where the user last chose a file, in this run and
@@ -533,12 +451,15 @@ void TestVaro16::fileDialogsOpenInTheFolderLastUsed() {
 }
 
 // File New asks first and Cancel keeps the document; a file too short for an
-// image is refused with a message and leaves the document as it was.
+// image is refused with a message and leaves the document as it was; OK
+// makes a new document window, in view.
 void TestVaro16::fileNewAndShortFileKeepTheDocument() {
   Session s;
   QVERIFY(s.app);
+  s.Frame()->showNormal();
+  s.Frame()->resize(1800, 1300);
   s.Type(1, 1, QStringLiteral("150"));
-  shell::CChildFrame* before = s.Child();
+  const QPointer<shell::CChildFrame> before = s.Child();
   QStringList seen;
   test::Answer(&seen, QStringLiteral("Cancel"));
   s.Frame()->RouteCommand(shell::ID_FILE_NEW);
@@ -556,37 +477,8 @@ void TestVaro16::fileNewAndShortFileKeepTheDocument() {
   QCOMPARE(s.Frame()->Children().size(), std::size_t{1});
   QCOMPARE(s.Row(1).first(), QString());
   QCOMPARE(s.Child()->windowTitle(), QStringLiteral("Channel Information"));
-}
-
-void TestVaro16::laterWindowsOpenInView_data() {
-  QTest::addColumn<int>("command");
-  QTest::newRow("File New") << int(shell::ID_FILE_NEW);
-  QTest::newRow("File Open") << int(shell::ID_FILE_OPEN);
-}
-
-// A document window made once the program runs shows at the area's top left,
-// the whole table in view, as the first one does.
-void TestVaro16::laterWindowsOpenInView() {
-  QFETCH(int, command);
-  Session s;
-  QVERIFY(s.app);
-  s.Frame()->showNormal();
-  s.Frame()->resize(1800, 1300);
-  const QPointer<shell::CChildFrame> first = s.Child();
-  const QString path = QString::fromStdString(
-      s.folder.dir().Write("radio.dat", std::string(1024, '\xFF')));
-  test::WhenModal([&path](QWidget* w) {
-    qobject_cast<QMessageBox*>(w) ? test::Press(w, QStringLiteral("OK"))
-                                  : test::AcceptFileDialog(w, path);
-  });
-  s.Frame()->RouteCommand(command);
-  QVERIFY(s.Child() && s.Child() != first.data() && s.Child()->isVisible());
-  const QRect area = s.Frame()->Background()->viewport()->rect();
-  QVERIFY2(area.contains(s.Child()->geometry()),
-           qPrintable(QStringLiteral("window at %1,%2 size %3x%4 in %5x%6")
-                          .arg(s.Child()->x()).arg(s.Child()->y())
-                          .arg(s.Child()->width()).arg(s.Child()->height())
-                          .arg(area.width()).arg(area.height())));
+  QVERIFY(s.Child() != before.data() && s.Child()->isVisible());
+  ExpectInView(s);
 }
 
 void TestVaro16::comSetupProbesAndStores() {
@@ -844,48 +736,6 @@ void TestVaro16::backgroundTiles() {
   folder.Remove("background.bmp");
   const QImage builtIn = delivered.LoadTile().toImage().convertToFormat(QImage::Format_RGB32);
   QVERIFY(!fromFile.isNull() && !builtIn.isNull() && builtIn != fromFile);
-}
-
-void TestVaro16::screenshots() {
-  // Pictures for the documentation, taken when VARO_SCREENSHOT_DIR is set.
-  if (qEnvironmentVariableIsEmpty("VARO_SCREENSHOT_DIR")) QSKIP("VARO_SCREENSHOT_DIR not set");
-  for (const QString lang : {"en", "zh"}) {
-    Session s(lang == QLatin1String("en") ? "English" : "Chinese");
-    QVERIFY(s.app);
-    s.Frame()->showNormal();
-    s.Frame()->resize(1100, 680);
-    const std::pair<long, const char*> channels[] = {
-        {1, "145.0125"}, {2, "146.5"}, {3, "150.0125"}, {5, "162.55"}, {6, "136.025"}};
-    for (const auto& [row, rx] : channels) s.Type(row, 1, QString::fromLatin1(rx));
-    s.Click(2, 3);
-    qobject_cast<QComboBox*>(s.Editor(3))->setCurrentIndex(13);
-    QTest::keyClick(s.Editor(3), Qt::Key_Return);
-    s.Click(3, 8);
-    QTest::qWait(50);
-    test::MaybeScreenshot(s.Frame(), QStringLiteral("varo16-main-%1.png").arg(lang));
-
-    // A narrower band leaves out channels 1 and 6: the message naming them,
-    // the table marking them, then the question before the changes go.
-    QTest::keyClick(s.Editor(8), Qt::Key_Escape);
-    test::WhenModal([lang](QWidget* w) {
-      auto* product = qobject_cast<shell::CProductInfoDlg*>(w);
-      product->BandList()->setCurrentIndex(1);  // 146 - 174MHz
-      test::Press(w, QStringLiteral("1"));
-      test::WhenModal([lang](QWidget* box) {
-        test::MaybeScreenshot(box, QStringLiteral("varo16-band-message-%1.png").arg(lang), true);
-        qobject_cast<QMessageBox*>(box)->accept();
-      });
-    });
-    s.app->OnProductInfo();
-    s.Activate();
-    QTest::qWait(50);
-    test::MaybeScreenshot(s.Frame(), QStringLiteral("varo16-band-%1.png").arg(lang), true);
-    test::WhenModal([lang](QWidget* box) {
-      test::MaybeScreenshot(box, QStringLiteral("varo16-save-changes-%1.png").arg(lang), true);
-      qobject_cast<QMessageBox*>(box)->reject();
-    });
-    s.Frame()->RouteCommand(shell::ID_FILE_CLOSE);
-  }
 }
 
 QTEST_MAIN(TestVaro16)

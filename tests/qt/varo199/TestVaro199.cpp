@@ -39,17 +39,8 @@ constexpr std::size_t kFlags = 12;  // of a record; power in bits 5-4
 constexpr std::size_t kNames = 0x0C90;
 constexpr std::size_t kDisplay = 0x1FE1;  // LED in bits 3-2
 
-// An empty channel row, and a programmed one as the table shows it.
+// An empty channel row.
 const QStringList kEmpty(7, QString());
-QStringList Programmed(const char* rx, const char* tx, bool chinese = false,
-                       const char* name = "") {
-  return chinese ? QStringList{rx, tx, "无", "无", "高", "锁定", name}
-                 : QStringList{rx, tx, "None", "None", "High", "Lock", name};
-}
-
-QString HelpPage(const Session199& s) {
-  return s.app->Help() ? s.app->Help()->CurrentPage() : QString();
-}
 
 // Runs the Optional Features command and `act` on its dialog.
 void WithOptionsDialog(const Session199& s, const std::function<void(COptionalFeaturesDlg*)>& act) {
@@ -70,8 +61,6 @@ class TestVaro199 : public QObject {
   void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
   void startUp_data();
   void startUp();
-  void typingIntoCells_data();
-  void typingIntoCells();
   void enterWrapsFromTheLastCell();
   void longNamesSurviveTheEditor();
   void middleSurvivesSaveAndReopen();
@@ -131,82 +120,6 @@ void TestVaro199::startUp() {
       const bool waits = id == shell::ID_EDIT_UNDO || id == shell::ID_EDIT_REDO;
       QVERIFY2(item->isSeparator() || item->isEnabled() != waits, qPrintable(item->text()));
     }
-  }
-}
-
-void TestVaro199::typingIntoCells_data() {
-  QTest::addColumn<QString>("language");
-  QTest::addColumn<long>("row");
-  QTest::addColumn<QStringList>("before");  // typed into columns 1 and 7 first
-  QTest::addColumn<int>("col");             // then this column gets `text`
-  QTest::addColumn<QString>("text");
-  QTest::addColumn<bool>("enter");       // Enter, else the cell is left by a click
-  QTest::addColumn<int>("message");      // string id of the message, 0 = none
-  QTest::addColumn<QStringList>("after");  // columns 1-7 afterwards
-
-  const QStringList none{"", ""};
-  const QStringList programmed{"145.0125", ""};
-  QTest::newRow("Pr gets the new-row defaults")
-      << "English" << 1L << none << 1 << "145.0125" << true << 0
-      << Programmed("145.01250", "145.01250");
-  QTest::newRow("Pr in Chinese") << "Chinese" << 1L << none << 1 << "145.0125" << true << 0
-                                 << Programmed("145.01250", "145.01250", true);
-  QTest::newRow("channel 199") << "English" << 200L << none << 1 << "173.995" << false << 0
-                               << Programmed("173.99500", "173.99500");
-  QTest::newRow("new rx over an old one moves on")
-      << "English" << 5L << programmed << 1 << "145.025" << true << 0
-      << Programmed("145.02500", "145.01250");
-  QTest::newRow("name in upper case") << "English" << 5L << programmed << 7 << "ab-12x" << true
-                                      << 0 << Programmed("145.01250", "145.01250", false, "AB-12X");
-  QTest::newRow("no seventh character")
-      << "English" << 5L << programmed << 7 << "ab-12xy" << false << 0
-      << Programmed("145.01250", "145.01250", false, "AB-12X");
-  QTest::newRow("name on an empty row is dropped")
-      << "English" << 5L << none << 7 << "crew" << false << 0 << kEmpty;
-  QTest::newRow("emptying rx clears the name")
-      << "English" << 5L << QStringList{"145.0125", "crew"} << 1 << "" << true << 0 << kEmpty;
-  QTest::newRow("past the band edge") << "English" << 150L << none << 1 << "174.005" << true
-                                      << 61448 << kEmpty;
-  QTest::newRow("off raster") << "Chinese" << 150L << none << 1 << "145.0130" << true << 61456
-                              << kEmpty;
-}
-
-void TestVaro199::typingIntoCells() {
-  QFETCH(QString, language);
-  QFETCH(long, row);
-  QFETCH(QStringList, before);
-  QFETCH(int, col);
-  QFETCH(QString, text);
-  QFETCH(bool, enter);
-  QFETCH(int, message);
-  QFETCH(QStringList, after);
-  Session199 s(language.toStdString());
-  QVERIFY(s.app);
-  if (!before[0].isEmpty()) s.Type(row, model199::kColRx, before[0]);
-  if (!before[1].isEmpty()) s.Type(row, model199::kColName, before[1]);
-  s.Click(row, col);
-  QWidget* editor = s.Editor(col);
-  QVERIFY(editor->isVisible() && editor->hasFocus());
-  if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
-    // The cell's text, not selected: typing replaces nothing by itself.
-    QVERIFY(!edit->hasSelectedText());
-    edit->clear();
-  }
-  QTest::keyClicks(editor, text);
-
-  QStringList seen;
-  if (message) test::Answer(&seen);
-  enter ? QTest::keyClick(editor, Qt::Key_Return) : s.Click(row == 200 ? 199 : row + 1, col);
-  QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
-  if (message) QCOMPARE(seen, (QStringList{s.app->Str(61458), s.app->Str(message)}));
-  QCOMPARE(s.Row(row), after);
-  if (enter) {
-    // Enter moves on unless a message stopped it: the next column, after the
-    // name the next row.
-    const auto next = message ? std::pair{row, long(col)}
-                      : col < model199::kColName ? std::pair{row, col + 1L}
-                                                 : std::pair{row % 200 + 1, 1L};
-    QCOMPARE((std::pair{s.Grid()->Row(), s.Grid()->Col()}), next);
   }
 }
 
@@ -346,11 +259,11 @@ void TestVaro199::helpPagesOfItsOwn() {
   s.folder.CopyDelivered("enHelp");
   s.Grid()->setFocus();
   QTest::keyClick(s.Grid(), Qt::Key_F1);
-  QVERIFY(HelpPage(s).endsWith(QStringLiteral("/Varo199V3/1000.html")));
+  QVERIFY(s.HelpPage().endsWith(QStringLiteral("/Varo199V3/1000.html")));
   s.Activate();
   s.Click(2, model199::kColName);
   QTest::keyClick(s.Editor(model199::kColName), Qt::Key_F1);
-  QVERIFY(HelpPage(s).endsWith(QStringLiteral("/Varo199V3/1126.html")));
+  QVERIFY(s.HelpPage().endsWith(QStringLiteral("/Varo199V3/1126.html")));
 }
 
 void TestVaro199::optionsDialog_data() {
@@ -397,7 +310,7 @@ void TestVaro199::optionsDialog() {
   });
   QCOMPARE(seen, shown);
   QVERIFY(beep && stillOpen);
-  QVERIFY(HelpPage(s).endsWith(QStringLiteral("Help/Varo199V3/1117.html")));
+  QVERIFY(s.HelpPage().endsWith(QStringLiteral("Help/Varo199V3/1117.html")));
   QCOMPARE(s.Image()[kDisplay], 0xD8);
   radio::MemoryImage expected = before;
   expected[kDisplay] = 0xD8;
