@@ -351,8 +351,11 @@ void Importer::ReadOptions(const std::vector<Record>& records) {
   for (const Record* r : rows) {
     const std::string name = Trim(r->cells[0]);
     const std::string value = r->cells.size() > 1 ? Trim(r->cells[1]) : "";
+    // Both arms lvalues, so that `field` points into the model's list and not
+    // into a copy that is gone after the loop.
+    static const std::vector<OptionField> kNoOptions;
     const OptionField* field = nullptr;
-    for (const OptionField& f : model_.options ? *model_.options : std::vector<OptionField>{})
+    for (const OptionField& f : model_.options ? *model_.options : kNoOptions)
       if (AsciiLower(f.name) == AsciiLower(name)) field = &f;
     if (!field) {
       Problem(r->line, Quote(name, false) + " is no option of this radio.",
