@@ -1,11 +1,9 @@
 #include <grp.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 #include <functional>
 #include <utility>
@@ -13,6 +11,7 @@
 #include "ini/FileText.h"
 #include "ini/IniProfile.h"
 #include "platform/ProgramFiles.h"
+#include "support/DiskFull.h"
 #include "support/ScopedConfigHome.h"
 #include "support/TempDir.h"
 #include "support/Unprivileged.h"
@@ -275,15 +274,7 @@ TEST(IniProfile, FailedSaveKeepsTheOldText) {
   ASSERT_TRUE(ini.Open(dir.Write("t.ini", old), false, true, false));
   ini.SetValue("Setup", "Company", std::string(200, 'x'));
 
-  auto previous = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit saved{};
-  ::getrlimit(RLIMIT_FSIZE, &saved);
-  rlimit tight = saved;
-  tight.rlim_cur = 100;
-  ::setrlimit(RLIMIT_FSIZE, &tight);
-  const std::string backup = ini.Save(false);
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previous);
+  const std::string backup = test::WithDiskFullAfter(100, [&] { return ini.Save(false); });
 
   EXPECT_EQ(backup, "");
   EXPECT_TRUE(ini.SaveFailed());

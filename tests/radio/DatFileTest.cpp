@@ -2,18 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include "model16/MemoryImage.h"
+#include "support/DiskFull.h"
 #include "support/TempDir.h"
 
 namespace varo::radio {
@@ -86,17 +85,9 @@ TEST(DatFileTest, FailedSaveLeavesThePreviousFile) {
   const std::string path = dir.Write("radio.dat", old);
   const MemoryImage image = NewImage();
 
-  // The disk fills up half-way through the write: a file size limit makes
-  // the write fail after 100 bytes.
-  auto previous = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit saved;
-  ::getrlimit(RLIMIT_FSIZE, &saved);
-  rlimit tight = saved;
-  tight.rlim_cur = 100;
-  ::setrlimit(RLIMIT_FSIZE, &tight);
-  const DatFileError full = SaveDatFile(path, image.bytes.data(), image.size());
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, previous);
+  // The disk fills up half-way through the write.
+  const DatFileError full =
+      test::WithDiskFullAfter(100, [&] { return SaveDatFile(path, image.bytes.data(), image.size()); });
   EXPECT_EQ(full, DatFileError::kCannotWrite);
   EXPECT_EQ(dir.Read("radio.dat"), old);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1)
