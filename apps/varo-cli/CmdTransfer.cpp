@@ -47,23 +47,20 @@ volatile std::sig_atomic_t gCancel = 0;
 
 extern "C" void OnInterrupt(int) { gCancel = 1; }
 
-// SIGINT sets the cancel flag while a transfer runs; the link sees it after
-// the current block.
-class InterruptCancels {
- public:
-  InterruptCancels() {
-    gCancel = 0;
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigaction(SIGINT, &action, &previous_);
-  }
-  ~InterruptCancels() { sigaction(SIGINT, &previous_, nullptr); }
-  InterruptCancels(const InterruptCancels&) = delete;
-  InterruptCancels& operator=(const InterruptCancels&) = delete;
+}  // namespace
 
- private:
-  struct sigaction previous_ {};
-};
+InterruptCancels::InterruptCancels() {
+  gCancel = 0;
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  sigaction(SIGINT, &action, &previous_);
+}
+
+InterruptCancels::~InterruptCancels() { sigaction(SIGINT, &previous_, nullptr); }
+
+bool InterruptCancels::Interrupted() { return gCancel != 0; }
+
+namespace {
 
 // The Process dialog of the command line: progress on standard output, the
 // message boxes on standard error, Retry only while retries are left.
@@ -170,9 +167,8 @@ bool ResolvePort(const Options& o, const RadioModel& model, std::string& device)
   return true;
 }
 
-// The radio model and the image of the .dat file `path`, the model following
-// from the file's size; nothing (after a message) when the file cannot be
-// used.
+}  // namespace
+
 std::optional<std::pair<const RadioModel*, MemoryImage>> LoadRadioFile(const std::string& path) {
   // The file's size names the radio: 1024 bytes for the 16-channel radio,
   // 8192 for the 199-channel radio.
@@ -202,6 +198,8 @@ std::optional<std::pair<const RadioModel*, MemoryImage>> LoadRadioFile(const std
   }
   return std::make_pair(model, std::move(image));
 }
+
+namespace {
 
 int Finish(CloneLink::Outcome outcome, ConsoleHost& host, const char* what) {
   host.EndLine();
