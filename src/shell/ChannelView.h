@@ -23,6 +23,7 @@ namespace varo::shell {
 class CMSFlexGrid;
 class CRadioDoc;
 class CShellApp;
+class FleetController;
 class PrintRenderer;
 class TransferController;
 
@@ -52,7 +53,9 @@ class TransferController;
 // before it sends them ("Write anyway" / "Cancel").
 //
 // Read asks about unsaved changes first (the read replaces the table). Verify
-// (32801) reads the radio into a copy and shows what differs.
+// (32801) reads the radio into a copy and shows what differs. Write to
+// Several Radios (32810) writes the table into one radio after another, each
+// verified and logged (FleetController), after the same band check as Write.
 //
 // A radio's own view derives from it for commands of its own (the
 // 16-channel radio's Scan Info); its dialogs that change the document call
@@ -110,7 +113,9 @@ class CChannelView : public CShellView, public radio::EditorHost {
   bool ConfirmWriteOutOfBand();
 
   TransferController& Transfer() const { return *transfer_; }
-  // True while the Process dialog is offered or its transfer runs.
+  FleetController& Fleet() const { return *fleet_; }
+  // True while the Process dialog is offered or its transfer runs, and while
+  // the window of a batch of radios is open.
   bool TransferBusy() const override;
 
   // The report of this document: options from the image, channels from the
@@ -144,6 +149,7 @@ class CChannelView : public CShellView, public radio::EditorHost {
   QtMessageBoxes messages_;
   std::unique_ptr<radio::TableEditor> editor_;
   TransferController* transfer_ = nullptr;
+  FleetController* fleet_ = nullptr;
   bool firstUpdate_ = true;
   std::vector<radio::OutOfBandChannel> outOfBand_;
 };

@@ -45,12 +45,14 @@ ProgramFolder::ProgramFolder(const ProgramFiles& files, const std::string& langu
   dir_.Write(files_.iniName, ini);
   fs::create_directories(dir_.path() / "config");
   setenv("XDG_CONFIG_HOME", (dir_.path() / "config").c_str(), 1);
+  setenv("XDG_DATA_HOME", (dir_.path() / "data").c_str(), 1);
   SetProgramDirectory(dir_.path().string());
 }
 
 ProgramFolder::~ProgramFolder() {
   SetProgramDirectory("");
   unsetenv("XDG_CONFIG_HOME");
+  unsetenv("XDG_DATA_HOME");
 }
 
 void ProgramFolder::Remove(const std::string& name) const {

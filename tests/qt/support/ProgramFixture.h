@@ -42,8 +42,9 @@ struct ProgramFiles {
 };
 
 // A program folder of its own for each test: the delivered INI (with the
-// test's language) and files copied in, the registry kept inside it, and
-// ProgramDirectory() pointing at it.
+// test's language) and files copied in, the registry and the user's data
+// folder ("data", XDG_DATA_HOME) kept inside it, and ProgramDirectory()
+// pointing at it.
 class ProgramFolder {
  public:
   // `language` is written as "Setup"/"Language" ("" leaves the key out).

@@ -331,7 +331,7 @@ void TestVaro199::helpPagesOfItsOwn() {
   for (QWidget* control : options.findChildren<QWidget*>())
     if (control->property("controlId").isValid())
       contexts.insert(control->property("controlId").toInt());
-  QCOMPARE(contexts.size(), std::size_t{53});
+  QCOMPARE(contexts.size(), std::size_t{54});
   for (const char* folder : {"enHelp", "chHelp"}) {
     const std::string dir = std::string(VARO_SOURCE_DIR) + "/resources/suite/" + folder;
     QVERIFY(shell::HelpWindow::IndexPath(dir, "Varo199V3").value_or("").find("/Varo199V3/") !=
