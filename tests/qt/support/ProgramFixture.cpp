@@ -1,6 +1,7 @@
 #include "qt/support/ProgramFixture.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -114,6 +115,12 @@ void WhenModal(std::function<void(QWidget*)> act) {
     if (++*tries < 500) QTimer::singleShot(10, *poll);
   };
   QTimer::singleShot(0, *poll);
+}
+
+QList<int> MenuCommands(const QWidget* menu) {
+  QList<int> ids;
+  for (const QAction* item : menu->actions()) ids << item->property("commandId").toInt();
+  return ids;
 }
 
 void Press(QWidget* w, const QString& text) {

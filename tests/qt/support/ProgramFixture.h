@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -135,6 +136,9 @@ struct BasicSession : SessionBase {
 // a few seconds, so a window that never opens fails the test instead of
 // hanging it.
 void WhenModal(std::function<void(QWidget*)> act);
+
+// The command of each item of `menu` (0 for a separator), top down.
+QList<int> MenuCommands(const QWidget* menu);
 
 // Presses the button of the message box or dialog `w` whose text (without
 // its '&') or object name is `text`.
