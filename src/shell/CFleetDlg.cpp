@@ -14,6 +14,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "platform/ProgramFiles.h"
 #include "radio/FleetLog.h"
 #include "shell/CommandIds.h"
 #include "shell/ShellApp.h"
@@ -52,8 +53,13 @@ QPushButton* MakeButton(QWidget* parent, const QString& text, const char* name) 
   return button;
 }
 
+// Before the first radio is logged the folder may not exist yet: it is made
+// (private to the user, as the log makes it), so that the file manager opens
+// where the log will be instead of failing without a word.
 void OpenFolderOf(const QString& logPath) {
-  CFleetDlg::OpenUrl()(QUrl::fromLocalFile(QFileInfo(logPath).absolutePath()));
+  const QString folder = QFileInfo(logPath).absolutePath();
+  MakeDirectories(QFile::encodeName(folder).toStdString());
+  CFleetDlg::OpenUrl()(QUrl::fromLocalFile(folder));
 }
 
 }  // namespace

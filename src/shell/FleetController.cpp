@@ -139,7 +139,7 @@ void FleetController::OnPhase(FleetPhase phase, int number, const PortOpenError&
       QString text = app_.Tr("Radio %1: waiting for a radio on %2...", "第 %1 台：正在等待 %2 上的电台……")
                          .arg(n, PortLabel());
       if (port.reason != PortOpenError::Reason::kNone)
-        text += QStringLiteral(" (%1)").arg(FromBytes(radio::PortStateText(port, app_.Chinese())));
+        text += app_.Tr(" (%1)", "（%1）").arg(FromBytes(radio::PortStateText(port, app_.Chinese())));
       dialog_->SetStatus(text);
       dialog_->SetProgress(0, 1);
       break;
@@ -163,8 +163,9 @@ void FleetController::OnResult(const radio::FleetResult& result) {
                      ? app_.Tr("Radio %1 is written and verified.", "第 %1 台已写入并核对。").arg(n)
                      : app_.Tr("Radio %1 failed.", "第 %1 台失败。").arg(n);
   if (!stop_.load()) {
-    text += QLatin1Char(' ') + app_.Tr("Disconnect it, connect the next radio and press Next.",
-                                       "请断开它，连接下一台电台，然后按“下一台”。");
+    // Chinese sentences follow each other without a space.
+    text += app_.Tr(" Disconnect it, connect the next radio and press Next.",
+                    "请断开它，连接下一台电台，然后按“下一台”。");
   }
   if (!result.logError.empty()) {
     text += QLatin1Char('\n') + app_.Tr("The log could not be written: %1", "无法写入记录：%1")

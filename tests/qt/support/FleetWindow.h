@@ -73,6 +73,19 @@ inline bool CommandOn(shell::CMainFrame* frame, int id) {
   return on;
 }
 
+// What Open Folder of `dialog` opens (nothing is opened for real).
+inline QUrl OpenFolder(shell::CFleetDlg* dialog) {
+  QUrl opened;
+  const auto open = shell::CFleetDlg::OpenUrl();
+  shell::CFleetDlg::OpenUrl() = [&opened](const QUrl& url) {
+    opened = url;
+    return true;
+  };
+  QTest::mouseClick(dialog->Button("folder"), Qt::LeftButton);
+  shell::CFleetDlg::OpenUrl() = open;
+  return opened;
+}
+
 // Runs Write to Several Radios on `s`'s document for `radios` radios: Next
 // after each but the last, Stop, Show Log, Open Folder, Close. After radio
 // `shotAfter` the window is pictured over the main window as `shot`.
@@ -107,13 +120,7 @@ inline FleetSeen RunFleetWindow(SessionBase& s, int radios, const QString& shot,
     Press(log, QStringLiteral("close"));
   });
   QTest::mouseClick(dialog->Button("log"), Qt::LeftButton);
-  const auto open = shell::CFleetDlg::OpenUrl();
-  shell::CFleetDlg::OpenUrl() = [&seen](const QUrl& url) {
-    seen.folder = url;
-    return true;
-  };
-  QTest::mouseClick(dialog->Button("folder"), Qt::LeftButton);
-  shell::CFleetDlg::OpenUrl() = open;
+  seen.folder = OpenFolder(dialog);
   QTest::mouseClick(dialog->Button("close"), Qt::LeftButton);
   seen.freeAfter = QTest::qWaitFor([&] { return !fleet.busy(); }, 5000) &&
                    CommandOn(s.Frame(), shell::ID_READ) && CommandOn(s.Frame(), shell::ID_FLEET);
@@ -195,7 +202,8 @@ void CheckFleetOfFive(const QString& language, radiosim::RadioConfig config, con
 }
 
 // Stop while waiting, with no radio on the port: the window says why it
-// waits, F1 opens the command's page, Escape stops the batch and the window
+// waits, F1 opens the command's page, Open Folder opens the data folder (made
+// for it, as nothing is logged yet), Escape stops the batch and the window
 // goes; nothing is logged.
 template <class Session>
 void CheckFleetStopWhileWaiting(const char* variable, const QString& page) {
@@ -214,6 +222,10 @@ void CheckFleetStopWhileWaiting(const char* variable, const QString& page) {
   QTest::keyClick(dialog, Qt::Key_F1);
   QVERIFY(s.app->Help() && s.app->Help()->CurrentPage().endsWith(page));
   s.app->Help()->close();
+  const std::string data = s.folder.Path("data/varo");
+  QVERIFY(!std::filesystem::exists(data));
+  QCOMPARE(OpenFolder(dialog), QUrl::fromLocalFile(QString::fromStdString(data)));
+  QVERIFY(std::filesystem::is_directory(data));
   QTest::keyClick(dialog, Qt::Key_Escape);
   QTRY_COMPARE(ended.count(), 1);
   QTRY_VERIFY(!fleet.busy());
