@@ -52,7 +52,8 @@ std::string DifferenceText(const RadioModel& model, const MemoryImage& plan,
       text += chinese ? "；……" : "; ...";
       break;
     }
-    text += (i == 1 ? " " : (chinese ? "；" : "; ")) + lines[i];
+    // The summary ends in a colon; a Chinese one is full-width, with no space after it.
+    text += (i == 1 ? (chinese ? "" : " ") : (chinese ? "；" : "; ")) + lines[i];
   }
   return text;
 }

@@ -170,6 +170,7 @@ void CheckFleetOfFive(const QString& language, radiosim::RadioConfig config, con
   QVERIFY2(seen.reasons.value(2).startsWith(chinese ? QStringLiteral("核对：电台与文档有 ")
                                                     : QStringLiteral("Verify: The radio differs")),
            qPrintable(seen.reasons.value(2)));
+  QVERIFY(!seen.reasons.value(2).contains(QStringLiteral("： ")));  // no space after a full-width colon
   QCOMPARE(seen.summary, chinese ? QStringLiteral("共 5 台：4 台已写入并核对，1 台失败")
                                  : QStringLiteral("5 radios: 4 written and verified, 1 failed"));
   QCOMPARE(seen.statusBar, chinese ? QStringLiteral("批量写频（COM1）：4 台已写入并核对，1 台失败")
