@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -64,10 +65,17 @@ struct NotingObserver : FleetObserver {
 // port, the observer, and a job writing a plan into it, logged there.
 class FleetBench : public ::testing::Test {
  protected:
+  // How long the simulated cable stays without a radio between two radios.
+  // The batch must look at the cable within that time, or it takes the next
+  // radio for the last one still connected and waits for it to go: long
+  // enough for a loaded machine under the sanitizers, where comparing a
+  // failed 199-channel radio and logging it took longer than 150 ms.
+  static constexpr unsigned kGapMs = 1000;
+
   void StartRadio(std::unique_ptr<radiosim::RadioModel> model) {
     radiosim::SimOptions options;
     options.linkPath = link_;
-    options.fleetGapMs = 150;
+    options.fleetGapMs = kGapMs;
     std::string error;
     ASSERT_TRUE(rig_.StartRadio(std::move(model), error, options)) << error;
   }
@@ -110,6 +118,9 @@ TEST_F(FleetBench, FiveRadiosTheThirdFailing) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     observer_.phases.clear();
+    // A batch waiting for ever fails here instead of hanging the test.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(45);
+    observer_.stopWhen = [giveUp] { return std::chrono::steady_clock::now() > giveUp; };
     radiosim::RadioConfig config =
         c.model.name == "16" ? radiosim::Radio16Config() : radiosim::Radio199Config();
     StartRadio(std::make_unique<radiosim::FleetRadio>(config, 5, c.fault, 3));

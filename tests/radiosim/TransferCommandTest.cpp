@@ -317,7 +317,7 @@ TEST(TransferCommandTest, FleetWritesEveryRadioAndLogsIt) {
   const std::string link = dir.File("ttyFLEET");
   SimOptions options;
   options.linkPath = link;
-  options.fleetGapMs = 150;
+  options.fleetGapMs = 1000;  // room for a loaded machine under the sanitizers
   SimulatedRadio radio(std::make_unique<FleetRadio>(Radio16Config(), 5, Fault{Fault::Kind::kLose, 2}, 3),
                        options);
   std::string error;
