@@ -47,23 +47,20 @@ volatile std::sig_atomic_t gCancel = 0;
 
 extern "C" void OnInterrupt(int) { gCancel = 1; }
 
-// SIGINT sets the cancel flag while a transfer runs; the link sees it after
-// the current block.
-class InterruptCancels {
- public:
-  InterruptCancels() {
-    gCancel = 0;
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigaction(SIGINT, &action, &previous_);
-  }
-  ~InterruptCancels() { sigaction(SIGINT, &previous_, nullptr); }
-  InterruptCancels(const InterruptCancels&) = delete;
-  InterruptCancels& operator=(const InterruptCancels&) = delete;
+}  // namespace
 
- private:
-  struct sigaction previous_ {};
-};
+InterruptCancels::InterruptCancels() {
+  gCancel = 0;
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  sigaction(SIGINT, &action, &previous_);
+}
+
+InterruptCancels::~InterruptCancels() { sigaction(SIGINT, &previous_, nullptr); }
+
+bool InterruptCancels::Interrupted() { return gCancel != 0; }
+
+namespace {
 
 // The Process dialog of the command line: progress on standard output, the
 // message boxes on standard error, Retry only while retries are left.

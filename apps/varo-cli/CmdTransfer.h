@@ -1,5 +1,7 @@
 #pragma once
 
+#include <signal.h>
+
 #include <optional>
 #include <string>
 #include <utility>
@@ -63,5 +65,26 @@ std::optional<std::pair<const radio::RadioModel*, radio::MemoryImage>> LoadRadio
 // `opened` tells whether an INI is open.
 bool OpenPortsIni(const std::string& iniOption, const radio::RadioModel& model, IniProfile& ini,
                   bool& opened);
+
+// The radio model and the image of the .dat file `path`, the model following
+// from the file's size; nothing (after a message) when the file cannot be
+// used.
+std::optional<std::pair<const radio::RadioModel*, radio::MemoryImage>> LoadRadioFile(
+    const std::string& path);
+
+// While it lives, SIGINT (Ctrl+C) raises a flag instead of ending the program:
+// the link sees it as its cancel flag after the current block.
+class InterruptCancels {
+ public:
+  InterruptCancels();
+  ~InterruptCancels();
+  InterruptCancels(const InterruptCancels&) = delete;
+  InterruptCancels& operator=(const InterruptCancels&) = delete;
+  // Whether SIGINT came since the object was made.
+  static bool Interrupted();
+
+ private:
+  struct sigaction previous_ {};
+};
 
 }  // namespace varo::cli

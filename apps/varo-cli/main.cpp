@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "CmdFleet.h"
 #include "CmdPorts.h"
 #include "CmdSheet.h"
 #include "CmdTransfer.h"
@@ -32,6 +33,7 @@ const Command kCommands[] = {
     {"export", varo::cli::RunExport},
     {"import", varo::cli::RunImport},
     {"diff", varo::cli::RunDiff},
+    {"fleet", varo::cli::RunFleet},
 };
 
 // To standard output when asked for, to standard error after a usage error.
@@ -49,6 +51,10 @@ void Usage(std::FILE* out) {
       "  verify --port NAME FILE.dat [--ini PROGRAM.ini] [--retries N]\n"
       "      read the radio and list what differs from FILE.dat (write --verify:\n"
       "      right after the write); status 3 when the radio differs\n"
+      "  fleet --port NAME FILE.dat [--count N] [--log FILE.csv] [--ini PROGRAM.ini]\n"
+      "      write FILE.dat into one radio after another, each verified and logged\n"
+      "      (the radio just written must be disconnected before the next counts);\n"
+      "      ends after N radios or on Ctrl+C; status 4 when Ctrl+C came before N\n"
       "  ports [--model NAME] [--ini PROGRAM.ini] [--lang en|zh]\n"
       "      list COM1..COM4 with their devices, and the serial devices\n"
       "  export FILE.dat -o FILE.csv\n"

@@ -28,7 +28,7 @@ extern "C" void OnSave(int) {
 void Usage(std::FILE* out) {
   std::fputs(
       "usage: varo-radiosim [--model 16|199] [--load FILE.dat] [--save FILE.dat] [--link PATH]\n"
-      "                     [--paced] [--fault KIND]\n"
+      "                     [--paced] [--fault KIND] [--fleet N [--fault-radio K] [--gap MS]]\n"
       "       varo-radiosim --version\n"
       "  --model 16|199   the 16-channel radio (default) or the 199-channel radio\n"
       "  --load FILE.dat  start with this memory (default: a new radio's contents)\n"
@@ -38,6 +38,12 @@ void Usage(std::FILE* out) {
       "  --fault KIND     silent | garbage | short:N | noack:N | stall:N | vanish:N |\n"
       "                   lose:N (write frame N acknowledged but not stored)\n"
       "                   (N: 0-based clone frame of the session)\n"
+      "  --fleet N        N radios, one after another: once a radio has been read\n"
+      "                   back after a write (or a write failed) it is unplugged (the\n"
+      "                   link goes, nothing answers) and after MS milliseconds\n"
+      "                   (--gap, default 2000) the next radio is there, with the\n"
+      "                   starting memory and an identification ending in its number\n"
+      "  --fault-radio K  the fault strikes radio K of the fleet only\n"
       "Prints the pseudo-terminal's path on the first line of standard output and\n"
       "serves until SIGINT or SIGTERM.\n",
       out);
@@ -57,6 +63,9 @@ int main(int argc, char** argv) {
   std::string model = "16";
   std::string load;
   std::string fault = "none";
+  std::string fleet = "0";
+  std::string faultyRadio = "0";
+  std::string gap;
   varo::radiosim::SimOptions options;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -80,6 +89,12 @@ int main(int argc, char** argv) {
       ok = value(options.linkPath);
     } else if (arg == "--fault") {
       ok = value(fault);
+    } else if (arg == "--fleet") {
+      ok = value(fleet);
+    } else if (arg == "--fault-radio") {
+      ok = value(faultyRadio);
+    } else if (arg == "--gap") {
+      ok = value(gap);
     } else if (arg == "--paced") {
       options.paced = true;
     } else {
@@ -97,7 +112,20 @@ int main(int argc, char** argv) {
     Usage(stderr);
     return 2;
   }
-  auto radioModel = varo::radiosim::MakeRadioModel(model, *parsedFault);
+  const auto number = [](const std::string& text, unsigned& out) {
+    if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != std::string::npos)
+      return false;
+    out = static_cast<unsigned>(std::stoul(text));
+    return true;
+  };
+  unsigned fleetSize = 0, faulty = 0;
+  if (!number(fleet, fleetSize) || !number(faultyRadio, faulty) ||
+      (!gap.empty() && !number(gap, options.fleetGapMs))) {
+    Usage(stderr);
+    return 2;
+  }
+  auto radioModel = varo::radiosim::MakeRadioModel(model, *parsedFault, static_cast<int>(fleetSize),
+                                                   static_cast<int>(faulty));
   if (!radioModel) {
     std::fprintf(stderr, "varo-radiosim: unknown model \"%s\" (known: 16, 199)\n", model.c_str());
     return 2;

@@ -119,15 +119,25 @@ std::optional<std::string> FindFileNoCase(const std::string& dir, const std::str
   return (dir.empty() ? std::string() : WithSlash(dir)) + *found;
 }
 
-std::string UserSettingsDirectory() {
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+namespace {
+
+// "$<variable>/varo", else "<home>/<underHome>/varo"; a relative value does
+// not count, as the XDG rules ask.
+std::string XdgVaroDirectory(const char* variable, const char* underHome) {
+  const char* xdg = std::getenv(variable);
   if (xdg && xdg[0] == '/') return std::string(xdg) + "/varo";
   const char* home = std::getenv("HOME");
-  if (home && home[0] == '/') return std::string(home) + "/.config/varo";
+  if (home && home[0] == '/') return std::string(home) + "/" + underHome + "/varo";
   if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir && pw->pw_dir[0] == '/')
-    return std::string(pw->pw_dir) + "/.config/varo";
+    return std::string(pw->pw_dir) + "/" + underHome + "/varo";
   return "/tmp/varo";
 }
+
+}  // namespace
+
+std::string UserSettingsDirectory() { return XdgVaroDirectory("XDG_CONFIG_HOME", ".config"); }
+
+std::string UserDataDirectory() { return XdgVaroDirectory("XDG_DATA_HOME", ".local/share"); }
 
 bool MakeDirectories(const std::string& dir) {
   for (std::size_t at = 1; at <= dir.size(); ++at) {

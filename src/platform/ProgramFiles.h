@@ -26,6 +26,11 @@ std::optional<std::string> FindFileNoCase(const std::string& dir, const std::str
 // the XDG rules ask). No trailing '/'.
 std::string UserSettingsDirectory();
 
+// The folder of the user's own data of the suite, such as the log of the
+// radios programmed: "$XDG_DATA_HOME/varo" (XDG_DATA_HOME defaults to
+// "~/.local/share"; a relative value is ignored). No trailing '/'.
+std::string UserDataDirectory();
+
 // Creates `dir` and its missing parents (new folders private to the user).
 // True when `dir` is a folder afterwards.
 bool MakeDirectories(const std::string& dir);

@@ -56,7 +56,7 @@ void CloneHost::Sleep(unsigned ms) { std::this_thread::sleep_for(std::chrono::mi
 
 bool CloneLink::OpenPort(const std::string& devicePath) {
   if (!port_.Open(devicePath)) {
-    host_.ShowPortOpenFailed(port_.LastOpenError());
+    if (!quiet_) host_.ShowPortOpenFailed(port_.LastOpenError());
     return false;
   }
   // As with the original driver calls, a port that refuses a setting is used
@@ -110,6 +110,7 @@ bool CloneLink::WakeUpAnswered(bool& portFailed) {
 }
 
 CloneLink::Outcome CloneLink::Handshake() {
+  identification_.reset();
   int attempt = 1;
   for (;;) {
     if (!Pump(protocol_.handshakePumpPasses, true)) return Outcome::kCancelled;
@@ -121,6 +122,7 @@ CloneLink::Outcome CloneLink::Handshake() {
     }
     bool portFailed = false;
     if (!WakeUpAnswered(portFailed)) {
+      if (quiet_) return Outcome::kNoRadio;
       host_.Sleep(2);
       if (++attempt <= protocol_.maxAttempts) continue;
     } else {
@@ -132,15 +134,20 @@ CloneLink::Outcome CloneLink::Handshake() {
       }
       Send({kIdRequest});
       host_.Sleep(1);
-      // The identification is neither kept nor examined.
+      // The identification is not examined; it is kept for the batch log.
       std::vector<std::uint8_t> id(protocol_.identificationLength);
       std::size_t got = 0;
       port_.Read(id.data(), id.size(), got);
+      id.resize(got);
       ClearBuffers();
       Send({kAck});
       ClearBuffers();
       host_.Sleep(1);
-      if (ReceiveAck()) return Outcome::kCompleted;
+      if (ReceiveAck()) {
+        identification_ = std::move(id);
+        return Outcome::kCompleted;
+      }
+      if (quiet_) return Outcome::kNoRadio;
       if (attempt > protocol_.attemptsBeforeInterrupt) return Interrupted();
     }
     if (host_.ShowMessage(kMsgCommunicationError, CloneHost::Buttons::kRetryCancel) !=
@@ -185,6 +192,8 @@ bool CloneLink::AcknowledgeReadFrame() {
 }
 
 CloneLink::Outcome CloneLink::Read(const std::string& devicePath, MemoryImage& image) {
+  quiet_ = false;
+  identification_.reset();
   if (!OpenPort(devicePath)) return Outcome::kPortNotOpened;
   PortCloser closer(port_);
   if (Outcome o = Handshake(); o != Outcome::kCompleted) return o;
@@ -221,11 +230,34 @@ bool CloneLink::WriteFrame(std::size_t address, const MemoryImage& from) {
 }
 
 CloneLink::Outcome CloneLink::Write(const std::string& devicePath, const MemoryImage& image) {
+  return WriteImage(devicePath, image, false);
+}
+
+CloneLink::Outcome CloneLink::WriteIfAnswering(const std::string& devicePath,
+                                               const MemoryImage& image) {
+  return WriteImage(devicePath, image, true);
+}
+
+CloneLink::Outcome CloneLink::Probe(const std::string& devicePath) {
+  quiet_ = true;
+  identification_.reset();
+  if (!OpenPort(devicePath)) return Outcome::kNoRadio;
+  PortCloser closer(port_);
+  return Handshake();
+}
+
+CloneLink::Outcome CloneLink::WriteImage(const std::string& devicePath, const MemoryImage& image,
+                                         bool quiet) {
   MemoryImage sent = image;
   sent.bytes.resize(protocol_.imageSize, 0xFF);
-  if (!OpenPort(devicePath)) return Outcome::kPortNotOpened;
+  quiet_ = quiet;
+  identification_.reset();
+  if (!OpenPort(devicePath)) return quiet ? Outcome::kNoRadio : Outcome::kPortNotOpened;
   PortCloser closer(port_);
-  if (Outcome o = Handshake(); o != Outcome::kCompleted) return o;
+  const Outcome handshake = Handshake();
+  // Once a radio has answered, its failures are messages as in any write.
+  quiet_ = false;
+  if (handshake != Outcome::kCompleted) return handshake;
 
   const std::vector<std::size_t> frames = FrameAddresses(protocol_.writeSpans);
   int progress = 0;

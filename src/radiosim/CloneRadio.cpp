@@ -108,7 +108,13 @@ std::vector<std::uint8_t> CloneRadio::Identification() const {
   return id;
 }
 
+void CloneRadio::EndCloneSession() {
+  writeFailed_ = writeFailed_ || (writeFrames_ && !writeCompleted_);
+  writeFrames_ = writeCompleted_ = false;
+}
+
 void CloneRadio::EndSession() {
+  EndCloneSession();
   state_ = State::kIdle;
   wakeUpMatched_ = 0;
   afterAnswerMatched_ = 0;
@@ -142,6 +148,9 @@ Reaction CloneRadio::Receive(std::uint8_t byte) {
       state_ = State::kIdle;
       return Answer({kGarbage});
     }
+    // A programmer that reopens the port at once may be back before the
+    // radio noticed the close: a new handshake ends a clone session too.
+    EndCloneSession();
     state_ = State::kClone;
     frameNumber_ = 0;
     Reaction r = Answer({kAck});
@@ -197,6 +206,11 @@ Reaction CloneRadio::FrameComplete() {
   frame.swap(frame_);
   readAckDue_ = false;
   const int number = frameNumber_++;
+  if (frame[0] == kRead) {
+    readBack_ = readBack_ || written_;
+  } else {
+    writeFrames_ = true;
+  }
 
   if (FaultAt(Fault::Kind::kVanish, number)) {
     Reaction r;
@@ -227,7 +241,40 @@ Reaction CloneRadio::FrameComplete() {
     std::copy(frame.begin() + kCommandLength, frame.end(), first);
   Reaction r = Answer({kAck});
   r.writeCompleted = address == config_.lastWriteAddress && count == config_.lastWriteLength;
+  writeCompleted_ = writeCompleted_ || r.writeCompleted;
+  written_ = written_ || r.writeCompleted;
   return r;
+}
+
+FleetRadio::FleetRadio(RadioConfig config, int size, Fault fault, int faulty)
+    : config_(std::move(config)), size_(size), fault_(fault), faulty_(faulty), radio_(MakeRadio()) {}
+
+std::unique_ptr<CloneRadio> FleetRadio::MakeRadio() const {
+  RadioConfig config = config_;
+  std::vector<std::uint8_t>& id = config.fixedIdentification.empty() ? config.memory
+                                                                     : config.fixedIdentification;
+  const std::size_t at =
+      config.fixedIdentification.empty() ? config.identificationAddress : std::size_t{0};
+  if (at + kIdentificationLength <= id.size()) {
+    id[at + kIdentificationLength - 2] = static_cast<std::uint8_t>(number_ >> 8);
+    id[at + kIdentificationLength - 1] = static_cast<std::uint8_t>(number_);
+  }
+  const bool faulty = faulty_ == 0 || faulty_ == number_;
+  return std::make_unique<CloneRadio>(std::move(config), faulty ? fault_ : Fault{});
+}
+
+bool FleetRadio::SetMemory(const std::vector<std::uint8_t>& memory) {
+  if (memory.size() != MemorySize()) return false;
+  config_.memory = memory;
+  radio_ = MakeRadio();
+  return true;
+}
+
+bool FleetRadio::NextRadio() {
+  if (number_ >= size_) return false;
+  ++number_;
+  radio_ = MakeRadio();
+  return true;
 }
 
 }  // namespace varo::radiosim

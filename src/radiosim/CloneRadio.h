@@ -60,12 +60,18 @@ class CloneRadio : public RadioModel {
   Reaction Receive(std::uint8_t byte) override;
   void EndSession() override;
 
+  // Whether the radio's programming is over: its memory was read after a
+  // write completed, or a clone session wrote frames but not the last one
+  // (a failed write).
+  bool ProgrammingEnded() const { return readBack_ || writeFailed_; }
+
  private:
   enum class State { kIdle, kAwaitAfterAnswer, kAwaitIdRequest, kAwaitAck, kClone, kStalled };
 
   Reaction MatchWakeUp(std::uint8_t byte);
   Reaction CloneByte(std::uint8_t byte);
   Reaction FrameComplete();
+  void EndCloneSession();
   bool FaultAt(Fault::Kind kind, int frame) const;
   std::vector<std::uint8_t> Identification() const;
 
@@ -79,6 +85,48 @@ class CloneRadio : public RadioModel {
   int frameNumber_ = 0;              // of the next frame
   bool readAckDue_ = false;          // a read reply awaits the programmer's 0x06
   bool answerReadAck_ = true;
+  // The clone session's write frames, and what the radio went through.
+  bool writeFrames_ = false;
+  bool writeCompleted_ = false;
+  bool written_ = false;
+  bool readBack_ = false;
+  bool writeFailed_ = false;
+};
+
+// Radios of one configuration standing in for each other behind one cable:
+// radio n (1, 2, ... `size`) starts with the fleet's contents and sends an
+// identification of its own, its last two bytes being n (high byte first;
+// from the memory where the radio takes it from there). The fault strikes
+// radio `faulty` only (0: every radio). Once a session has finished a
+// radio's programming (CloneRadio::ProgrammingEnded) it is Unplugged(), and
+// NextRadio() brings the next one.
+class FleetRadio : public RadioModel {
+ public:
+  FleetRadio(RadioConfig config, int size, Fault fault = {}, int faulty = 0);
+
+  std::string Name() const override { return config_.name; }
+  std::size_t MemorySize() const override { return config_.memory.size(); }
+  const std::vector<std::uint8_t>& Memory() const override { return radio_->Memory(); }
+  // The contents every radio of the fleet starts with; the current radio
+  // takes them too (with its identification).
+  bool SetMemory(const std::vector<std::uint8_t>& memory) override;
+  Reaction Receive(std::uint8_t byte) override { return radio_->Receive(byte); }
+  void EndSession() override { radio_->EndSession(); }
+  bool Unplugged() const override { return radio_->ProgrammingEnded(); }
+  bool NextRadio() override;
+
+  // The current radio's number, 1 for the first.
+  int Number() const { return number_; }
+
+ private:
+  std::unique_ptr<CloneRadio> MakeRadio() const;
+
+  RadioConfig config_;
+  int size_;
+  Fault fault_;
+  int faulty_;
+  int number_ = 1;
+  std::unique_ptr<CloneRadio> radio_;
 };
 
 // The 16-channel radio (1024 bytes): wake-up 0x02 "PROGRAM", identification

@@ -63,6 +63,13 @@ class RadioModel {
   // The programmer closed the port: the radio leaves clone mode and waits for
   // the next wake-up.
   virtual void EndSession() = 0;
+
+  // A fleet of radios behind one cable (FleetRadio): whether the dealer
+  // unplugs this radio now, the session that just ended having finished its
+  // programming; and the next radio taking its place, false when the fleet
+  // has none left. A single radio stays for ever.
+  virtual bool Unplugged() const { return false; }
+  virtual bool NextRadio() { return false; }
 };
 
 }  // namespace varo::radiosim

@@ -51,10 +51,18 @@ bool WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t
 
 }  // namespace
 
-std::unique_ptr<RadioModel> MakeRadioModel(const std::string& name, Fault fault) {
-  if (name == "16") return std::make_unique<CloneRadio>(Radio16Config(), fault);
-  if (name == "199") return std::make_unique<CloneRadio>(Radio199Config(), fault);
-  return nullptr;
+std::unique_ptr<RadioModel> MakeRadioModel(const std::string& name, Fault fault, int fleet,
+                                           int faulty) {
+  RadioConfig config;
+  if (name == "16") {
+    config = Radio16Config();
+  } else if (name == "199") {
+    config = Radio199Config();
+  } else {
+    return nullptr;
+  }
+  if (fleet > 0) return std::make_unique<FleetRadio>(std::move(config), fleet, fault, faulty);
+  return std::make_unique<CloneRadio>(std::move(config), fault);
 }
 
 SimulatedRadio::SimulatedRadio(std::unique_ptr<RadioModel> model, SimOptions options)
@@ -98,23 +106,28 @@ bool SimulatedRadio::Open(std::string& error) {
   wakeRead_ = wake[0];
   wakeWrite_ = wake[1];
 
-  if (!options_.linkPath.empty()) {
-    struct stat st {};
-    if (::lstat(options_.linkPath.c_str(), &st) == 0) {
-      if (!S_ISLNK(st.st_mode)) {
-        error = options_.linkPath + ": exists and is not a symbolic link";
-        CloseAll();
-        return false;
-      }
-      ::unlink(options_.linkPath.c_str());
-    }
-    if (::symlink(devicePath_.c_str(), options_.linkPath.c_str()) != 0) {
-      error = SystemError(options_.linkPath);
-      CloseAll();
+  if (!MakeLink(error)) {
+    CloseAll();
+    return false;
+  }
+  return true;
+}
+
+bool SimulatedRadio::MakeLink(std::string& error) {
+  if (options_.linkPath.empty()) return true;
+  struct stat st {};
+  if (::lstat(options_.linkPath.c_str(), &st) == 0) {
+    if (!S_ISLNK(st.st_mode)) {
+      error = options_.linkPath + ": exists and is not a symbolic link";
       return false;
     }
-    linkMade_ = true;
+    ::unlink(options_.linkPath.c_str());
   }
+  if (::symlink(devicePath_.c_str(), options_.linkPath.c_str()) != 0) {
+    error = SystemError(options_.linkPath);
+    return false;
+  }
+  linkMade_ = true;
   return true;
 }
 
@@ -193,6 +206,38 @@ std::string SimulatedRadio::SaveError() const {
   return saveError_;
 }
 
+std::vector<std::vector<std::uint8_t>> SimulatedRadio::Unplugged() const {
+  std::lock_guard lock(mutex_);
+  return unplugged_;
+}
+
+void SimulatedRadio::Unplug(Clock::time_point now) {
+  {
+    std::lock_guard lock(mutex_);
+    unplugged_.push_back(model_->Memory());
+  }
+  RemoveLink();
+  input_.clear();
+  output_.clear();
+  nextRadioAt_ = now + std::chrono::milliseconds(options_.fleetGapMs);
+}
+
+void SimulatedRadio::PlugNext(Clock::time_point now) {
+  if (!nextRadioAt_ || now < *nextRadioAt_) return;
+  bool next = false;
+  {
+    std::lock_guard lock(mutex_);
+    next = model_->NextRadio();
+  }
+  if (!next) {
+    nextRadioAt_ = Clock::time_point::max();  // the fleet is done
+    return;
+  }
+  nextRadioAt_.reset();
+  std::string ignored;  // a file put in the link's place meanwhile stays
+  MakeLink(ignored);
+}
+
 void SimulatedRadio::Save() {
   if (options_.savePath.empty()) return;
   std::vector<std::uint8_t> memory = Memory();
@@ -218,6 +263,8 @@ void SimulatedRadio::Serve() {
   ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
   while (!stop_.load() && !vanished_.load()) {
     Clock::time_point now = Clock::now();
+    PlugNext(now);
+    if (nextRadioAt_) input_.clear();  // no radio on the cable
     HandleDueInput(now);
     if (vanished_.load()) break;
     SendDueOutput(now);
@@ -229,6 +276,8 @@ void SimulatedRadio::Serve() {
     if (!output_.empty())
       deadline = std::min(deadline.value_or(output_.front().due), output_.front().due);
     if (hungUp_) deadline = std::min(deadline.value_or(now + kHangUpRecheck), now + kHangUpRecheck);
+    if (nextRadioAt_ && *nextRadioAt_ != Clock::time_point::max())
+      deadline = std::min(deadline.value_or(*nextRadioAt_), *nextRadioAt_);
     timespec wait{};
     timespec* waitPtr = nullptr;
     if (deadline) {
@@ -277,11 +326,16 @@ void SimulatedRadio::TakeInput(Clock::time_point now) {
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno == EAGAIN) return;
     // EIO: the last programmer closed the port; the session is over.
-    std::lock_guard lock(mutex_);
-    model_->EndSession();
+    bool unplugged = false;
+    {
+      std::lock_guard lock(mutex_);
+      model_->EndSession();
+      unplugged = !nextRadioAt_ && model_->Unplugged();
+    }
     input_.clear();
     output_.clear();
     hungUp_ = true;
+    if (unplugged) Unplug(now);
     return;
   }
 }

@@ -32,6 +32,10 @@ struct SimOptions {
   // When set, the memory is saved here after every completed write and on
   // RequestSave().
   std::string savePath;
+  // A fleet (FleetRadio): how long the cable stays without a radio once the
+  // dealer has unplugged one. Meanwhile the symbolic link is gone, as a USB
+  // device goes when its cable is pulled, and nothing answers.
+  unsigned fleetGapMs = 2000;
 };
 
 // A radio model behind a pseudo-terminal: the programmer opens PortPath() as
@@ -77,6 +81,8 @@ class SimulatedRadio {
   bool Vanished() const { return vanished_.load(); }
   // Last save failure, empty when every save worked.
   std::string SaveError() const;
+  // A fleet: the memory of every radio unplugged so far, in order.
+  std::vector<std::vector<std::uint8_t>> Unplugged() const;
 
  private:
   using Clock = std::chrono::steady_clock;
@@ -91,7 +97,10 @@ class SimulatedRadio {
   void SendDueOutput(Clock::time_point now);
   void Save();
   void Vanish();
+  bool MakeLink(std::string& error);
   void RemoveLink();
+  void Unplug(Clock::time_point now);
+  void PlugNext(Clock::time_point now);
   void CloseAll();
 
   std::unique_ptr<RadioModel> model_;
@@ -108,9 +117,10 @@ class SimulatedRadio {
   std::atomic<int> completedWrites_{0};
   std::atomic<std::size_t> bytesSent_{0};
 
-  mutable std::mutex mutex_;  // guards model_, received_, saveError_
+  mutable std::mutex mutex_;  // guards model_, received_, saveError_, unplugged_
   std::vector<std::uint8_t> received_;
   std::string saveError_;
+  std::vector<std::vector<std::uint8_t>> unplugged_;
 
   // Used by the serving thread only.
   std::vector<Timed> input_;
@@ -118,9 +128,13 @@ class SimulatedRadio {
   Clock::time_point lastInput_{};
   Clock::time_point lastOutput_{};
   bool hungUp_ = false;
+  // Between two radios of a fleet: nothing answers until `nextRadioAt_`.
+  std::optional<Clock::time_point> nextRadioAt_;
 };
 
-// The model of that name ("16", "199"), or null.
-std::unique_ptr<RadioModel> MakeRadioModel(const std::string& name, Fault fault);
+// The model of that name ("16", "199"), or null; with `fleet` > 0 a fleet of
+// that many radios, `fault` striking radio `faulty` only (0: every radio).
+std::unique_ptr<RadioModel> MakeRadioModel(const std::string& name, Fault fault, int fleet = 0,
+                                           int faulty = 0);
 
 }  // namespace varo::radiosim

@@ -23,6 +23,7 @@
 #include "shell/CVerifyResultDlg.h"
 #include "shell/CellEditorWidgets.h"
 #include "shell/CommandIds.h"
+#include "shell/FleetController.h"
 #include "shell/PrintRenderer.h"
 #include "shell/RadioDocument.h"
 #include "shell/ShellApp.h"
@@ -96,6 +97,17 @@ CChannelView::CChannelView(CShellApp& app, CRadioDoc& doc, QWidget* parent)
   });
   connect(transfer_, &TransferController::transferFinished, this,
           &CChannelView::OnTransferFinished);
+  FleetController::Hooks fleetHooks;
+  fleetHooks.plan = [this] {
+    radio::MemoryImage plan = Doc().Image();
+    Model().tableToImage(*grid_, plan);
+    return plan;
+  };
+  fleetHooks.file = [this] { return Doc().PathName().isEmpty() ? Doc().Title() : Doc().PathName(); };
+  fleet_ = new FleetController(app, doc.Model(), *transfer_, std::move(fleetHooks), this);
+  connect(fleet_, &FleetController::busyChanged, this, [&app] {
+    if (CMainFrame* frame = app.MainFrame()) frame->UpdateCommandUI();
+  });
 
   grid_->installEventFilter(this);
   for (QWidget* widget : editorWidgets_) {
@@ -141,7 +153,7 @@ void CChannelView::FillTableFromDocument() {
   editor_->SetBandLimits(limits);
 }
 
-bool CChannelView::TransferBusy() const { return transfer_->busy(); }
+bool CChannelView::TransferBusy() const { return transfer_->busy() || fleet_->busy(); }
 
 void CChannelView::RecordChange() {
   Doc().RecordChange();
@@ -267,6 +279,10 @@ bool CChannelView::OnCommand(int id) {
     case ID_VERIFY:
       transfer_->Verify();
       return true;
+    case ID_FLEET:
+      CommitCell();
+      if (ConfirmWriteOutOfBand()) fleet_->Start();
+      return true;
     case ID_EDIT_UNDO:
       Undo();
       return true;
@@ -299,6 +315,7 @@ std::optional<bool> CChannelView::CommandEnabled(int id) const {
     case ID_READ:
     case ID_WRITE:
     case ID_VERIFY:
+    case ID_FLEET:
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_DIRECT:
     case ID_FILE_PRINT_PREVIEW:

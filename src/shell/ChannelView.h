@@ -25,6 +25,7 @@ namespace varo::shell {
 class CMSFlexGrid;
 class CRadioDoc;
 class CShellApp;
+class FleetController;
 class PrintRenderer;
 class TransferController;
 
@@ -54,7 +55,9 @@ class TransferController;
 // before it sends them ("Write anyway" / "Cancel").
 //
 // Read asks about unsaved changes first (the read replaces the table). Verify
-// (32801) reads the radio into a copy and shows what differs.
+// (32801) reads the radio into a copy and shows what differs. Write to
+// Several Radios (32810) writes the table into one radio after another, each
+// verified and logged (FleetController), after the same band check as Write.
 //
 // The table is also a dealer's spreadsheet (ChannelSheet.cpp): cells, ranges
 // and whole rows are selected with the mouse (row headers, Shift, Ctrl);
@@ -123,7 +126,9 @@ class CChannelView : public CShellView, public radio::EditorHost {
   bool ConfirmWriteOutOfBand();
 
   TransferController& Transfer() const { return *transfer_; }
-  // True while the Process dialog is offered or its transfer runs.
+  FleetController& Fleet() const { return *fleet_; }
+  // True while the Process dialog is offered or its transfer runs, and while
+  // the window of a batch of radios is open.
   bool TransferBusy() const override;
 
   // The report of this document: options from the image, channels from the
@@ -189,6 +194,7 @@ class CChannelView : public CShellView, public radio::EditorHost {
   QtMessageBoxes messages_;
   std::unique_ptr<radio::TableEditor> editor_;
   TransferController* transfer_ = nullptr;
+  FleetController* fleet_ = nullptr;
   bool firstUpdate_ = true;
   std::vector<radio::OutOfBandChannel> outOfBand_;
   std::unique_ptr<GridRelay> relay_;

@@ -67,6 +67,7 @@ constexpr int ID_OPTIONAL_FEATURES = 32788;
 constexpr int ID_LANGUAGE = 32799;
 constexpr int ID_FILE_PRINT_PDF = 32800;  // the report as a PDF file, without a printer
 constexpr int ID_VERIFY = 32801;          // read the radio into a copy and compare
+constexpr int ID_FLEET = 32810;           // Write to Several Radios: a batch, each verified and logged
 // The channel table as a spreadsheet: row operations, plan files, comparison.
 constexpr int ID_ROW_INSERT = 32820;
 constexpr int ID_ROW_DELETE = 32821;

@@ -128,6 +128,7 @@ bool CShellView::HeldDuringTransfer(int id) {
     case ID_READ:
     case ID_WRITE:
     case ID_VERIFY:
+    case ID_FLEET:
     case ID_EDIT_UNDO:
     case ID_EDIT_REDO:
     case ID_SCAN_INFO:

@@ -121,6 +121,10 @@ std::string TransferController::DevicePath() const {
   return ResolvePortName(ToBytes(name), &app_.Ini(), app_.Traits().programName);
 }
 
+std::unique_ptr<SerialPort> TransferController::MakePort() const {
+  return hooks_.makePort ? hooks_.makePort() : CreateSerialPort();
+}
+
 void TransferController::RunTransfer() {
   if (state_ != State::kOffered) return;
   if (!dialog_ || dialog_->CancelRequested()) {
@@ -145,7 +149,7 @@ void TransferController::RunTransfer() {
   radio::MemoryImage expected = image_;
   if (direction == Direction::kVerify) model_.tableToImage(grid_, expected);
   const std::string device = DevicePath();
-  std::unique_ptr<SerialPort> serial = hooks_.makePort ? hooks_.makePort() : CreateSerialPort();
+  std::unique_ptr<SerialPort> serial = MakePort();
   QtCloneHost host(app_, dialog_);
   radio::CloneLink link(*serial, host, *model_.protocol);
   const radio::CloneLink::Outcome outcome =

@@ -116,6 +116,11 @@ class TransferController : public QObject {
   // The status bar's line about a transfer that ended with `outcome` after
   // `seconds`, in the interface language.
   QString OutcomeText(Direction direction, radio::CloneLink::Outcome outcome, double seconds) const;
+  // The port as the status bar names it ("COM1"), its device, and a new
+  // serial port (the platform's, unless SetMakePort chose another).
+  QString PortLabel() const;
+  std::string DevicePath() const;
+  std::unique_ptr<SerialPort> MakePort() const;
 
  signals:
   void busyChanged(bool busy);
@@ -132,10 +137,8 @@ class TransferController : public QObject {
   void Offer(Direction direction);
   void RunTransfer();
   void AfterRead(const radio::MemoryImage& received);
-  QString PortLabel() const;
   void EndDialog();
   void SetState(State state);
-  std::string DevicePath() const;
 
   CShellApp& app_;
   const radio::RadioModel& model_;

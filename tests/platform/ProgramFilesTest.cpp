@@ -3,6 +3,8 @@
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <optional>
 #include <chrono>
 #include <thread>
 
@@ -102,6 +104,41 @@ TEST(ProgramFiles, StartProgramDetached) {
   EXPECT_FALSE(StartProgram(dir.File("Missing")));
   EXPECT_FALSE(StartProgram(plain));
   EXPECT_FALSE(StartProgram(dir.path().string()));
+}
+
+}  // namespace
+}  // namespace varo
+
+namespace varo {
+namespace {
+
+// The user's settings and data folders follow the XDG variables when they are
+// absolute paths, else the home folder.
+TEST(ProgramFiles, UserFoldersFollowTheXdgRules) {
+  struct Saved {
+    const char* name;
+    std::optional<std::string> value;
+  } saved[] = {{"HOME", {}}, {"XDG_CONFIG_HOME", {}}, {"XDG_DATA_HOME", {}}};
+  for (Saved& s : saved)
+    if (const char* v = std::getenv(s.name)) s.value = v;
+  const struct {
+    const char* xdg;  // both variables; nullptr: unset
+    const char* settings;
+    const char* data;
+  } cases[] = {
+      {nullptr, "/home/ann/.config/varo", "/home/ann/.local/share/varo"},
+      {"/srv/x", "/srv/x/varo", "/srv/x/varo"},
+      {"relative/x", "/home/ann/.config/varo", "/home/ann/.local/share/varo"},
+  };
+  ::setenv("HOME", "/home/ann", 1);
+  for (const auto& c : cases) {
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+      c.xdg ? ::setenv(name, c.xdg, 1) : ::unsetenv(name);
+    EXPECT_EQ(UserSettingsDirectory(), c.settings) << (c.xdg ? c.xdg : "unset");
+    EXPECT_EQ(UserDataDirectory(), c.data) << (c.xdg ? c.xdg : "unset");
+  }
+  for (const Saved& s : saved)
+    s.value ? ::setenv(s.name, s.value->c_str(), 1) : ::unsetenv(s.name);
 }
 
 }  // namespace

@@ -57,6 +57,8 @@ struct RadioCase {
   // the like, not the product type and band): what a plan file carries
   // besides the table.
   int (*optionBits)(std::size_t offset);
+  // The identification the radio sends, given its memory.
+  Bytes (*identification)(const Bytes& memory);
 };
 
 void PrintTo(const RadioCase& c, std::ostream* os) { *os << c.name; }
@@ -100,6 +102,8 @@ const RadioCase& Radio16Case() {
       62,
       Kept16,
       Options16,
+      // The model identifier and the two bytes after it.
+      [](const Bytes& memory) { return Bytes(memory.begin() + 0x1B8, memory.begin() + 0x1C0); },
   };
   return c;
 }
@@ -140,6 +144,7 @@ const RadioCase& Radio199Case() {
       305,
       Kept199,
       Options199,
+      [](const Bytes&) { return Bytes{'V', '1', '9', '9', 'V', '3', 0x00, 0x01}; },
   };
   return c;
 }
@@ -492,6 +497,69 @@ TEST_P(RadioModelTest, BusyOrMissingPortGivesOpenMessageOnly) {
     EXPECT_EQ(rig_.trace, (test::Trace{"O", "O"})) << path;
   }
   EXPECT_TRUE(rig_.radio->Received().empty());
+}
+
+// The quiet tries of a batch of radios: a device missing or busy, or a radio
+// that does not complete its first handshake, is "no radio" without a message
+// and without a second try; a radio that answers is probed (no frame) or
+// written, and its identification kept.
+TEST_P(RadioModelTest, QuietTriesFindARadioOrNone) {
+  enum class Call { kProbe, kWriteIfAnswering, kReadAll };
+  enum class Port { kRadio, kBusy, kMissing };
+  const struct {
+    const char* name;
+    Fault fault;
+    Port port;
+    Call call;
+    Outcome outcome;
+    bool identified;
+    std::size_t writeFrames;  // the radio's memory took these write frames
+  } cases[] = {
+      {"missing", {}, Port::kMissing, Call::kWriteIfAnswering, Outcome::kNoRadio, false, 0},
+      {"busy", {}, Port::kBusy, Call::kProbe, Outcome::kNoRadio, false, 0},
+      {"garbage", {Fault::Kind::kGarbage, 0}, Port::kRadio, Call::kWriteIfAnswering,
+       Outcome::kNoRadio, false, 0},
+      {"probe", {}, Port::kRadio, Call::kProbe, Outcome::kCompleted, true, 0},
+      {"write", {}, Port::kRadio, Call::kWriteIfAnswering, Outcome::kCompleted, true,
+       WriteFrames()},
+      {"write breaks", {Fault::Kind::kNoAck, 3}, Port::kRadio, Call::kWriteIfAnswering,
+       Outcome::kInterrupted, true, 3},
+      {"read", {}, Port::kRadio, Call::kReadAll, Outcome::kCompleted, true, 0},
+  };
+  const MemoryImage doc = DocumentContents();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    StartRadio(c.fault);
+    rig_.host.messages.clear();
+    std::unique_ptr<SerialPort> holder = CreateSerialPort();
+    if (c.port == Port::kBusy) {
+      ASSERT_TRUE(holder->Open(rig_.radio->PortPath()));
+    }
+    const std::string path =
+        c.port == Port::kMissing ? std::string("/nonexistent/ttyVARO") : rig_.radio->PortPath();
+    CloneLink link(rig_.port, rig_.host, *Model().protocol);
+    MemoryImage image = doc;
+    const Outcome outcome = c.call == Call::kProbe ? link.Probe(path)
+                            : c.call == Call::kReadAll ? link.Read(path, image)
+                                                    : link.WriteIfAnswering(path, doc);
+    EXPECT_EQ(outcome, c.outcome);
+    // Only a radio that answered and then failed shows a message.
+    EXPECT_EQ(rig_.host.messages.size(), c.outcome == Outcome::kInterrupted ? 1u : 0u);
+    EXPECT_EQ(link.LastIdentification().has_value(), c.identified);
+    if (c.identified) {
+      EXPECT_EQ(*link.LastIdentification(), Radio().identification(RadioContents()));
+    }
+    if (c.call == Call::kProbe && c.identified) {
+      EXPECT_EQ(rig_.radio->Received(), Radio().handshake);
+    }
+    // A garbled radio gets one try, not the fifteen of a handshake.
+    if (c.fault.kind == Fault::Kind::kGarbage) {
+      const Bytes received = rig_.radio->Received();
+      EXPECT_EQ(std::count(received.begin(), received.end(), 'P'), 1);
+    }
+    EXPECT_EQ(rig_.radio->Memory(), RadioAfterWrite(doc, c.writeFrames));
+    EXPECT_FALSE(rig_.port.IsOpen());
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Radios, RadioModelTest, ::testing::Values(Radio16Case(), Radio199Case()),

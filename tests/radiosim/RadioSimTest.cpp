@@ -48,6 +48,13 @@ Bytes Feed(RadioModel& radio, const Bytes& bytes, bool* completed = nullptr) {
 
 const Bytes kHandshake = {0x02, 'P', 'R', 'O', 'G', 'R', 'A', 'M', 0x02, 0x06};
 
+// The wake-up answer, then `id` followed by `last`.
+Bytes HandshakeAnswer(Bytes id, std::uint8_t last) {
+  id.insert(id.begin(), 0x06);
+  id.push_back(last);
+  return id;
+}
+
 // What the radio answers in clone mode, frame by frame; the memory holds each
 // byte's own offset.
 TEST(Radio16Test, AnswersFramesWithinItsMemoryOnly) {
@@ -95,6 +102,56 @@ TEST(Radio16Test, LostWriteFrameIsAcknowledgedButNotStored) {
   EXPECT_EQ(Bytes(after.begin() + 0x18, after.begin() + 0x20),
             Bytes(before.begin() + 0x18, before.begin() + 0x20));
   EXPECT_EQ(after[0x27], 8);
+}
+
+// When a dealer programming a fleet unplugs a radio: once it was read back
+// after a completed write, or a write failed; a port reopened at once may skip
+// the close between two sessions, and a new handshake separates them.
+TEST(Radio16Test, ProgrammingEndsWithTheReadBackOrAFailedWrite) {
+  const Bytes read = {'R', 0x00, 0x00, 8, 0x06};
+  const Bytes lastWrite = {'W', 0x03, 0xF0, 1, 0x07};
+  const Bytes firstWrite = {'W', 0x00, 0x00, 8, 1, 2, 3, 4, 5, 6, 7, 8};
+  const auto with = [](Bytes a, const Bytes& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+  };
+  const struct {
+    const char* name;
+    Fault fault;
+    std::vector<Bytes> sessions;  // each ended by closing the port
+    bool ended;
+  } cases[] = {
+      {"read only", {}, {with(kHandshake, read)}, false},
+      {"written", {}, {with(kHandshake, lastWrite)}, false},
+      {"written, read back", {}, {with(kHandshake, lastWrite), with(kHandshake, read)}, true},
+      {"read back without a close", {}, {with(with(kHandshake, lastWrite), with(kHandshake, read))}, true},
+      {"write not acknowledged", {Fault::Kind::kNoAck, 0}, {with(kHandshake, firstWrite)}, true},
+      {"write cut short", {}, {with(kHandshake, firstWrite)}, true},
+      {"handshakes only", {}, {kHandshake, kHandshake}, false},
+  };
+  for (const auto& c : cases) {
+    CloneRadio radio(Radio16Config(), c.fault);
+    for (const Bytes& session : c.sessions) {
+      Feed(radio, session);
+      radio.EndSession();
+    }
+    EXPECT_EQ(radio.ProgrammingEnded(), c.ended) << c.name;
+  }
+}
+
+// Each radio of a fleet sends an identification ending in its number; the
+// fault strikes the radio named only; the fleet runs out after its size.
+TEST(FleetRadioTest, EachRadioItsOwnIdentification) {
+  FleetRadio fleet(Radio199Config(), 3, {Fault::Kind::kSilent, 0}, 2);
+  const Bytes handshake199 = {0x02, 'P', 'R', 'O', 'G', 'R', 'A', 'M', 0x02};
+  std::vector<Bytes> answers;
+  do {
+    answers.push_back(Feed(fleet, handshake199));
+    fleet.EndSession();
+  } while (fleet.NextRadio());
+  EXPECT_EQ(fleet.Number(), 3);
+  const Bytes id = {'V', '1', '9', '9', 'V', '3', 0x00};
+  EXPECT_EQ(answers, (std::vector<Bytes>{HandshakeAnswer(id, 1), {}, HandshakeAnswer(id, 3)}));
 }
 
 TEST(SimulatedRadioTest, LinkAndSavedMemory) {

@@ -15,6 +15,7 @@
 #include "model16/MemoryImage.h"
 #include "model199/MemoryImage.h"
 #include "platform/SerialPort.h"
+#include "radio/FleetLog.h"
 #include "radio/MemoryGrid.h"
 #include "radiosim/CloneRadio.h"
 #include "radiosim/SimulatedRadio.h"
@@ -298,6 +299,70 @@ TEST(TransferCommandTest, VerifyNamesWhatTheRadioHoldsOtherwise) {
     }
     EXPECT_EQ(lines, c.lines) << c.name;
   }
+}
+
+}  // namespace
+}  // namespace varo::radiosim
+
+namespace varo::radiosim {
+namespace {
+
+// fleet: five simulated radios on a cable replugged between them, the third
+// losing a write frame; each radio's line on standard output, five lines in
+// the log in the user's data folder, the exit status telling that one failed.
+// Ctrl+C while waiting ends the batch, with status 4 when --count radios were
+// not done.
+TEST(TransferCommandTest, FleetWritesEveryRadioAndLogsIt) {
+  test::TempDir dir;
+  const std::string link = dir.File("ttyFLEET");
+  SimOptions options;
+  options.linkPath = link;
+  options.fleetGapMs = 1000;  // room for a loaded machine under the sanitizers
+  SimulatedRadio radio(std::make_unique<FleetRadio>(Radio16Config(), 5, Fault{Fault::Kind::kLose, 2}, 3),
+                       options);
+  std::string error;
+  ASSERT_TRUE(radio.Open(error)) << error;
+  radio.Start();
+  const std::string doc = dir.Write("plan.dat", Memory16("67.0", 4));
+  const std::string environment = "XDG_DATA_HOME=" + dir.File("data");
+  const Ran run = RunSuite("varo-cli fleet --count 5 --port " + link + " " + doc, environment);
+  EXPECT_EQ(run.status, 1) << run.out << run.err;
+  for (const std::string line :
+       {"Radio 1: ok, identification 4B37313630350001\n",
+        "Radio 3: FAILED, identification 4B37313630350003: Verify: The radio differs from the "
+        "document in 8 places: Channel 1, Rx Frequency: document 145.01250, radio (empty); ",
+        "Radio 5: ok, identification 4B37313630350005\n",
+        "5 radios: 4 written and verified, 1 failed\n"}) {
+    EXPECT_NE(run.out.find(line), std::string::npos) << line << "\nin\n" << run.out;
+  }
+  const std::vector<radio::FleetRecord> log =
+      radio::ParseFleetLog(dir.Read("data/varo/fleet-log.csv"));
+  ASSERT_EQ(log.size(), 5u);
+  for (std::size_t i = 0; i < log.size(); ++i) {
+    EXPECT_EQ(log[i].ok, i != 2) << i;
+    EXPECT_EQ(log[i].identification.back(), i + 1) << i;
+    EXPECT_EQ(log[i].file, doc);
+  }
+  radio.Stop();
+
+  // No radio: Ctrl+C while waiting.
+  const struct {
+    const char* count;
+    int status;
+  } stops[] = {{"--count 3 ", 4}, {"", 0}};
+  for (const auto& s : stops) {
+    const Ran stopped = RunSuite("varo-cli fleet " + std::string(s.count) + "--port " + link +
+                                 "x " + doc + " --log " + dir.File("stop.csv"),
+                                 "timeout --preserve-status -s INT 1");
+    EXPECT_EQ(stopped.status, s.status) << s.count << stopped.out << stopped.err;
+    EXPECT_NE(stopped.out.find("Radio 1: waiting for a radio on " + link + "x: not connected\n"),
+              std::string::npos)
+        << stopped.out;
+    EXPECT_NE(stopped.out.find("0 radios: 0 written and verified, 0 failed\n"), std::string::npos);
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.File("stop.csv")));
+  EXPECT_EQ(RunSuite("varo-cli fleet --count 0 --port x " + doc).status, 2);
+  EXPECT_EQ(RunSuite("varo-cli fleet " + doc).status, 2);
 }
 
 }  // namespace

@@ -112,8 +112,9 @@ radio::MemoryImage DistinctImage(std::size_t size) {
   return image;
 }
 
-bool SimulatedLinkRig::StartRadio(std::unique_ptr<radiosim::RadioModel> model, std::string& error) {
-  radio = std::make_unique<radiosim::SimulatedRadio>(std::move(model), radiosim::SimOptions{});
+bool SimulatedLinkRig::StartRadio(std::unique_ptr<radiosim::RadioModel> model, std::string& error,
+                                  radiosim::SimOptions options) {
+  radio = std::make_unique<radiosim::SimulatedRadio>(std::move(model), std::move(options));
   if (!radio->Open(error)) return false;
   radio->Start();
   return true;

@@ -95,7 +95,8 @@ radio::MemoryImage DistinctImage(std::size_t size);
 struct SimulatedLinkRig {
   // Opens the pseudo-terminal for `model` and starts serving it; false with a
   // message in `error` when that failed.
-  bool StartRadio(std::unique_ptr<radiosim::RadioModel> model, std::string& error);
+  bool StartRadio(std::unique_ptr<radiosim::RadioModel> model, std::string& error,
+                  radiosim::SimOptions options = {});
 
   Trace trace;
   TestHost host{trace};

@@ -1,6 +1,7 @@
 #include "qt/support/ProgramFixture.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -46,12 +47,14 @@ ProgramFolder::ProgramFolder(const ProgramFiles& files, const std::string& langu
   dir_.Write(files_.iniName, ini);
   fs::create_directories(dir_.path() / "config");
   setenv("XDG_CONFIG_HOME", (dir_.path() / "config").c_str(), 1);
+  setenv("XDG_DATA_HOME", (dir_.path() / "data").c_str(), 1);
   SetProgramDirectory(dir_.path().string());
 }
 
 ProgramFolder::~ProgramFolder() {
   SetProgramDirectory("");
   unsetenv("XDG_CONFIG_HOME");
+  unsetenv("XDG_DATA_HOME");
 }
 
 void ProgramFolder::Remove(const std::string& name) const {
@@ -117,6 +120,12 @@ void WhenModal(std::function<void(QWidget*)> act) {
     if (++*tries < 500) QTimer::singleShot(10, *poll);
   };
   QTimer::singleShot(0, *poll);
+}
+
+QList<int> MenuCommands(const QWidget* menu) {
+  QList<int> ids;
+  for (const QAction* item : menu->actions()) ids << item->property("commandId").toInt();
+  return ids;
 }
 
 void Press(QWidget* w, const QString& text) {

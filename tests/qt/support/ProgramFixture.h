@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -42,8 +43,9 @@ struct ProgramFiles {
 };
 
 // A program folder of its own for each test: the delivered INI (with the
-// test's language) and files copied in, the registry kept inside it, and
-// ProgramDirectory() pointing at it.
+// test's language) and files copied in, the registry and the user's data
+// folder ("data", XDG_DATA_HOME) kept inside it, and ProgramDirectory()
+// pointing at it.
 class ProgramFolder {
  public:
   // `language` is written as "Setup"/"Language" ("" leaves the key out).
@@ -140,6 +142,9 @@ struct BasicSession : SessionBase {
 // a few seconds, so a window that never opens fails the test instead of
 // hanging it.
 void WhenModal(std::function<void(QWidget*)> act);
+
+// The command of each item of `menu` (0 for a separator), top down.
+QList<int> MenuCommands(const QWidget* menu);
 
 // Presses the button of the message box or dialog `w` whose text (without
 // its '&') or object name is `text`.

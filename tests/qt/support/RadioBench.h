@@ -24,12 +24,17 @@ class RadioBehindPort {
  public:
   RadioBehindPort(radiosim::RadioConfig config, radiosim::Fault fault,
                   const radio::MemoryImage& contents, std::string variable)
+      : RadioBehindPort(std::make_unique<radiosim::CloneRadio>(std::move(config), fault), {},
+                        std::move(variable)) {
+    radio_->SetMemory({contents.bytes.begin(), contents.bytes.end()});
+  }
+  // Any radio model (a fleet of radios, say) with its options.
+  RadioBehindPort(std::unique_ptr<radiosim::RadioModel> model, radiosim::SimOptions options,
+                  std::string variable)
       : variable_(std::move(variable)) {
-    radio_ = std::make_unique<radiosim::SimulatedRadio>(
-        std::make_unique<radiosim::CloneRadio>(std::move(config), fault), radiosim::SimOptions{});
+    radio_ = std::make_unique<radiosim::SimulatedRadio>(std::move(model), std::move(options));
     std::string error;
     if (!radio_->Open(error)) qFatal("radio: %s", error.c_str());
-    radio_->SetMemory({contents.bytes.begin(), contents.bytes.end()});
     radio_->Start();
     setenv(variable_.c_str(), radio_->PortPath().c_str(), 1);
   }

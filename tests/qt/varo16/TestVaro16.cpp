@@ -97,25 +97,26 @@ class TestVaro16 : public QObject {
 void TestVaro16::startUp_data() {
   QTest::addColumn<QString>("language");
   QTest::addColumn<bool>("chinese");       // the program's own words
-  // File menu, About item, caption, control bar caption, tree root
+  // File menu, About item, caption, control bar caption, tree root, Write to
+  // Several Radios
   QTest::addColumn<QStringList>("texts");
   QTest::addColumn<QStringList>("busyLock");
   QTest::newRow("English") << "English" << false
                            << QStringList{"&File", "About Varo16",
                                           "Varo16 Programmer  [ Type:V16-V  Fre:136 - 174MHz ]",
-                                          "Varo Radio", "Varo Radio"}
+                                          "Varo Radio", "Varo Radio", "Write to &Several Radios..."}
                            << QStringList{"Off", "Carrier", "QT/DQT"};
   QTest::newRow("Chinese") << "Chinese" << true
                            << QStringList{"文件(&F)", "关于 Varo16",
                                           "Varo16 写频软件  [ 类型:V16-V  频率:136 - 174MHz ]",
-                                          "Varo 无线电", "Varo 无线电"}
+                                          "Varo 无线电", "Varo 无线电", "批量写频(&S)..."}
                            << QStringList{"关", "Carrier", "QT/DQT"};
   // Lower case: the module and the INI section are found whatever the
   // letter case, but the program's own words stay English.
   QTest::newRow("chinese") << "chinese" << false
                            << QStringList{"文件(&F)", "关于 Varo16",
                                           "Varo16 写频软件  [ Type:V16-V  Fre:136 - 174MHz ]",
-                                          "Varo 无线电", "Varo 无线电"}
+                                          "Varo 无线电", "Varo 无线电", "批量写频(&S)..."}
                            << QStringList{"Off", "Carrier", "QT/DQT"};
 }
 
@@ -134,8 +135,12 @@ void TestVaro16::startUp() {
   QCOMPARE((QStringList{frame->menuBar()->actions().first()->text(),
                         frame->Popup(129, 5)->actions().first()->text(), frame->windowTitle(),
                         frame->ControlBar()->Caption(),
-                        frame->ControlBar()->Tree()->topLevelItem(0)->text(0)}),
+                        frame->ControlBar()->Tree()->topLevelItem(0)->text(0),
+                        frame->Action(shell::ID_FLEET)->text()}),
            texts);
+  QCOMPARE(test::MenuCommands(frame->Popup(129, 2)),
+           (QList<int>{shell::ID_READ, shell::ID_WRITE, shell::ID_VERIFY, shell::ID_FLEET,
+                       shell::ID_SCAN_INFO}));
   QCOMPARE(Entries(s.Editor(7)), busyLock);
   QCOMPARE(Entries(s.Editor(3)).size(), 265);
   // The fixed cells' text is red 0, green 50, blue 240, on the screen too.

@@ -14,6 +14,7 @@
 #include <cstdlib>
 
 #include "Varo16Fixture.h"
+#include "qt/support/FleetWindow.h"
 #include "qt/support/RadioBench.h"
 #include "model16/ChannelCodec.h"
 #include "model16/ChannelTable.h"
@@ -136,6 +137,9 @@ class TransferTest : public QObject {
   void faultKeepsTableAndImage_data();
   void faultKeepsTableAndImage();
   void editorsOpenedAroundATransfer();
+  void fleetOfFiveTheThirdFailing_data();
+  void fleetOfFiveTheThirdFailing();
+  void fleetStopWhileWaiting();
 };
 
 void TransferTest::readAndWriteFromTheMenus_data() {
@@ -483,6 +487,25 @@ void TransferTest::verifyNamesWhatTheRadioHoldsOtherwise() {
   QVERIFY(b.Image() == image);
   QCOMPARE(test::TableTexts(b.View()->Grid()), table);
   QVERIFY(!b.View()->Doc().IsModified());
+}
+
+void TransferTest::fleetOfFiveTheThirdFailing_data() {
+  QTest::addColumn<QString>("language");
+  QTest::newRow("English") << "English";
+  QTest::newRow("Chinese") << "Chinese";
+}
+
+// Write to Several Radios: five radios, the third losing the frame of
+// channel 1 (write frame 2).
+void TransferTest::fleetOfFiveTheThirdFailing() {
+  QFETCH(QString, language);
+  test::CheckFleetOfFive<test::Session>(
+      language, radiosim::Radio16Config(), "VARO_PORT_COM1", 2, 1, 1, QStringLiteral("145.0125"),
+      QStringLiteral("varo16-fleet-%1.png").arg(language == QLatin1String("English") ? "en" : "zh"));
+}
+
+void TransferTest::fleetStopWhileWaiting() {
+  test::CheckFleetStopWhileWaiting<test::Session>("VARO_PORT_COM1", QStringLiteral("/enHelp/32810.html"));
 }
 
 QTEST_MAIN(TransferTest)

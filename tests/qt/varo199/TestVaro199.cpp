@@ -74,16 +74,18 @@ class TestVaro199 : public QObject {
 void TestVaro199::startUp_data() {
   QTest::addColumn<QString>("language");
   // File menu, About in menu 128, About in menu 129 (from the INI), caption,
-  // document type, first header, tree root.
+  // document type, first header, tree root, Write to Several Radios.
   QTest::addColumn<QStringList>("texts");
   QTest::newRow("English") << "English"
                            << QStringList{"&File", "&About Varo_199...", "About Varo199V3",
                                           "Varo199V3 Programmer  [ Type:V199-V  Fre:136 - 174MHz ]",
-                                          "Varo_199 Document (*.dat)", "CH", "Varo Radio"};
+                                          "Varo_199 Document (*.dat)", "CH", "Varo Radio",
+                                          "Write to &Several Radios..."};
   QTest::newRow("Chinese") << "Chinese"
                            << QStringList{"文件(&F)", "关于 Varo_199(&A)...", "关于 Varo199V3",
                                           "Varo199V3 写频软件  [ 类型:V199-V  频率:136 - 174MHz ]",
-                                          "Varo_199 文档 (*.dat)", "信道", "Varo 无线电"};
+                                          "Varo_199 文档 (*.dat)", "信道", "Varo 无线电",
+                                          "批量写频(&S)..."};
 }
 
 // The program's own INI, module and words; the 200 rows with "Pr"; a
@@ -101,7 +103,8 @@ void TestVaro199::startUp() {
                         frame->Popup(129, 5)->actions().first()->text(), frame->windowTitle(),
                         s.app->DocumentFilter(),
                         QString::fromStdString(s.Grid()->TextMatrix(0, 0)),
-                        frame->ControlBar()->Tree()->topLevelItem(0)->text(0)}),
+                        frame->ControlBar()->Tree()->topLevelItem(0)->text(0),
+                        frame->Action(shell::ID_FLEET)->text()}),
            texts);
   QCOMPARE(s.Grid()->Rows(), 201);
   QCOMPARE((QStringList{QString::fromStdString(s.Grid()->TextMatrix(1, 0)),
@@ -109,7 +112,8 @@ void TestVaro199::startUp() {
                         QString::fromStdString(s.Grid()->TextMatrix(200, 0))}),
            (QStringList{"Pr", "  1", "199"}));
   QCOMPARE(s.Row(200), kEmpty);
-  QCOMPARE(frame->Popup(129, 2)->actions().size(), 3);  // Read, Write, Verify
+  QCOMPARE(test::MenuCommands(frame->Popup(129, 2)),
+           (QList<int>{shell::ID_READ, shell::ID_WRITE, shell::ID_VERIFY, shell::ID_FLEET}));
   QVERIFY(!frame->Action(shell::ID_SCAN_INFO));
   QCOMPARE(frame->ControlBar()->Tree()->topLevelItem(0)->childCount(), 3);
   // Every item of the document menu has someone to carry it out; Undo and
@@ -244,7 +248,7 @@ void TestVaro199::helpPagesOfItsOwn() {
   for (QWidget* control : options.findChildren<QWidget*>())
     if (control->property("controlId").isValid())
       contexts.insert(control->property("controlId").toInt());
-  QCOMPARE(contexts.size(), std::size_t{65});
+  QCOMPARE(contexts.size(), std::size_t{66});
   for (const char* folder : {"enHelp", "chHelp"}) {
     const std::string dir = std::string(VARO_SOURCE_DIR) + "/resources/suite/" + folder;
     QVERIFY(shell::HelpWindow::IndexPath(dir, "Varo199V3").value_or("").find("/Varo199V3/") !=

@@ -17,6 +17,7 @@
 #include "model199/ChannelTable.h"
 #include "model199/MemoryImage.h"
 #include "model199/Model199.h"
+#include "qt/support/FleetWindow.h"
 #include "qt/support/RadioBench.h"
 #include "radio/Frequency.h"
 #include "shell/CMSFlexGrid.h"
@@ -103,6 +104,9 @@ class TransferTest199 : public QObject {
   void readAndWrite();
   void faultKeepsTableImageAndTitle_data();
   void faultKeepsTableImageAndTitle();
+  void fleetOfFiveTheThirdFailing_data();
+  void fleetOfFiveTheThirdFailing();
+  void fleetStopWhileWaiting();
 };
 
 void TransferTest199::readAndWrite_data() {
@@ -239,6 +243,27 @@ void TransferTest199::faultKeepsTableImageAndTitle() {
   QCOMPARE(test::TableTexts(*b.Grid()), table);
   QCOMPARE(b.Frame()->Title(), title);
   QVERIFY(b.app->NewDocumentFlag() && !b.Transfer().busy());
+}
+
+void TransferTest199::fleetOfFiveTheThirdFailing_data() {
+  QTest::addColumn<QString>("language");
+  QTest::newRow("English") << "English";
+  QTest::newRow("Chinese") << "Chinese";
+}
+
+// Write to Several Radios: five radios, the third losing the frame of
+// channel 1 (write frame 2, after the priority channel's two).
+void TransferTest199::fleetOfFiveTheThirdFailing() {
+  QFETCH(QString, language);
+  test::CheckFleetOfFive<test::Session199>(
+      language, radiosim::Radio199Config(), "VARO_PORT_VARO199V3_COM1", 2, 2, model199::kColRx,
+      QStringLiteral("150.0125"),
+      QStringLiteral("varo199-fleet-%1.png").arg(language == QLatin1String("English") ? "en" : "zh"));
+}
+
+void TransferTest199::fleetStopWhileWaiting() {
+  test::CheckFleetStopWhileWaiting<test::Session199>("VARO_PORT_VARO199V3_COM1",
+                                                    QStringLiteral("/enHelp/Varo199V3/32810.html"));
 }
 
 QTEST_MAIN(TransferTest199)
