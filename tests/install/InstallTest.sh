@@ -109,12 +109,15 @@ listing() {
 }
 listing >"$work/before"
 
-if "$prefix/bin/varo-cli" show "$source/resources/demo/Demo16.dat" >"$work/show" 2>"$work/show.err" &&
-  grep -q '^ 1  446.00625     446.00625     67.0' "$work/show"; then
-  pass "installed varo-cli show"
+# The demo memories installed with the documentation, shown by the installed tool.
+if "$prefix/bin/varo-cli" show "$prefix/share/doc/varo/Demo16.dat" >"$work/show" 2>"$work/show.err" &&
+  grep -q '^ 1  446.00625     446.00625     67.0' "$work/show" &&
+  "$prefix/bin/varo-cli" show --tsv "$prefix/share/doc/varo/Demo199.dat" >"$work/show199" 2>>"$work/show.err" &&
+  grep -q 'PMR-1' "$work/show199"; then
+  pass "installed varo-cli show of both demo memories"
 else
   cat "$work/show.err" >&2
-  fail "installed varo-cli show"
+  fail "installed varo-cli show of both demo memories"
 fi
 
 # The launcher in its installed language (English) switches to Chinese and
