@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 
@@ -101,12 +102,17 @@ bool WriteAll(int fd, const std::string& text) {
 }
 
 // Makes the log at `path` holding its header, unless it exists. The header is
-// written into a file of this process and linked into place, so the log never
+// written into a new file of its own and linked into place, so the log never
 // exists without it; where links are not possible it is created exclusively.
+// The new file is made exclusively under a unique name: a file shared by two
+// writers (two threads of one program) could be truncated by one after the
+// other had linked it as the log and appended to it.
 bool CreateLog(const std::string& path, std::string& error) {
   const std::string header = std::string(kFleetLogHeader) + "\n";
-  const std::string temp = path + ".new." + std::to_string(::getpid());
-  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  static std::atomic<unsigned> made{0};
+  const std::string temp =
+      path + ".new." + std::to_string(::getpid()) + "." + std::to_string(made.fetch_add(1));
+  const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd >= 0) {
     const bool written = WriteAll(fd, header) && ::fsync(fd) == 0;
     ::close(fd);
