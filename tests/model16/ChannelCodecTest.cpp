@@ -2,11 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "model16/ChannelTable.h"
-#include "model16/ToneCodes.h"
-#include "radio/Frequency.h"
 #include "radio/MemoryGrid.h"
 
 namespace varo::model16 {
@@ -148,41 +144,6 @@ TEST(ChannelCodecTest, OpenSaveKeepsFrequenciesFrom1000MHzUp) {
     MemoryGrid reopened(kTableRows, kTableCols);
     ImageToTable(saved, reopened, false);
     EXPECT_EQ(RowTexts(reopened, 3), RowTexts(grid, 3));
-  }
-}
-
-TEST(ChannelCodecTest, EditorTextsRoundTripAndLanguagesMix) {
-  std::mt19937 random(7);
-  const std::vector<std::string> tones[] = {ToneChoiceList(false), ToneChoiceList(true)};
-  for (int trial = 0; trial < 10; ++trial) {
-    MemoryGrid grids[] = {MemoryGrid(kTableRows, kTableCols), MemoryGrid(kTableRows, kTableCols)};
-    for (long n = 1; n <= kChannels; ++n) {
-      if (random() % 4 == 0) continue;  // an empty channel
-      const std::string rx = FrequencyText(static_cast<std::int64_t>(13600000 + 625 * (random() % 1000)));
-      const std::string tx = FrequencyText(static_cast<std::int64_t>(40000000 + 500 * (random() % 1000)));
-      const std::size_t dec = random() % 265, enc = random() % 265;
-      const bool power = random() % 2, scan = random() % 2, wide = random() % 2;
-      const std::size_t busy = random() % 3;
-      for (int l = 0; l < 2; ++l) {
-        const Words& w = WordsFor(l == 1);
-        const std::string busyText[] = {w.off, w.carrier, w.qtDqt};
-        const std::vector<std::string> row = {rx, tx, tones[l][dec], tones[l][enc], power ? w.high : w.low,
-                                              scan ? w.yes : w.no, busyText[busy], wide ? w.wide : w.narrow};
-        for (long c = kColRx; c <= kColWN; ++c) grids[l].SetTextMatrix(n, c, row[static_cast<std::size_t>(c - 1)]);
-      }
-    }
-    // Either language's table stores the same image, and that image reads
-    // back as either table.
-    MemoryImage images[] = {NewImage(), NewImage()};
-    TableToImage(grids[0], images[0]);
-    TableToImage(grids[1], images[1]);
-    EXPECT_EQ(images[0], images[1]) << "trial " << trial;
-    for (int l = 0; l < 2; ++l) {
-      MemoryGrid back(kTableRows, kTableCols);
-      ImageToTable(images[0], back, l == 1);
-      for (long n = 1; n <= kChannels; ++n)
-        EXPECT_EQ(RowTexts(back, n), RowTexts(grids[l], n)) << "trial " << trial << " row " << n;
-    }
   }
 }
 

@@ -2,15 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "ini/IniProfile.h"
 #include "ini/Registry.h"
 #include "model199/ChannelTable.h"
 #include "model199/Model199.h"
-#include "model199/ToneCodes.h"
 #include "radio/DatFile.h"
-#include "radio/Frequency.h"
 #include "radio/MemoryGrid.h"
 #include "support/ScopedConfigHome.h"
 #include "support/TempDir.h"
@@ -29,10 +25,6 @@ std::vector<std::string> RowTexts(const GridControl& grid, long row) {
   std::vector<std::string> texts;
   for (long c = kColRx; c <= kColName; ++c) texts.push_back(grid.TextMatrix(row, c));
   return texts;
-}
-
-void SetRow(GridControl& grid, long row, const std::vector<std::string>& texts) {
-  for (long c = kColRx; c <= kColName; ++c) grid.SetTextMatrix(row, c, texts[static_cast<std::size_t>(c - 1)]);
 }
 
 TEST(Names199Test, StoredNamesBothWays) {
@@ -115,41 +107,6 @@ TEST(ChannelCodec199Test, RecordsDecodeToTheirTexts) {
       EXPECT_EQ(r[12], flags[i]) << rows[i];
     }
     EXPECT_EQ(Bytes(&again[0x0C90], &again[0x12D0]), Bytes(&image[0x0C90], &image[0x12D0]));
-  }
-}
-
-// Tables filled from the editors' lists in either language store the same
-// image, and that image reads back as either table.
-TEST(ChannelCodec199Test, EditorTextsRoundTripAndLanguagesMix) {
-  std::mt19937 random(7);
-  const std::string nameChars = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-_";
-  const Texts powers[] = {kHigh, kMiddle, kLow};
-  for (int trial = 0; trial < 5; ++trial) {
-    MemoryGrid grids[] = {MemoryGrid(kTableRows, kTableCols), MemoryGrid(kTableRows, kTableCols)};
-    for (long row = 1; row <= 200; ++row) {
-      if (random() % 4 == 0) continue;
-      const std::string rx = FrequencyText(static_cast<std::int64_t>(13600000 + 625 * (random() % 1000)));
-      const std::string tx = FrequencyText(static_cast<std::int64_t>(40000000 + 500 * (random() % 1000)));
-      const std::size_t dec = random() % 261, enc = random() % 261, power = random() % 3;
-      const bool lock = random() % 2;
-      std::string name;
-      for (std::size_t n = random() % 7; n > 0; --n) name += nameChars[random() % nameChars.size()];
-      for (bool chinese : {false, true}) {
-        const std::vector<std::string> tones = ToneChoiceList(chinese);
-        SetRow(grids[chinese], row, {rx, tx, tones[dec], tones[enc], powers[power].In(chinese),
-                                     (lock ? kLock : kUnlock).In(chinese), name});
-      }
-    }
-    MemoryImage images[] = {NewImage(), NewImage()};
-    TableToImage(grids[0], images[0]);
-    TableToImage(grids[1], images[1]);
-    EXPECT_EQ(images[0], images[1]) << "trial " << trial;
-    for (bool chinese : {false, true}) {
-      MemoryGrid back(kTableRows, kTableCols);
-      ImageToTable(images[0], back, chinese);
-      for (long row = 1; row <= 200; ++row)
-        ASSERT_EQ(RowTexts(back, row), RowTexts(grids[chinese], row)) << "trial " << trial << " row " << row;
-    }
   }
 }
 

@@ -223,6 +223,41 @@ class RadioBench {
   std::size_t WriteFrames() const {
     return FrameAddresses(Radio().writeRanges).size() + (Radio().finalWrite ? 1 : 0);
   }
+  // Channels as the editor makes them, the same choices in an English and a
+  // Chinese table: frequencies in `band` on either raster, list entries (in
+  // the codec's spelling where it has a word of its own), texts the radio can
+  // store; about a third of the rows without frequencies and settings.
+  std::vector<MemoryGrid> RandomChannels(std::mt19937& random, BandLimits band) const {
+    const TableSpec& table = *Model().table;
+    auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random()) % n; };
+    std::vector<MemoryGrid> grids(2, MemoryGrid(table.Rows(), table.Cols()));
+    for (long row = 1; row < table.Rows(); ++row) {
+      const bool programmed = pick(3) != 0;
+      for (long col = 1; col < table.Cols(); ++col) {
+        const ColumnSpec& column = table.Column(col);
+        std::string text;
+        std::size_t entry = 0;
+        if (column.editor == EditorKind::kFrequency && programmed) {
+          const std::int32_t step = pick(2) ? 500 : 625;
+          text = FrequencyText(band.lower + step * static_cast<std::int32_t>(
+                                                    pick(static_cast<std::size_t>((band.upper - band.lower) / step))));
+        } else if (column.editor == EditorKind::kDropDown && programmed) {
+          entry = pick(column.entriesEnglish.size()) + 1;
+        } else if (column.editor == EditorKind::kText) {
+          for (std::size_t n = pick(static_cast<std::size_t>(column.storedLength) + 1); n > 0; --n)
+            text += column.storedCharacters[pick(column.storedCharacters.size())];
+        }
+        for (bool chinese : {false, true}) {
+          if (entry) text = column.Entries(chinese)[entry - 1];
+          for (const Texts& word : table.words)
+            if (entry && chinese && word.english == column.entriesEnglish[entry - 1]) text = word.chinese;
+          grids[chinese].SetTextMatrix(row, col, text);
+        }
+      }
+    }
+    return grids;
+  }
+
   // The radio's memory after it took the first `frames` write frames of `doc`;
   // every other byte is as it was.
   Bytes RadioAfterWrite(const MemoryImage& doc, std::size_t frames) const {
@@ -289,9 +324,7 @@ TEST_P(RadioModelTest, DatRoundTripKeepsWhatIsNotInterpreted) {
 // other bit of it as it was.
 TEST_P(RadioModelTest, CsvRoundTripKeepsEveryInterpretedByte) {
   std::mt19937 random(20240612);
-  const TableSpec& table = *Model().table;
   const BandLimits band{13600000, 17400000};
-  auto pick = [&](std::size_t n) { return static_cast<std::size_t>(random()) % n; };
   auto randomBytes = [&] {
     MemoryImage image(Size());
     for (auto& b : image.bytes) b = static_cast<std::uint8_t>(random());
@@ -302,27 +335,9 @@ TEST_P(RadioModelTest, CsvRoundTripKeepsEveryInterpretedByte) {
   for (std::size_t a = 0; a < Size(); ++a)
     carried[a] = static_cast<std::uint8_t>(~Radio().keptBits(a) | Radio().optionBits(a));
   for (int trial = 0; trial < 10; ++trial) {
-    // Channels as the editor makes them, over random bytes; some rows empty.
+    // Channels as the editor makes them, over random bytes.
     MemoryImage plan = randomBytes();
-    MemoryGrid grid(table.Rows(), table.Cols());
-    for (long row = 1; row < table.Rows(); ++row) {
-      const bool programmed = pick(3) != 0;
-      for (long col = 1; col < table.Cols(); ++col) {
-        const ColumnSpec& column = table.Column(col);
-        std::string text;
-        if (column.editor == EditorKind::kFrequency && programmed) {
-          const std::int32_t step = pick(2) ? 500 : 625;
-          text = FrequencyText(band.lower + step * static_cast<std::int32_t>(
-                                                    pick(static_cast<std::size_t>((band.upper - band.lower) / step))));
-        } else if (column.editor == EditorKind::kDropDown && programmed) {
-          text = column.entriesEnglish[pick(column.entriesEnglish.size())];
-        } else if (column.editor == EditorKind::kText) {
-          for (std::size_t n = pick(static_cast<std::size_t>(column.storedLength) + 1); n > 0; --n)
-            text += column.storedCharacters[pick(column.storedCharacters.size())];
-        }
-        grid.SetTextMatrix(row, col, text);
-      }
-    }
+    MemoryGrid grid = RandomChannels(random, band).front();
     Model().tableToImage(grid, plan);
     MemoryImage saved = plan;  // as the program saves it
     Model().imageToTable(plan, grid, false);
@@ -340,6 +355,26 @@ TEST_P(RadioModelTest, CsvRoundTripKeepsEveryInterpretedByte) {
         ASSERT_EQ(imported[a], expected) << "trial " << trial << " at " << a;
       }
       EXPECT_EQ(ExportCsv(Model(), imported), csv) << trial;
+    }
+  }
+}
+
+// Tables filled from the editors' lists in either language store the same
+// image, and that image reads back as either table.
+TEST_P(RadioModelTest, EditorTextsInEitherLanguageStoreTheSameImage) {
+  std::mt19937 random(7);
+  for (int trial = 0; trial < 5; ++trial) {
+    const std::vector<MemoryGrid> grids = RandomChannels(random, {13600000, 47000000});
+    MemoryImage images[] = {Model().newImage(), Model().newImage()};
+    for (bool chinese : {false, true}) Model().tableToImage(grids[chinese], images[chinese]);
+    EXPECT_EQ(images[0], images[1]) << "trial " << trial;
+    for (bool chinese : {false, true}) {
+      MemoryGrid back(grids[0].Rows(), grids[0].Cols());
+      Model().imageToTable(images[0], back, chinese);
+      for (long row = 1; row < back.Rows(); ++row)
+        for (long col = 1; col < back.Cols(); ++col)
+          ASSERT_EQ(back.TextMatrix(row, col), grids[chinese].TextMatrix(row, col))
+              << "trial " << trial << " row " << row << " col " << col << (chinese ? " zh" : " en");
     }
   }
 }

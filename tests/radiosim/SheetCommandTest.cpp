@@ -1,8 +1,6 @@
 // varo-cli export, import and diff, as the suite folder's program runs them.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <string>
 
 #include "model16/Layout.h"
@@ -10,6 +8,7 @@
 #include "model199/Model199.h"
 #include "radio/MemoryGrid.h"
 #include "radio/TableSheet.h"
+#include "support/SuiteRun.h"
 #include "support/TempDir.h"
 
 namespace varo::radio {
@@ -46,16 +45,15 @@ class SheetCommandTest : public ::testing::Test {
   static std::string Bytes(const MemoryImage& image) { return {image.bytes.begin(), image.bytes.end()}; }
 
   // Runs varo-cli with `args` in the folder; its output in out() and err().
-  int Cli(const std::string& args) const {
-    const std::string command = "cd " + dir.path().string() + " && " + VARO_SUITE_DIR +
-                                "/varo-cli " + args + " >out 2>err";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  int Cli(const std::string& args) {
+    last_ = test::RunSuite("varo-cli " + args, "cd " + dir.path().string() + " &&");
+    return last_.status;
   }
-  std::string out() const { return dir.Read("out"); }
-  std::string err() const { return dir.Read("err"); }
+  const std::string& out() const { return last_.out; }
+  const std::string& err() const { return last_.err; }
 
   test::TempDir dir;
+  test::Ran last_{};
 };
 
 // Export, then import into the other document, gives back the first: diff

@@ -1,7 +1,6 @@
 // varo-cli read / write against the simulated radio.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -19,17 +18,17 @@
 #include "radio/MemoryGrid.h"
 #include "radiosim/CloneRadio.h"
 #include "radiosim/SimulatedRadio.h"
+#include "support/SuiteRun.h"
 #include "support/TempDir.h"
 
 namespace varo::radiosim {
 namespace {
 
-int RunCli(const std::string& args) {
-  const std::string command =
-      std::string(VARO_SUITE_DIR) + "/varo-cli " + args + " >/dev/null 2>&1";
-  const int status = std::system(command.c_str());
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+using test::Ran;
+using test::RunSuite;
+using test::ServingRadio;
+
+int RunCli(const std::string& args) { return RunSuite("varo-cli " + args).status; }
 
 // Asked-for help goes to standard output with status 0; a usage error shows
 // the usage on standard error with status 2.
@@ -44,16 +43,12 @@ TEST(TransferCommandTest, HelpAndUsageErrors) {
       {"varo-cli frobnicate", 2, false}, {"varo-radiosim --help", 0, true},
       {"varo-radiosim -h", 0, true},     {"varo-radiosim --bogus", 2, false},
   };
-  test::TempDir dir;
   for (const auto& c : cases) {
-    const std::string command = std::string(VARO_SUITE_DIR) + "/" + c.command + " >" +
-                                dir.File("out") + " 2>" + dir.File("err");
-    const int status = std::system(command.c_str());
-    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, c.status) << c.command;
-    const std::string out = dir.Read("out"), err = dir.Read("err");
-    EXPECT_EQ(out.find("usage:") == 0, c.usageOnStdout) << c.command << "\n" << out;
-    EXPECT_EQ(err.find("usage:") != std::string::npos, !c.usageOnStdout) << c.command << "\n"
-                                                                           << err;
+    const Ran run = RunSuite(c.command);
+    EXPECT_EQ(run.status, c.status) << c.command;
+    EXPECT_EQ(run.out.find("usage:") == 0, c.usageOnStdout) << c.command << "\n" << run.out;
+    EXPECT_EQ(run.err.find("usage:") != std::string::npos, !c.usageOnStdout) << c.command << "\n"
+                                                                               << run.err;
   }
 }
 
@@ -90,14 +85,12 @@ TEST(TransferCommandTest, ExitStatusAndFilesFollowTheOutcome) {
       // clang-format on
   };
   for (const auto& c : cases) {
-    SimulatedRadio radio(std::make_unique<CloneRadio>(Radio16Config(), c.fault), {});
-    std::string error;
-    ASSERT_TRUE(radio.Open(error)) << error;
-    radio.Start();
-    const std::vector<std::uint8_t> before = radio.Memory();
+    const auto radio = ServingRadio(std::make_unique<CloneRadio>(Radio16Config(), c.fault));
+    ASSERT_TRUE(radio);
+    const std::vector<std::uint8_t> before = radio->Memory();
     dir.Write("out.dat", previous);
     ::chmod(out.c_str(), static_cast<mode_t>(c.outMode));
-    const std::string port = " --port " + radio.PortPath() + " ";
+    const std::string port = " --port " + radio->PortPath() + " ";
     EXPECT_EQ(RunCli(c.command + port + c.args), c.status) << c.name;
 
     std::string expected = previous;
@@ -108,10 +101,10 @@ TEST(TransferCommandTest, ExitStatusAndFilesFollowTheOutcome) {
     }
     EXPECT_EQ(dir.Read("out.dat"), expected) << c.name;
     EXPECT_TRUE(std::filesystem::is_fifo(fifo)) << c.name;
-    EXPECT_EQ(!radio.Received().empty(), c.radioContacted) << c.name;
-    radio.Stop();
-    EXPECT_EQ(radio.Memory()[0x100], c.radioWritten ? 0x22 : before[0x100]) << c.name;
-    EXPECT_EQ(radio.CompletedWrites(), c.radioWritten ? 1 : 0) << c.name;
+    EXPECT_EQ(!radio->Received().empty(), c.radioContacted) << c.name;
+    radio->Stop();
+    EXPECT_EQ(radio->Memory()[0x100], c.radioWritten ? 0x22 : before[0x100]) << c.name;
+    EXPECT_EQ(radio->CompletedWrites(), c.radioWritten ? 1 : 0) << c.name;
   }
 }
 
@@ -135,14 +128,12 @@ TEST(TransferCommandTest, EachRadioByModelNameAndFileSize) {
   test::TempDir dir;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.model);
-    SimulatedRadio radio(std::make_unique<CloneRadio>(c.config()), {});
-    std::string error;
-    ASSERT_TRUE(radio.Open(error)) << error;
-    std::vector<std::uint8_t> memory = radio.Memory();
+    const auto radio = ServingRadio(std::make_unique<CloneRadio>(c.config()));
+    ASSERT_TRUE(radio);
+    std::vector<std::uint8_t> memory = radio->Memory();
     for (std::size_t i = 0; i < memory.size(); ++i) memory[i] = static_cast<std::uint8_t>(i * 7 + 3);
-    ASSERT_TRUE(radio.SetMemory(memory));
-    radio.Start();
-    const std::string port = " --port " + radio.PortPath() + " ";
+    ASSERT_TRUE(radio->SetMemory(memory));
+    const std::string port = " --port " + radio->PortPath() + " ";
 
     ASSERT_EQ(RunCli(std::string("read --model ") + c.model + port + "-o " + dir.File("read.dat")), 0);
     std::vector<std::uint8_t> expected = c.newDocument();
@@ -153,42 +144,27 @@ TEST(TransferCommandTest, EachRadioByModelNameAndFileSize) {
 
     const std::string doc(memory.size(), '\x5A');
     ASSERT_EQ(RunCli("write" + port + dir.Write("doc.dat", doc)), 0);
-    radio.Stop();
+    radio->Stop();
     std::vector<std::uint8_t> written = memory;
     for (const auto& [begin, end] : c.writeRanges)
       std::fill(written.begin() + static_cast<std::ptrdiff_t>(begin), written.begin() + static_cast<std::ptrdiff_t>(end), 0x5A);
-    EXPECT_EQ(radio.Memory(), written);
-    EXPECT_EQ(radio.CompletedWrites(), 1);
+    EXPECT_EQ(radio->Memory(), written);
+    EXPECT_EQ(radio->CompletedWrites(), 1);
   }
   // No radio of that name; no radio memory of that size.
   EXPECT_EQ(RunCli("read --model 42 --port /dev/null -o " + dir.File("x.dat")), 2);
   EXPECT_EQ(RunCli("write --port /dev/null " + dir.Write("odd.dat", std::string(5000, '\0'))), 1);
 }
 
-// Runs `command` (a program of the suite folder and its arguments, after
-// `environment`) and returns its status, standard output and standard error.
-struct Ran {
-  int status;
-  std::string out, err;
-};
-Ran RunSuite(const std::string& command, const std::string& environment = {}) {
-  test::TempDir dir;
-  const std::string line = environment + " " + std::string(VARO_SUITE_DIR) + "/" + command +
-                           " >" + dir.File("out") + " 2>" + dir.File("err");
-  const int status = std::system(line.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, dir.Read("out"), dir.Read("err")};
-}
-
 // A port that cannot be opened: the message, then why and what to do, and
 // nothing is written. `ports` shows each COM name's device and state.
 TEST(TransferCommandTest, PortThatCannotBeOpenedSaysWhy) {
   test::TempDir dir;
-  SimulatedRadio radio(std::make_unique<CloneRadio>(Radio16Config(), Fault{}), {});
-  std::string error;
-  ASSERT_TRUE(radio.Open(error)) << error;
-  radio.Start();
+  const auto radio = ServingRadio(std::make_unique<CloneRadio>(Radio16Config()));
+  ASSERT_TRUE(radio);
+  const std::string path = radio->PortPath();
   auto holder = CreateSerialPort();
-  ASSERT_TRUE(holder->Open(radio.PortPath()));
+  ASSERT_TRUE(holder->Open(path));
   const std::string message =
       "varo-cli: Could not Open the Port,Please check whether the Port are occupied or the device "
       "are ok\nvaro-cli: ";
@@ -196,7 +172,7 @@ TEST(TransferCommandTest, PortThatCannotBeOpenedSaysWhy) {
     std::string port;
     std::string why;
   } cases[] = {
-      {radio.PortPath(), radio.PortPath() + " is in use by another program (core_tests (process " +
+      {path, path + " is in use by another program (core_tests (process " +
                              std::to_string(::getpid()) + ")). Close it and try again.\n"},
       {dir.File("ttyUSB9"), "Nothing at " + dir.File("ttyUSB9") +
                                 ": the cable is unplugged, or the port map points elsewhere "
@@ -211,12 +187,12 @@ TEST(TransferCommandTest, PortThatCannotBeOpenedSaysWhy) {
 
   const std::string ini = dir.Write("Ports.ini", "[Ports]\nCOM3=" + dir.File("ttyUSB9") + "\n");
   const Ran ports = RunSuite("varo-cli ports --ini " + ini,
-                             "VARO_PORT_COM1=" + radio.PortPath() + " VARO_PORT_COM2=" + dir.File("x"));
+                             "VARO_PORT_COM1=" + path + " VARO_PORT_COM2=" + dir.File("x"));
   holder->Close();
-  radio.Stop();
+  radio->Stop();
   EXPECT_EQ(ports.status, 0);
   const std::string lines[] = {
-      "COM1  " + radio.PortPath() + "  (VARO_PORT_COM1)  in use\n      " + cases[0].why,
+      "COM1  " + path + "  (VARO_PORT_COM1)  in use\n      " + cases[0].why,
       "COM2  " + dir.File("x") + "  (VARO_PORT_COM2)  not connected\n",
       "COM3  " + dir.File("ttyUSB9") + "  not connected\n",
       "COM4  /dev/ttyS1  ",
@@ -277,19 +253,15 @@ TEST(TransferCommandTest, VerifyNamesWhatTheRadioHoldsOtherwise) {
         "Channel 1, W/N: document Wide, radio (empty)"}},
   };
   for (const auto& c : cases) {
-    SimulatedRadio radio(std::make_unique<CloneRadio>(Radio16Config(), c.fault), {});
+    const auto radio = ServingRadio(std::make_unique<CloneRadio>(Radio16Config(), c.fault));
+    ASSERT_TRUE(radio);
     if (!c.radioMemory.empty()) {
-      ASSERT_TRUE(radio.SetMemory({c.radioMemory.begin(), c.radioMemory.end()}));
+      ASSERT_TRUE(radio->SetMemory({c.radioMemory.begin(), c.radioMemory.end()}));
     }
-    std::string error;
-    ASSERT_TRUE(radio.Open(error)) << error;
-    radio.Start();
-    const std::string command = std::string(VARO_SUITE_DIR) + "/varo-cli " + c.command +
-                                " --port " + radio.PortPath() + " " + docFile + " >" +
-                                dir.File("out") + " 2>/dev/null";
-    const int status = std::system(command.c_str());
-    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, c.status) << c.name;
-    std::string out = dir.Read("out");
+    const Ran run = RunSuite("varo-cli " + std::string(c.command) + " --port " + radio->PortPath() +
+                             " " + docFile);
+    EXPECT_EQ(run.status, c.status) << c.name;
+    const std::string& out = run.out;
     const std::size_t summary = out.find("The radio ");
     ASSERT_NE(summary, std::string::npos) << c.name << "\n" << out;
     std::vector<std::string> lines;
@@ -300,12 +272,6 @@ TEST(TransferCommandTest, VerifyNamesWhatTheRadioHoldsOtherwise) {
     EXPECT_EQ(lines, c.lines) << c.name;
   }
 }
-
-}  // namespace
-}  // namespace varo::radiosim
-
-namespace varo::radiosim {
-namespace {
 
 // fleet: five simulated radios on a cable replugged between them, the third
 // losing a write frame; each radio's line on standard output, five lines in
@@ -318,11 +284,9 @@ TEST(TransferCommandTest, FleetWritesEveryRadioAndLogsIt) {
   SimOptions options;
   options.linkPath = link;
   options.fleetGapMs = 1000;  // room for a loaded machine under the sanitizers
-  SimulatedRadio radio(std::make_unique<FleetRadio>(Radio16Config(), 5, Fault{Fault::Kind::kLose, 2}, 3),
-                       options);
-  std::string error;
-  ASSERT_TRUE(radio.Open(error)) << error;
-  radio.Start();
+  const auto radio =
+      ServingRadio(std::make_unique<FleetRadio>(Radio16Config(), 5, Fault{Fault::Kind::kLose, 2}, 3), options);
+  ASSERT_TRUE(radio);
   const std::string doc = dir.Write("plan.dat", Memory16("67.0", 4));
   const std::string environment = "XDG_DATA_HOME=" + dir.File("data");
   const Ran run = RunSuite("varo-cli fleet --count 5 --port " + link + " " + doc, environment);
@@ -343,7 +307,7 @@ TEST(TransferCommandTest, FleetWritesEveryRadioAndLogsIt) {
     EXPECT_EQ(log[i].identification.back(), i + 1) << i;
     EXPECT_EQ(log[i].file, doc);
   }
-  radio.Stop();
+  radio->Stop();
 
   // No radio: Ctrl+C while waiting.
   const struct {
