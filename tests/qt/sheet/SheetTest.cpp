@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -140,8 +141,8 @@ void SheetTest::typingIntoCells_data() {
     return chinese ? QStringList{r, t, "无", "无", "高", "锁定", name}
                    : QStringList{r, t, "None", "None", "High", "Lock", name};
   };
-  const auto row16 = [](const char* name) -> QTestData& {
-    return QTest::newRow(qPrintable(QStringLiteral("Varo16 %1").arg(name))) << "16" << "English" << 3L;
+  const auto row16 = [](const char* name, long row = 3) -> QTestData& {
+    return QTest::newRow(qPrintable(QStringLiteral("Varo16 %1").arg(name))) << "16" << "English" << row;
   };
   const auto row199 = [](const char* name, const char* language, long row) -> QTestData& {
     return QTest::newRow(qPrintable(QStringLiteral("Varo199V3 %1").arg(name))) << "199" << language << row;
@@ -159,6 +160,7 @@ void SheetTest::typingIntoCells_data() {
   row16("tx off raster when left clears the row") << rx << 2 << "150.0130" << false << 61456 << empty16;
   row16("setting on an empty row is dropped") << none << 5 << "L" << true << 0 << empty16;
   row16("power chosen") << rx << 5 << "L" << true << 0 << v16("145.01250", "145.01250", "Low");
+  row16("Enter in the last cell goes back to the first", 16) << none << 8 << "" << true << 0 << empty16;
   row199("Pr gets the new-row defaults", "English", 1L)
       << none << 1 << "145.0125" << true << 0 << v199("145.01250", "145.01250");
   row199("Pr in Chinese", "Chinese", 1L)
@@ -172,6 +174,8 @@ void SheetTest::typingIntoCells_data() {
   row199("no seventh character", "English", 5L)
       << rx << 7 << "ab-12xy" << false << 0 << v199("145.01250", "145.01250", false, "AB-12X");
   row199("name on an empty row is dropped", "English", 5L) << none << 7 << "crew" << false << 0 << empty199;
+  row199("Enter in the last cell goes back to Pr", "English", 200L)
+      << none << 7 << "" << true << 0 << empty199;
   row199("emptying rx clears the name", "English", 5L)
       << QStringList{"145.0125", "crew"} << 1 << "" << true << 0 << empty199;
   row199("past the band edge", "English", 150L) << none << 1 << "174.005" << true << 61448 << empty199;
@@ -215,19 +219,31 @@ void SheetTest::typingIntoCells() {
     QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
     if (message) QCOMPARE(seen, (QStringList{s.Application().Str(61458), s.Application().Str(message)}));
     QCOMPARE(s.Row(row), after);
-    if (!enter) return;
-    const auto next = message ? std::pair{row, long(col)}
-                      : col < lastCol ? std::pair{row, col + 1L}
-                                      : std::pair{row % lastRow + 1, 1L};
-    QCOMPARE((std::pair{s.Grid()->Row(), s.Grid()->Col()}), next);
-    QCOMPARE(s.Editor(next.second)->isVisible(), message == 0);
-    s.Activate();  // the offscreen platform hands nothing back after a box
-    QWidget* focus = QApplication::focusWidget();
-    QCOMPARE(focus, message ? static_cast<QWidget*>(s.Grid()) : s.Editor(next.second));
-    if (message) {
-      QTest::keyClick(focus, Qt::Key_Return);
-      QCOMPARE(s.Grid()->Col(), next.second + 1);
-      QVERIFY(s.Editor(next.second + 1)->isVisible());
+    QWidget* view = s.Grid()->viewport();
+    if (enter) {
+      const auto next = message ? std::pair{row, long(col)}
+                        : col < lastCol ? std::pair{row, col + 1L}
+                                        : std::pair{row % lastRow + 1, 1L};
+      QCOMPARE((std::pair{s.Grid()->Row(), s.Grid()->Col()}), next);
+      QWidget* shown = s.Editor(next.second);
+      QCOMPARE(shown->isVisible(), message == 0);
+      // The table scrolled to the new cell: its editor lies over it, in view.
+      if (!message) {
+        QVERIFY(view->rect().contains(shown->geometry().center()));
+        QVERIFY(shown->geometry().contains(s.Grid()->CellRect(next.first, next.second).center()));
+      }
+      s.Activate();  // the offscreen platform hands nothing back after a box
+      QWidget* focus = QApplication::focusWidget();
+      QCOMPARE(focus, message ? static_cast<QWidget*>(s.Grid()) : shown);
+      if (message) {
+        QTest::keyClick(focus, Qt::Key_Return);
+        QCOMPARE(s.Grid()->Col(), next.second + 1);
+        QVERIFY(s.Editor(next.second + 1)->isVisible());
+      }
+    }
+    if (row == lastRow) {  // scrolled to the end, the last row is on the screen
+      s.Grid()->verticalScrollBar()->setValue(s.Grid()->verticalScrollBar()->maximum());
+      QVERIFY(view->rect().contains(s.Grid()->CellRect(lastRow, 1).center()));
     }
   });
 }
