@@ -65,6 +65,27 @@ void ExpectInView(const Session& s) {
                                                 .arg(area.height())));
 }
 
+// Terminals that stand for serial devices for as long as they live; paths[i]
+// (and [i]) is the device of the i-th.
+struct Terminals {
+  explicit Terminals(int count) {
+    for (int i = 0; i < count; ++i) {
+      int master = -1, slave = -1;
+      char name[64];
+      if (openpty(&master, &slave, name, nullptr, nullptr) != 0) qFatal("openpty failed");
+      ::close(slave);
+      masters.push_back(master);
+      paths << QString::fromLatin1(name);
+    }
+  }
+  ~Terminals() {
+    for (int fd : masters) ::close(fd);
+  }
+  std::string operator[](int i) const { return paths.at(i).toStdString(); }
+  std::vector<int> masters;
+  QStringList paths;
+};
+
 }  // namespace
 
 class TestVaro16 : public QObject {
@@ -469,16 +490,10 @@ void TestVaro16::fileNewAndShortFileKeepTheDocument() {
 
 void TestVaro16::comSetupProbesAndStores() {
   // COM1 and COM3 reach terminals; COM2 and COM4 name nothing.
-  int master[2];
-  int slave[2];
-  char names[2][64];
-  for (int i = 0; i < 2; ++i) {
-    QVERIFY(openpty(&master[i], &slave[i], names[i], nullptr, nullptr) == 0);
-    ::close(slave[i]);
-  }
-  setenv("VARO_PORT_COM1", names[0], 1);
+  const Terminals terminals(2);
+  setenv("VARO_PORT_COM1", terminals[0].c_str(), 1);
   setenv("VARO_PORT_COM2", "/nonexistent/tty", 1);
-  setenv("VARO_PORT_COM3", names[1], 1);
+  setenv("VARO_PORT_COM3", terminals[1].c_str(), 1);
   setenv("VARO_PORT_COM4", "/nonexistent/tty", 1);
   Session s;
   QVERIFY(s.app);
@@ -519,7 +534,6 @@ void TestVaro16::comSetupProbesAndStores() {
 
   for (const char* name : {"VARO_PORT_COM1", "VARO_PORT_COM2", "VARO_PORT_COM3", "VARO_PORT_COM4"})
     unsetenv(name);
-  for (int fd : master) ::close(fd);
 }
 
 void TestVaro16::comSetupShowsTheDevices_data() {
@@ -537,27 +551,21 @@ void TestVaro16::comSetupShowsTheDevices_data() {
 void TestVaro16::comSetupShowsTheDevices() {
   QFETCH(QString, language);
   QFETCH(QStringList, states);
-  int masters[3];
-  int slaves[3];
-  char names[3][64];
-  for (int i = 0; i < 3; ++i) {
-    QVERIFY(openpty(&masters[i], &slaves[i], names[i], nullptr, nullptr) == 0);
-    ::close(slaves[i]);
-  }
+  const Terminals tty(3);
   test::FakeSerialSystem system;
   system.AddUsbAdapter("usb1/1-1", {"0403", "6001", "FTDI", "FT232R USB UART", "A10K"},
-                       "1-1:1.0/ttyUSB0", "ttyUSB0", "ftdi_sio", names[0]);
+                       "1-1:1.0/ttyUSB0", "ttyUSB0", "ftdi_sio", tty[0]);
   const std::string byId = "usb-FTDI_FT232R_USB_UART_A10K-if00-port0";
-  system.AddById(byId, names[0]);
+  system.AddById(byId, tty[0]);
   system.AddUsbAdapter("usb1/1-2", {"067b", "2303", "Prolific", "Prolific USB-Serial Controller", ""},
-                       "1-2:1.0/ttyUSB1", "ttyUSB1", "pl2303", names[2]);
+                       "1-2:1.0/ttyUSB1", "ttyUSB1", "pl2303", tty[2]);
   Session s(language.toStdString());
   QVERIFY(s.app);
-  const std::string ports[4] = {system.Dev("serial/by-id/" + byId), names[1],
-                                system.Dev("ttyUSB3"), names[2]};
+  const std::string ports[4] = {system.Dev("serial/by-id/" + byId), tty[1],
+                                system.Dev("ttyUSB3"), tty[2]};
   for (int i = 0; i < 4; ++i) s.app->Ini().SetValue("Ports", "COM" + std::to_string(i + 1), ports[i]);
   auto holder = CreateSerialPort();
-  QVERIFY(holder->Open(names[1]));
+  QVERIFY(holder->Open(tty[1]));
 
   QStringList lines;
   QList<bool> enabled;
@@ -579,16 +587,15 @@ void TestVaro16::comSetupShowsTheDevices() {
   });
   s.Frame()->RouteCommand(shell::ID_COM_SETUP);
   holder->Close();
-  for (int fd : masters) ::close(fd);
 
   const QString ftdi = QStringLiteral("FTDI FT232R USB UART (0403:6001)");
   const QStringList expected = {
-      QString::fromStdString(ports[0]) + QStringLiteral(" → ") + QString::fromLatin1(names[0]) +
+      QString::fromStdString(ports[0]) + QStringLiteral(" → ") + tty.paths[0] +
           QStringLiteral(" — ") + states[0] + QLatin1Char('\n') + ftdi + QLatin1Char('\n') +
           QString::fromStdString(ports[0]),
-      QString::fromLatin1(names[1]) + QStringLiteral(" — ") + states[1],
+      tty.paths[1] + QStringLiteral(" — ") + states[1],
       QString::fromStdString(ports[2]) + QStringLiteral(" — ") + states[2],
-      QString::fromLatin1(names[2]) + QStringLiteral(" — ") + states[0] +
+      tty.paths[2] + QStringLiteral(" — ") + states[0] +
           QStringLiteral("\nProlific USB-Serial Controller (067b:2303)")};
   QCOMPARE(lines, expected);
   QCOMPARE(enabled, (QList<bool>{true, false, false, true}));
