@@ -173,8 +173,6 @@ class TransferTest : public QObject {
 
  private slots:
   void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
-  void menusOfTheDocument_data();
-  void menusOfTheDocument();
   void readAndWriteFromTheMenus_data() { test::ProgramsAndLanguages(); }
   void readAndWriteFromTheMenus();
   void faultKeepsTableImageAndTitle_data();
@@ -190,36 +188,6 @@ class TransferTest : public QObject {
   void fleetStopWhileWaiting_data() { test::Programs(); }
   void fleetStopWhileWaiting();
 };
-
-void TransferTest::menusOfTheDocument_data() {
-  QTest::addColumn<QString>("program");
-  QTest::addColumn<QList<int>>("commands");  // of the Program menu
-  const QList<int> transfers = {shell::ID_READ, shell::ID_WRITE, shell::ID_VERIFY, shell::ID_FLEET};
-  QTest::newRow("Varo16") << "16" << transfers + QList<int>{shell::ID_SCAN_INFO};
-  QTest::newRow("Varo199V3") << "199" << transfers;
-}
-
-// The Program menu's commands (Scan Info in Varo16 only) and the tree's
-// three pages; every item of the document menu has someone to carry it out, and
-// Undo and Redo wait for a first change.
-void TransferTest::menusOfTheDocument() {
-  QFETCH(QString, program);
-  QFETCH(QList<int>, commands);
-  Run(program, "English", [&](SessionBase& s, long) {
-    shell::CMainFrame* frame = s.Frame();
-    QCOMPARE(frame->ShownMenu(), 129);
-    QCOMPARE(test::MenuCommands(frame->Popup(129, 2)), commands);
-    QCOMPARE(frame->Action(shell::ID_SCAN_INFO) != nullptr, commands.contains(shell::ID_SCAN_INFO));
-    QCOMPARE(frame->ControlBar()->Tree()->topLevelItem(0)->childCount(), 3);
-    for (int popup = 0; popup < 6; ++popup) {
-      for (QAction* item : frame->Popup(129, popup)->actions()) {
-        const int id = item->property("commandId").toInt();
-        const bool waits = id == shell::ID_EDIT_UNDO || id == shell::ID_EDIT_REDO;
-        QVERIFY2(item->isSeparator() || item->isEnabled() != waits, qPrintable(item->text()));
-      }
-    }
-  });
-}
 
 // Read from the Program menu and Write by Ctrl+W, through the program's own
 // view against the radio behind its own COM1. From the first progress step

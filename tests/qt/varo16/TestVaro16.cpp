@@ -47,13 +47,6 @@ using test::Session;
 
 namespace {
 
-QStringList Entries(QWidget* editor) {
-  QStringList entries;
-  auto* combo = qobject_cast<QComboBox*>(editor);
-  for (int i = 0; combo && i < combo->count(); ++i) entries << combo->itemText(i);
-  return entries;
-}
-
 // A document window made once the program runs shows at the area's top
 // left, the whole table in view, as the first one does.
 void ExpectInView(const Session& s) {
@@ -93,8 +86,6 @@ class TestVaro16 : public QObject {
 
  private slots:
   void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
-  void startUp_data();
-  void startUp();
   void startUpWithoutModuleEnds();
   void startUpOpensCommandLineFile();
   void gbkModuleAndIni();
@@ -114,63 +105,6 @@ class TestVaro16 : public QObject {
   void splitterWidthRules();
   void backgroundTiles();
 };
-
-void TestVaro16::startUp_data() {
-  QTest::addColumn<QString>("language");
-  QTest::addColumn<bool>("chinese");       // the program's own words
-  // File menu, About item, caption, control bar caption, tree root, Write to
-  // Several Radios
-  QTest::addColumn<QStringList>("texts");
-  QTest::addColumn<QStringList>("busyLock");
-  QTest::newRow("English") << "English" << false
-                           << QStringList{"&File", "About Varo16",
-                                          "Varo16 Programmer  [ Type:V16-V  Fre:136 - 174MHz ]",
-                                          "Varo Radio", "Varo Radio", "Write to &Several Radios..."}
-                           << QStringList{"Off", "Carrier", "QT/DQT"};
-  QTest::newRow("Chinese") << "Chinese" << true
-                           << QStringList{"文件(&F)", "关于 Varo16",
-                                          "Varo16 写频软件  [ 类型:V16-V  频率:136 - 174MHz ]",
-                                          "Varo 无线电", "Varo 无线电", "批量写频(&S)..."}
-                           << QStringList{"关", "Carrier", "QT/DQT"};
-  // Lower case: the module and the INI section are found whatever the
-  // letter case, but the program's own words stay English.
-  QTest::newRow("chinese") << "chinese" << false
-                           << QStringList{"文件(&F)", "关于 Varo16",
-                                          "Varo16 写频软件  [ Type:V16-V  Fre:136 - 174MHz ]",
-                                          "Varo 无线电", "Varo 无线电", "批量写频(&S)..."}
-                           << QStringList{"Off", "Carrier", "QT/DQT"};
-}
-
-void TestVaro16::startUp() {
-  QFETCH(QString, language);
-  QFETCH(bool, chinese);
-  QFETCH(QStringList, texts);
-  QFETCH(QStringList, busyLock);
-  Session s(language.toStdString());
-  QVERIFY(s.app);
-  QCOMPARE(s.app->Chinese(), chinese);
-  QCOMPARE(s.app->HelpFolder(), std::string(chinese ? "chHelp" : "enHelp"));
-  shell::CMainFrame* frame = s.Frame();
-  QVERIFY(frame->isMaximized());
-  QCOMPARE((QStringList{frame->menuBar()->actions().first()->text(),
-                        frame->Popup(129, 5)->actions().first()->text(), frame->windowTitle(),
-                        frame->ControlBar()->Caption(),
-                        frame->ControlBar()->Tree()->topLevelItem(0)->text(0),
-                        frame->Action(shell::ID_FLEET)->text()}),
-           texts);
-  QCOMPARE(Entries(s.Editor(7)), busyLock);
-  QCOMPARE(Entries(s.Editor(3)).size(), 265);
-  // The fixed cells' text is red 0, green 50, blue 240, on the screen too.
-  QCOMPARE(s.Grid()->ForeColorFixed(), QColor(0, 50, 240));
-  QCOMPARE(s.Grid()->horizontalHeaderItem(1)->foreground().color(), QColor(0, 50, 240));
-  QCOMPARE(s.Grid()->verticalHeaderItem(3)->foreground().color(), QColor(0, 50, 240));
-  const QImage header = s.Grid()->horizontalHeader()->grab().toImage();
-  bool painted = false;
-  for (int y = 0; y < header.height() && !painted; ++y)
-    for (int x = 0; x < header.width() && !painted; ++x)
-      painted = header.pixelColor(x, y) == QColor(0, 50, 240);
-  QVERIFY(painted);
-}
 
 void TestVaro16::startUpWithoutModuleEnds() {
   const struct {

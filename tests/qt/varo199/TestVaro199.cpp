@@ -56,8 +56,6 @@ class TestVaro199 : public QObject {
 
  private slots:
   void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
-  void startUp_data();
-  void startUp();
   void longNamesSurviveTheEditor();
   void middleSurvivesSaveAndReopen();
   void productInformationOnItsOffsets();
@@ -66,46 +64,6 @@ class TestVaro199 : public QObject {
   void optionsDialog();
   void screenshots();
 };
-
-void TestVaro199::startUp_data() {
-  QTest::addColumn<QString>("language");
-  // File menu, About in menu 128, About in menu 129 (from the INI), caption,
-  // document type, first header, tree root, Write to Several Radios.
-  QTest::addColumn<QStringList>("texts");
-  QTest::newRow("English") << "English"
-                           << QStringList{"&File", "&About Varo_199...", "About Varo199V3",
-                                          "Varo199V3 Programmer  [ Type:V199-V  Fre:136 - 174MHz ]",
-                                          "Varo_199 Document (*.dat)", "CH", "Varo Radio",
-                                          "Write to &Several Radios..."};
-  QTest::newRow("Chinese") << "Chinese"
-                           << QStringList{"文件(&F)", "关于 Varo_199(&A)...", "关于 Varo199V3",
-                                          "Varo199V3 写频软件  [ 类型:V199-V  频率:136 - 174MHz ]",
-                                          "Varo_199 文档 (*.dat)", "信道", "Varo 无线电",
-                                          "批量写频(&S)..."};
-}
-
-// The program's own INI, module and words; the 200 rows with "Pr".
-void TestVaro199::startUp() {
-  QFETCH(QString, language);
-  QFETCH(QStringList, texts);
-  Session199 s(language.toStdString());
-  QVERIFY(s.app);
-  shell::CMainFrame* frame = s.Frame();
-  QCOMPARE((QStringList{frame->menuBar()->actions().first()->text(),
-                        frame->Popup(128, 2)->actions().first()->text(),
-                        frame->Popup(129, 5)->actions().first()->text(), frame->windowTitle(),
-                        s.app->DocumentFilter(),
-                        QString::fromStdString(s.Grid()->TextMatrix(0, 0)),
-                        frame->ControlBar()->Tree()->topLevelItem(0)->text(0),
-                        frame->Action(shell::ID_FLEET)->text()}),
-           texts);
-  QCOMPARE(s.Grid()->Rows(), 201);
-  QCOMPARE((QStringList{QString::fromStdString(s.Grid()->TextMatrix(1, 0)),
-                        QString::fromStdString(s.Grid()->TextMatrix(2, 0)),
-                        QString::fromStdString(s.Grid()->TextMatrix(200, 0))}),
-           (QStringList{"Pr", "  1", "199"}));
-  QCOMPARE(s.Row(200), QStringList(7, QString()));
-}
 
 // A name of eight characters from a file (the editor's limit is six) stays
 // whole when its cell is entered and left, and goes back into the file as it
