@@ -224,12 +224,8 @@ void TransferTest::readAndWriteFromTheMenus() {
     const MemoryImage before = s.Image();
     QSignalSpy busy(&transfer, &TransferController::busyChanged);
     QList<bool> during;
-    const auto step = [&](shell::CProcessDlg* dialog, int value) {
+    const auto guarded = [&](shell::CProcessDlg*, int value) {
       if (value == 1) during = GuardedStates(frame, is16);
-      if (value == 150 && !is16) {
-        test::MaybeScreenshot(frame, chinese ? "varo199-read-zh.png" : "varo199-read-en.png",
-                              true, dialog);
-      }
     };
 
     QAction* read = frame->Popup(129, 2)->actions().at(0);
@@ -237,7 +233,13 @@ void TransferTest::readAndWriteFromTheMenus() {
       read->trigger();
       transfer.Write();  // while the dialog is up the direction stays
       QCOMPARE(transfer.direction(), TransferController::Direction::kRead);
-    }, step);
+    }, [&](shell::CProcessDlg* dialog, int value) {
+      guarded(dialog, value);
+      if (!is16 && dialog->CountLabel()->text() == QLatin1String("150")) {
+        test::MaybeScreenshot(frame, chinese ? "varo199-read-zh.png" : "varo199-read-en.png",
+                              true, dialog);
+      }
+    });
     QVERIFY(ran.ended);
     QCOMPARE(transfer.LastOutcome(), std::optional(Outcome::kCompleted));
     QCOMPARE((QStringList{ran.caption, ran.count, QString::number(ran.range)}),
@@ -274,7 +276,7 @@ void TransferTest::readAndWriteFromTheMenus() {
       if (r.beyondTable(i)) s.Image()[i] ^= 0xA5;
     const QStringList edited = test::TableTexts(*s.Grid());
     if (!is16) QCOMPARE(s.Row(r.newRow).last(), QStringLiteral("NEW-1"));
-    ran = Transfer(s, [frame] { QTest::keyClick(frame, Qt::Key_W, Qt::ControlModifier); }, step);
+    ran = Transfer(s, [frame] { QTest::keyClick(frame, Qt::Key_W, Qt::ControlModifier); }, guarded);
     QVERIFY(ran.ended);
     QCOMPARE(transfer.LastOutcome(), std::optional(Outcome::kCompleted));
     QCOMPARE((QStringList{ran.caption, ran.count}),
