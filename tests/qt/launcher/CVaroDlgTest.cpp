@@ -4,10 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <QMessageBox>
-#include <QPainter>
 #include <QPushButton>
-#include <QTimer>
 #include <QtTest>
 #include <csignal>
 #include <filesystem>
@@ -21,6 +18,7 @@
 #include "launcher/ProgramStarter.h"
 #include "launcher/ui/CVaroDlg.h"
 #include "platform/ProgramFiles.h"
+#include "qt/support/ProgramFixture.h"
 #include "support/TempDir.h"
 
 namespace varo {
@@ -66,20 +64,6 @@ struct Fixture {
   Launcher launcher;
   std::unique_ptr<CVaroDlg> dialog;
 };
-
-// Answers the next message box with OK once it is open, noting its text;
-// gives up after about two seconds.
-void AnswerMessageBox(QString* text, int triesLeft = 200) {
-  QTimer::singleShot(10, [text, triesLeft] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box) {
-      if (triesLeft > 0) AnswerMessageBox(text, triesLeft - 1);
-      return;
-    }
-    *text = box->text();
-    box->button(QMessageBox::Ok)->click();
-  });
-}
 
 // The process (not a zombie) running the program file at `path`, 0 for none.
 pid_t RunningProgram(const std::string& path) {
@@ -182,10 +166,10 @@ class CVaroDlgTest : public QObject {
       const std::string productIni = Launcher::IniPath(Launcher::ProductAt(c.position));
       if (c.position == 0) std::filesystem::create_symlink("/dev/null", productIni);
       f.Control<QComboBox>("productList")->setCurrentIndex(c.position);
-      QString shown;
-      AnswerMessageBox(&shown);
+      QStringList shown;
+      test::Answer(&shown);
       f.Click("ok");
-      QCOMPARE(shown, QString::fromUtf8(c.message)
+      QCOMPARE(shown.value(1), QString::fromUtf8(c.message)
                           .replace(QStringLiteral("%1"), QString::fromStdString(productIni))
                           .replace(QStringLiteral("%2"), QString::fromStdString(ProgramDirectory())));
       QVERIFY(f.dialog->isVisible());
@@ -215,11 +199,8 @@ class CVaroDlgTest : public QObject {
   }
 
   // Every control holds its text and lies inside the dialog. With
-  // VARO_SCREENSHOT_DIR set, pictures of both languages go there, a plain
-  // title bar with icon and caption above (the offscreen platform draws no
-  // window frame).
+  // VARO_SCREENSHOT_DIR set, pictures of both languages go there.
   void textsFitTheirControlsInBothLanguages() {
-    const QString shots = qEnvironmentVariable("VARO_SCREENSHOT_DIR");
     for (const char* language : {"English", "Chinese"}) {
       RecordingStarter starter;
       Fixture f(kFourProducts + "AppName=Varo Radio Programming Suite\nLanguage=" + language + "\n",
@@ -234,21 +215,8 @@ class CVaroDlgTest : public QObject {
         QVERIFY2(needed <= control->width(), qPrintable(control->objectName()));
         QVERIFY2(f.dialog->rect().contains(control->geometry()), qPrintable(control->objectName()));
       }
-      if (shots.isEmpty()) continue;
-      const QPixmap client = f.dialog->grab();
-      QImage image(client.width() + 2, client.height() + 25, QImage::Format_ARGB32);
-      image.fill(QColor(0x3b, 0x5a, 0x85));
-      QPainter painter(&image);
-      painter.drawPixmap(1, 24, client);
-      f.dialog->windowIcon().paint(&painter, QRect(5, 4, 16, 16));
-      QFont font = f.dialog->font();
-      font.setBold(true);
-      painter.setFont(font);
-      painter.setPen(Qt::white);
-      painter.drawText(QRect(26, 0, image.width() - 30, 24), Qt::AlignVCenter,
-                       f.dialog->windowTitle());
-      painter.end();
-      QVERIFY(image.save(shots + (*language == 'E' ? "/launcher-en.png" : "/launcher-zh.png")));
+      test::MaybeScreenshot(f.dialog.get(), *language == 'E' ? "launcher-en.png" : "launcher-zh.png",
+                            true);
     }
   }
 };

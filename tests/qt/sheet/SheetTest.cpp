@@ -1,5 +1,6 @@
-// The channel table as a spreadsheet, driven through both programmers'
-// windows: rows copied and pasted through the clipboard, a spreadsheet's
+// The main window at start-up and the channel table as a spreadsheet, driven
+// through both programmers' windows: menus, captions and the table's labels,
+// rows copied and pasted through the clipboard, a spreadsheet's
 // block with a refused row, row operations with what belongs to the
 // channels, Tab and the other keys, the context menu, plan files and
 // Compare with. Every case runs in Varo16 and in Varo199V3.
@@ -9,7 +10,10 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
+#include <QTreeWidget>
 #include <QMessageBox>
+#include <QScrollBar>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -18,6 +22,7 @@
 #include "qt/support/BothPrograms.h"
 #include "radio/ChannelCsv.h"
 #include "radio/DatFile.h"
+#include "shell/CControlBar.h"
 #include "shell/CMSFlexGrid.h"
 #include "shell/CMainFrame.h"
 #include "shell/CVerifyResultDlg.h"
@@ -90,6 +95,13 @@ QString Tsv(const QList<QStringList>& rows) {
   return text;
 }
 
+QStringList Entries(QWidget* editor) {
+  QStringList entries;
+  auto* combo = qobject_cast<QComboBox*>(editor);
+  for (int i = 0; combo && i < combo->count(); ++i) entries << combo->itemText(i);
+  return entries;
+}
+
 QString Picture(const QString& program, const std::string& language, const char* what) {
   return QStringLiteral("varo%1-%2-%3.png")
       .arg(program, QLatin1String(what), language == "Chinese" ? "zh" : "en");
@@ -102,6 +114,8 @@ class SheetTest : public QObject {
 
  private slots:
   void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+  void startUp_data();
+  void startUp();
   void typingIntoCells_data();
   void typingIntoCells();
   void copyTwoRowsAndPasteThemTwoRowsLower_data();
@@ -119,6 +133,117 @@ class SheetTest : public QObject {
   void planFilesAndCompare_data();
   void planFilesAndCompare();
 };
+
+void SheetTest::startUp_data() {
+  QTest::addColumn<QString>("program");
+  QTest::addColumn<QString>("language");
+  QTest::addColumn<bool>("chinese");  // the program's own words
+  // File menu, About in menu 128 and in menu 129 (from the INI), caption,
+  // control bar caption, tree root, Write to Several Radios, document type,
+  // the labels of the corner and of the first and last rows (channel numbers
+  // right-aligned).
+  QTest::addColumn<QStringList>("texts");
+  QTest::addColumn<QList<int>>("commands");  // of the Program menu
+  QTest::addColumn<QStringList>("entries");  // of column 7's list
+  QTest::addColumn<int>("tones");            // in column 3's list
+  const QList<int> transfers = {shell::ID_READ, shell::ID_WRITE, shell::ID_VERIFY, shell::ID_FLEET};
+  const QList<int> scan = transfers + QList<int>{shell::ID_SCAN_INFO};
+  const QStringList english = {"&File", "Write to &Several Radios...", "Varo Radio", "CH"};
+  const QStringList chinese = {"文件(&F)", "批量写频(&S)...", "Varo 无线电", "信道"};
+  const QStringList lower = {"文件(&F)", "批量写频(&S)...", "Varo 无线电", "CH"};
+  const auto texts = [](const QStringList& words, const char* about128, const char* about,
+                        const char* caption, const char* type, const char* first, const char* last) {
+    return QStringList{words[0], about128, about, caption, words[2], words[2], words[1], type,
+                       words[3], first, last};
+  };
+  QTest::newRow("Varo16 English")
+      << "16" << "English" << false
+      << texts(english, "&About Varo_16...", "About Varo16",
+               "Varo16 Programmer  [ Type:V16-V  Fre:136 - 174MHz ]", "Varo_16 Document (*.dat)", " 1", "16")
+      << scan << QStringList{"Off", "Carrier", "QT/DQT"} << 265;
+  QTest::newRow("Varo16 Chinese")
+      << "16" << "Chinese" << true
+      << texts(chinese, "关于 Varo_16(&A)...", "关于 Varo16",
+               "Varo16 写频软件  [ 类型:V16-V  频率:136 - 174MHz ]", "Varo_16 文档 (*.dat)", " 1", "16")
+      << scan << QStringList{"关", "Carrier", "QT/DQT"} << 265;
+  // Lower case: the module and the INI section are found whatever the
+  // letter case, but the program's own words stay English.
+  QTest::newRow("Varo16 chinese")
+      << "16" << "chinese" << false
+      << texts(lower, "关于 Varo_16(&A)...", "关于 Varo16",
+               "Varo16 写频软件  [ Type:V16-V  Fre:136 - 174MHz ]", "Varo_16 文档 (*.dat)", " 1", "16")
+      << scan << QStringList{"Off", "Carrier", "QT/DQT"} << 265;
+  QTest::newRow("Varo199V3 English")
+      << "199" << "English" << false
+      << texts(english, "&About Varo_199...", "About Varo199V3",
+               "Varo199V3 Programmer  [ Type:V199-V  Fre:136 - 174MHz ]", "Varo_199 Document (*.dat)",
+               "Pr", "199")
+      << transfers << QStringList{} << 261;
+  QTest::newRow("Varo199V3 Chinese")
+      << "199" << "Chinese" << true
+      << texts(chinese, "关于 Varo_199(&A)...", "关于 Varo199V3",
+               "Varo199V3 写频软件  [ 类型:V199-V  频率:136 - 174MHz ]", "Varo_199 文档 (*.dat)", "Pr", "199")
+      << transfers << QStringList{} << 261;
+}
+
+// The program's own INI, module and words, in the maximized main window with
+// the document's menu: its Program menu (Scan Info in Varo16 only) and the
+// tree's three pages; every item of the document menu has someone to carry
+// it out, and Undo and Redo wait for a first change. The table's rows and
+// labels, its drop-down lists, and its fixed cells' text in red 0, green 50,
+// blue 240, on the screen too.
+void SheetTest::startUp() {
+  QFETCH(QString, program);
+  QFETCH(QString, language);
+  QFETCH(bool, chinese);
+  QFETCH(QStringList, texts);
+  QFETCH(QList<int>, commands);
+  QFETCH(QStringList, entries);
+  QFETCH(int, tones);
+  Run(program, language.toStdString(), [&](SessionBase& s, long first) {
+    shell::CMainFrame* frame = s.Frame();
+    shell::CRadioApp& app = s.Application();
+    QCOMPARE(app.Chinese(), chinese);
+    QCOMPARE(app.HelpFolder(), std::string(chinese ? "chHelp" : "enHelp"));
+    QVERIFY(frame->isMaximized());
+    QCOMPARE(frame->ShownMenu(), 129);
+    const long last = s.Grid()->Rows() - 1;
+    const auto label = [&s](long row) {
+      return QString::fromStdString(s.Grid()->TextMatrix(row, 0));
+    };
+    QCOMPARE((QStringList{frame->menuBar()->actions().first()->text(),
+                          frame->Popup(128, 2)->actions().first()->text(),
+                          frame->Popup(129, 5)->actions().first()->text(), frame->windowTitle(),
+                          frame->ControlBar()->Caption(),
+                          frame->ControlBar()->Tree()->topLevelItem(0)->text(0),
+                          frame->Action(shell::ID_FLEET)->text(), app.DocumentFilter(), label(0),
+                          label(1), label(last)}),
+             texts);
+    QCOMPARE(label(first), QStringLiteral("1").rightJustified(label(last).size()));
+    QCOMPARE(s.Row(last), QStringList(static_cast<int>(s.Grid()->Cols() - 1), QString()));
+    QCOMPARE(test::MenuCommands(frame->Popup(129, 2)), commands);
+    QCOMPARE(frame->Action(shell::ID_SCAN_INFO) != nullptr, commands.contains(shell::ID_SCAN_INFO));
+    QCOMPARE(frame->ControlBar()->Tree()->topLevelItem(0)->childCount(), 3);
+    for (int popup = 0; popup < 6; ++popup) {
+      for (QAction* item : frame->Popup(129, popup)->actions()) {
+        const int id = item->property("commandId").toInt();
+        const bool waits = id == shell::ID_EDIT_UNDO || id == shell::ID_EDIT_REDO;
+        QVERIFY2(item->isSeparator() || item->isEnabled() != waits, qPrintable(item->text()));
+      }
+    }
+    QCOMPARE(Entries(s.Editor(7)), entries);
+    QCOMPARE(Entries(s.Editor(3)).size(), tones);
+    const QColor fixed(0, 50, 240);
+    QCOMPARE(s.Grid()->ForeColorFixed(), fixed);
+    QCOMPARE(s.Grid()->horizontalHeaderItem(1)->foreground().color(), fixed);
+    QCOMPARE(s.Grid()->verticalHeaderItem(3)->foreground().color(), fixed);
+    const QImage header = s.Grid()->horizontalHeader()->grab().toImage();
+    bool painted = false;
+    for (int y = 0; y < header.height() && !painted; ++y)
+      for (int x = 0; x < header.width() && !painted; ++x) painted = header.pixelColor(x, y) == fixed;
+    QVERIFY(painted);
+  });
+}
 
 void SheetTest::typingIntoCells_data() {
   QTest::addColumn<QString>("program");
@@ -140,8 +265,8 @@ void SheetTest::typingIntoCells_data() {
     return chinese ? QStringList{r, t, "无", "无", "高", "锁定", name}
                    : QStringList{r, t, "None", "None", "High", "Lock", name};
   };
-  const auto row16 = [](const char* name) -> QTestData& {
-    return QTest::newRow(qPrintable(QStringLiteral("Varo16 %1").arg(name))) << "16" << "English" << 3L;
+  const auto row16 = [](const char* name, long row = 3) -> QTestData& {
+    return QTest::newRow(qPrintable(QStringLiteral("Varo16 %1").arg(name))) << "16" << "English" << row;
   };
   const auto row199 = [](const char* name, const char* language, long row) -> QTestData& {
     return QTest::newRow(qPrintable(QStringLiteral("Varo199V3 %1").arg(name))) << "199" << language << row;
@@ -159,6 +284,7 @@ void SheetTest::typingIntoCells_data() {
   row16("tx off raster when left clears the row") << rx << 2 << "150.0130" << false << 61456 << empty16;
   row16("setting on an empty row is dropped") << none << 5 << "L" << true << 0 << empty16;
   row16("power chosen") << rx << 5 << "L" << true << 0 << v16("145.01250", "145.01250", "Low");
+  row16("Enter in the last cell goes back to the first", 16) << none << 8 << "" << true << 0 << empty16;
   row199("Pr gets the new-row defaults", "English", 1L)
       << none << 1 << "145.0125" << true << 0 << v199("145.01250", "145.01250");
   row199("Pr in Chinese", "Chinese", 1L)
@@ -172,6 +298,8 @@ void SheetTest::typingIntoCells_data() {
   row199("no seventh character", "English", 5L)
       << rx << 7 << "ab-12xy" << false << 0 << v199("145.01250", "145.01250", false, "AB-12X");
   row199("name on an empty row is dropped", "English", 5L) << none << 7 << "crew" << false << 0 << empty199;
+  row199("Enter in the last cell goes back to Pr", "English", 200L)
+      << none << 7 << "" << true << 0 << empty199;
   row199("emptying rx clears the name", "English", 5L)
       << QStringList{"145.0125", "crew"} << 1 << "" << true << 0 << empty199;
   row199("past the band edge", "English", 150L) << none << 1 << "174.005" << true << 61448 << empty199;
@@ -215,19 +343,31 @@ void SheetTest::typingIntoCells() {
     QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
     if (message) QCOMPARE(seen, (QStringList{s.Application().Str(61458), s.Application().Str(message)}));
     QCOMPARE(s.Row(row), after);
-    if (!enter) return;
-    const auto next = message ? std::pair{row, long(col)}
-                      : col < lastCol ? std::pair{row, col + 1L}
-                                      : std::pair{row % lastRow + 1, 1L};
-    QCOMPARE((std::pair{s.Grid()->Row(), s.Grid()->Col()}), next);
-    QCOMPARE(s.Editor(next.second)->isVisible(), message == 0);
-    s.Activate();  // the offscreen platform hands nothing back after a box
-    QWidget* focus = QApplication::focusWidget();
-    QCOMPARE(focus, message ? static_cast<QWidget*>(s.Grid()) : s.Editor(next.second));
-    if (message) {
-      QTest::keyClick(focus, Qt::Key_Return);
-      QCOMPARE(s.Grid()->Col(), next.second + 1);
-      QVERIFY(s.Editor(next.second + 1)->isVisible());
+    QWidget* view = s.Grid()->viewport();
+    if (enter) {
+      const auto next = message ? std::pair{row, long(col)}
+                        : col < lastCol ? std::pair{row, col + 1L}
+                                        : std::pair{row % lastRow + 1, 1L};
+      QCOMPARE((std::pair{s.Grid()->Row(), s.Grid()->Col()}), next);
+      QWidget* shown = s.Editor(next.second);
+      QCOMPARE(shown->isVisible(), message == 0);
+      // The table scrolled to the new cell: its editor lies over it, in view.
+      if (!message) {
+        QVERIFY(view->rect().contains(shown->geometry().center()));
+        QVERIFY(shown->geometry().contains(s.Grid()->CellRect(next.first, next.second).center()));
+      }
+      s.Activate();  // the offscreen platform hands nothing back after a box
+      QWidget* focus = QApplication::focusWidget();
+      QCOMPARE(focus, message ? static_cast<QWidget*>(s.Grid()) : shown);
+      if (message) {
+        QTest::keyClick(focus, Qt::Key_Return);
+        QCOMPARE(s.Grid()->Col(), next.second + 1);
+        QVERIFY(s.Editor(next.second + 1)->isVisible());
+      }
+    }
+    if (row == lastRow) {  // scrolled to the end, the last row is on the screen
+      s.Grid()->verticalScrollBar()->setValue(s.Grid()->verticalScrollBar()->maximum());
+      QVERIFY(view->rect().contains(s.Grid()->CellRect(lastRow, 1).center()));
     }
   });
 }

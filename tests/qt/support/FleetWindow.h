@@ -127,21 +127,19 @@ inline FleetSeen RunFleetWindow(SessionBase& s, int radios, const QString& shot,
   return seen;
 }
 
-// What Write to Several Radios does for both programmers, in `language`:
-// five radios of `config` behind `variable`, the third losing the write frame
-// that carries channel `frame`; the document holds `frequency` typed into
-// (row, col), the first channel the radio stores at that frame. Four radios
-// pass and hold the channel, the third fails with its reason, each shows its
-// own identification; the log holds five lines; the window is pictured after
-// the fourth radio as `shot`.
-template <class Session>
-void CheckFleetOfFive(const QString& language, radiosim::RadioConfig config, const char* variable,
-                      int frame, long row, long col, const QString& frequency, const QString& shot) {
-  const bool chinese = language == QLatin1String("Chinese");
-  Session s(language.toStdString());
-  QVERIFY(s.app);
-  s.folder.CopyDelivered(chinese ? "chHelp" : "enHelp");
-  FleetBehindPort fleet(config, 5, {radiosim::Fault::Kind::kLose, frame}, 3, variable);
+// What Write to Several Radios does in the program of `s`, running in
+// Chinese or English: five radios of `config` behind `variable`, the third
+// losing write frame 2, which carries the channel of `row`; the document holds
+// `frequency` typed into its Rx Frequency. Four radios pass and hold the
+// channel, the third fails with its reason, each shows its own
+// identification; the log holds five lines; the window is pictured after the
+// fourth radio as `shot`.
+inline void CheckFleetOfFive(SessionBase& s, bool chinese, radiosim::RadioConfig config,
+                             const std::string& variable, long row, const QString& frequency,
+                             const QString& shot) {
+  const long col = 1;
+  s.Folder().CopyDelivered(chinese ? "chHelp" : "enHelp");
+  FleetBehindPort fleet(config, 5, {radiosim::Fault::Kind::kLose, 2}, 3, variable);
   s.Type(row, col, frequency);
   const FleetSeen seen = RunFleetWindow(s, 5, shot, 4);
 
@@ -178,21 +176,21 @@ void CheckFleetOfFive(const QString& language, radiosim::RadioConfig config, con
   QVERIFY(seen.heldDuring);
   QVERIFY(seen.freeAfter);
   QCOMPARE(seen.logRecords, 5);
-  QCOMPARE(seen.folder, QUrl::fromLocalFile(QString::fromStdString(s.folder.Path("data/varo"))));
+  QCOMPARE(seen.folder, QUrl::fromLocalFile(QString::fromStdString(s.Folder().Path("data/varo"))));
 
   // The log in the user's data folder: five lines, in English, naming the
   // document; the radios hold the typed channel, but the third.
   const std::vector<radio::FleetRecord> log =
-      radio::ParseFleetLog(s.folder.dir().Read("data/varo/fleet-log.csv"));
+      radio::ParseFleetLog(s.Folder().dir().Read("data/varo/fleet-log.csv"));
   QCOMPARE(log.size(), std::size_t{5});
   QCOMPARE(log[2].reason.rfind("Verify: The radio differs from the document in ", 0), 0u);
-  QCOMPARE(QString::fromStdString(log[0].file), s.View()->Doc().Title());
+  QCOMPARE(QString::fromStdString(log[0].file), s.ChannelView()->Doc().Title());
   QStringList logged;
   for (const radio::FleetRecord& record : log) logged << spaced(record.identification);
   QCOMPARE(logged, ids);
   const auto radios = fleet->Unplugged();
   QCOMPARE(radios.size(), std::size_t{5});
-  const radio::RadioModel& model = s.View()->Model();
+  const radio::RadioModel& model = s.ChannelView()->Model();
   for (std::size_t i = 0; i < radios.size(); ++i) {
     radio::MemoryImage held(model.imageSize);
     held.bytes = radios[i];
@@ -206,12 +204,10 @@ void CheckFleetOfFive(const QString& language, radiosim::RadioConfig config, con
 // waits, F1 opens the command's page, Open Folder opens the data folder (made
 // for it, as nothing is logged yet), Escape stops the batch and the window
 // goes; nothing is logged.
-template <class Session>
-void CheckFleetStopWhileWaiting(const char* variable, const QString& page) {
-  Session s;
-  QVERIFY(s.app);
-  s.folder.CopyDelivered("enHelp");
-  setenv(variable, s.folder.Path("ttyNONE").c_str(), 1);
+inline void CheckFleetStopWhileWaiting(SessionBase& s, const std::string& variable,
+                                       const QString& page) {
+  s.Folder().CopyDelivered("enHelp");
+  setenv(variable.c_str(), s.Folder().Path("ttyNONE").c_str(), 1);
   shell::FleetController& fleet = s.ChannelView()->Fleet();
   fleet.SetIntervals(20, 20);
   QSignalSpy ended(&fleet, &shell::FleetController::batchEnded);
@@ -221,9 +217,9 @@ void CheckFleetStopWhileWaiting(const char* variable, const QString& page) {
   QTRY_COMPARE(dialog->Status(), QStringLiteral("Radio 1: waiting for a radio on COM1... (not connected)"));
   QVERIFY(!dialog->Button("next")->isEnabled() && !dialog->Button("close")->isEnabled());
   QTest::keyClick(dialog, Qt::Key_F1);
-  QVERIFY(s.app->Help() && s.app->Help()->CurrentPage().endsWith(page));
-  s.app->Help()->close();
-  const std::string data = s.folder.Path("data/varo");
+  QVERIFY(s.HelpPage().endsWith(page));
+  s.Application().Help()->close();
+  const std::string data = s.Folder().Path("data/varo");
   QVERIFY(!std::filesystem::exists(data));
   QCOMPARE(OpenFolder(dialog), QUrl::fromLocalFile(QString::fromStdString(data)));
   QVERIFY(std::filesystem::is_directory(data));
@@ -232,8 +228,8 @@ void CheckFleetStopWhileWaiting(const char* variable, const QString& page) {
   QTRY_VERIFY(!fleet.busy());
   QTRY_VERIFY(!dialog);
   QCOMPARE(s.Frame()->IdleText(), QStringLiteral("Several radios on COM1: 0 written and verified, 0 failed"));
-  QVERIFY(!std::filesystem::exists(s.folder.Path("data/varo/fleet-log.csv")));
-  unsetenv(variable);
+  QVERIFY(!std::filesystem::exists(s.Folder().Path("data/varo/fleet-log.csv")));
+  unsetenv(variable.c_str());
 }
 
 }  // namespace varo::test

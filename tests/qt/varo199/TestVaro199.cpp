@@ -39,9 +39,6 @@ constexpr std::size_t kFlags = 12;  // of a record; power in bits 5-4
 constexpr std::size_t kNames = 0x0C90;
 constexpr std::size_t kDisplay = 0x1FE1;  // LED in bits 3-2
 
-// An empty channel row.
-const QStringList kEmpty(7, QString());
-
 // Runs the Optional Features command and `act` on its dialog.
 void WithOptionsDialog(const Session199& s, const std::function<void(COptionalFeaturesDlg*)>& act) {
   test::WhenModal([act](QWidget* w) {
@@ -59,9 +56,6 @@ class TestVaro199 : public QObject {
 
  private slots:
   void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
-  void startUp_data();
-  void startUp();
-  void enterWrapsFromTheLastCell();
   void longNamesSurviveTheEditor();
   void middleSurvivesSaveAndReopen();
   void productInformationOnItsOffsets();
@@ -70,82 +64,6 @@ class TestVaro199 : public QObject {
   void optionsDialog();
   void screenshots();
 };
-
-void TestVaro199::startUp_data() {
-  QTest::addColumn<QString>("language");
-  // File menu, About in menu 128, About in menu 129 (from the INI), caption,
-  // document type, first header, tree root, Write to Several Radios.
-  QTest::addColumn<QStringList>("texts");
-  QTest::newRow("English") << "English"
-                           << QStringList{"&File", "&About Varo_199...", "About Varo199V3",
-                                          "Varo199V3 Programmer  [ Type:V199-V  Fre:136 - 174MHz ]",
-                                          "Varo_199 Document (*.dat)", "CH", "Varo Radio",
-                                          "Write to &Several Radios..."};
-  QTest::newRow("Chinese") << "Chinese"
-                           << QStringList{"文件(&F)", "关于 Varo_199(&A)...", "关于 Varo199V3",
-                                          "Varo199V3 写频软件  [ 类型:V199-V  频率:136 - 174MHz ]",
-                                          "Varo_199 文档 (*.dat)", "信道", "Varo 无线电",
-                                          "批量写频(&S)..."};
-}
-
-// The program's own INI, module and words; the 200 rows with "Pr"; a
-// Program menu without Scan Info and a tree without it; every item of the
-// document menu has someone to carry it out.
-void TestVaro199::startUp() {
-  QFETCH(QString, language);
-  QFETCH(QStringList, texts);
-  Session199 s(language.toStdString());
-  QVERIFY(s.app);
-  shell::CMainFrame* frame = s.Frame();
-  QCOMPARE(frame->ShownMenu(), 129);
-  QCOMPARE((QStringList{frame->menuBar()->actions().first()->text(),
-                        frame->Popup(128, 2)->actions().first()->text(),
-                        frame->Popup(129, 5)->actions().first()->text(), frame->windowTitle(),
-                        s.app->DocumentFilter(),
-                        QString::fromStdString(s.Grid()->TextMatrix(0, 0)),
-                        frame->ControlBar()->Tree()->topLevelItem(0)->text(0),
-                        frame->Action(shell::ID_FLEET)->text()}),
-           texts);
-  QCOMPARE(s.Grid()->Rows(), 201);
-  QCOMPARE((QStringList{QString::fromStdString(s.Grid()->TextMatrix(1, 0)),
-                        QString::fromStdString(s.Grid()->TextMatrix(2, 0)),
-                        QString::fromStdString(s.Grid()->TextMatrix(200, 0))}),
-           (QStringList{"Pr", "  1", "199"}));
-  QCOMPARE(s.Row(200), kEmpty);
-  QCOMPARE(test::MenuCommands(frame->Popup(129, 2)),
-           (QList<int>{shell::ID_READ, shell::ID_WRITE, shell::ID_VERIFY, shell::ID_FLEET}));
-  QVERIFY(!frame->Action(shell::ID_SCAN_INFO));
-  QCOMPARE(frame->ControlBar()->Tree()->topLevelItem(0)->childCount(), 3);
-  // Every item of the document menu has someone to carry it out; Undo and
-  // Redo wait for a first change.
-  for (int popup = 0; popup < 6; ++popup) {
-    for (QAction* item : frame->Popup(129, popup)->actions()) {
-      const int id = item->property("commandId").toInt();
-      const bool waits = id == shell::ID_EDIT_UNDO || id == shell::ID_EDIT_REDO;
-      QVERIFY2(item->isSeparator() || item->isEnabled() != waits, qPrintable(item->text()));
-    }
-  }
-}
-
-// Enter in the name column goes to the next row, from channel 199 back to
-// "Pr"; the editor of the new cell opens.
-void TestVaro199::enterWrapsFromTheLastCell() {
-  Session199 s;
-  QVERIFY(s.app);
-  for (const auto& [row, next] : {std::pair{200L, 1L}, std::pair{5L, 6L}}) {
-    s.Click(row, model199::kColName);
-    QTest::keyClick(s.Editor(model199::kColName), Qt::Key_Return);
-    QCOMPARE((std::pair{s.Grid()->Row(), s.Grid()->Col()}), (std::pair{next, 1L}));
-    // The table scrolled back to the top: the editor lies over its cell, in view.
-    QVERIFY(s.Editor(1)->isVisible());
-    QVERIFY(s.Grid()->viewport()->rect().contains(s.Editor(1)->geometry().center()));
-    QVERIFY(s.Editor(1)->geometry().contains(s.Grid()->CellRect(next, 1).center()));
-  }
-  // Row 200 in view without a visible delay is the benchmark's matter; here:
-  // scrolled to the end, the last row is on screen.
-  s.Grid()->verticalScrollBar()->setValue(s.Grid()->verticalScrollBar()->maximum());
-  QVERIFY(s.Grid()->viewport()->rect().contains(s.Grid()->CellRect(200, 1).center()));
-}
 
 // A name of eight characters from a file (the editor's limit is six) stays
 // whole when its cell is entered and left, and goes back into the file as it
