@@ -130,7 +130,7 @@ class DrivePlugin : public QGenericPlugin {
   Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "varodrive.json")
 
  public:
-  QObject* create(const QString& /*key*/, const QString& /*specification*/) override {
+  QObject* create(const QString& /*key*/, const QString& /*parameters*/) override {
     // The program's name as Qt takes it from its file ("Varo", "Varo16").
     const QByteArray name = "VARO_DRIVE_" + QCoreApplication::applicationName().toLocal8Bit();
     const QString steps = qEnvironmentVariable(name.constData());
