@@ -173,6 +173,26 @@ bool CChannelView::SheetKey(QObject* watched, QKeyEvent* key) {
   return false;
 }
 
+bool CChannelView::IsSheetCommand(int id) {
+  switch (id) {
+    case ID_EDIT_COPY:
+    case ID_EDIT_CUT:
+    case ID_EDIT_PASTE:
+    case ID_EDIT_CLEAR:
+    case ID_ROW_INSERT:
+    case ID_ROW_DELETE:
+    case ID_ROW_MOVE_UP:
+    case ID_ROW_MOVE_DOWN:
+    case ID_FILL_DOWN:
+    case ID_FILE_EXPORT_CSV:
+    case ID_FILE_IMPORT_CSV:
+    case ID_FILE_COMPARE:
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool CChannelView::OnSheetCommand(int id) {
   switch (id) {
     case ID_EDIT_COPY:

@@ -325,20 +325,8 @@ std::optional<bool> CChannelView::CommandEnabled(int id) const {
       return Doc().CanUndo();
     case ID_EDIT_REDO:
       return Doc().CanRedo();
-    case ID_EDIT_COPY:
-    case ID_EDIT_CUT:
-    case ID_EDIT_PASTE:
-    case ID_EDIT_CLEAR:
-    case ID_ROW_INSERT:
-    case ID_ROW_DELETE:
-    case ID_ROW_MOVE_UP:
-    case ID_ROW_MOVE_DOWN:
-    case ID_FILL_DOWN:
-    case ID_FILE_EXPORT_CSV:
-    case ID_FILE_IMPORT_CSV:
-    case ID_FILE_COMPARE:
-      return true;
     default:
+      if (IsSheetCommand(id)) return true;
       return CShellView::CommandEnabled(id);
   }
 }

@@ -172,6 +172,9 @@ class CChannelView : public CShellView, public radio::EditorHost {
     CChannelView& view_;
   };
   void SetUpSheet();
+  // The spreadsheet commands (ChannelSheet.cpp): always enabled outside a
+  // transfer.
+  static bool IsSheetCommand(int id);
   bool OnSheetCommand(int id);
   bool SheetKey(QObject* watched, QKeyEvent* key);
   void OnSelectionChanged();
